@@ -1,0 +1,101 @@
+// The password generator: plain values in, plain values out. No window code lives here, so the
+// same logic is unit-tested natively and as a Windows exe.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include "random_source.h"
+#include "secret_text.h"
+#include "yield_hook.h"
+
+namespace zelvaran {
+
+// A snapshot of the main window's generation choices, taken before anything is drawn.
+struct GenerationOptions {
+    std::u16string LengthText;
+    bool UseUpper = false;
+    bool UseLower = false;
+    bool UseDigits = false;
+    bool UseSymbols = false;
+    std::u16string SymbolText;
+    bool UseFormat = false;
+    std::u16string FormatText;
+};
+
+// The twelve symbols the symbol box opens with (the broken bar is U+00A6).
+inline constexpr std::u16string_view kInitialSymbols = u"\"*?-+!\u00A6/(&=#";
+inline constexpr std::u16string_view kInitialFormat = u"ACGNE";
+inline constexpr std::u16string_view kInitialLength = u"5";
+
+// The options the main window opens with.
+[[nodiscard]] GenerationOptions InitialOptions();
+
+// Character classes are ordered sequences of Unicode code points: a repeated character is drawn
+// more often, and a character outside the BMP is one element, never two halves.
+struct CharacterClasses {
+    std::u32string Lower;
+    std::u32string Upper;
+    std::u32string Digits;
+    std::u32string Symbols;
+    std::u32string Pool;
+};
+
+enum class GenerationErrorKind {
+    SymbolsEmpty,
+    NoClassChosen,
+    FormatEmpty,
+    FormatMismatch,
+    // The operating system's random generator failed; no password is made from anything weaker.
+    RandomUnavailable,
+};
+
+struct GenerationError {
+    GenerationErrorKind Kind;
+    // The fixed message shown to the user (CR LF line breaks, no trailing break).
+    [[nodiscard]] std::u16string_view Message() const noexcept;
+    friend bool operator==(const GenerationError&, const GenerationError&) = default;
+};
+
+template <class T> using Expected = std::variant<T, GenerationError>;
+
+// The count asked for by the length box. Real is the number as read (used to extend templates),
+// Count the whole number the generators produce. Both stay within 0..kMaxCount for any text.
+inline constexpr int16_t kMaxCount = 9999;
+struct LengthValue {
+    double Real = 0;
+    int16_t Count = 0;
+};
+[[nodiscard]] LengthValue ReadLength(std::u16string_view lengthText) noexcept;
+
+// UTF-16 <-> code points. A lone surrogate decodes to U+FFFD, so no result can carry one.
+[[nodiscard]] std::u32string ToCodePoints(std::u16string_view text);
+void AppendUtf16(std::u16string& out, char32_t codePoint);
+
+// Characters first..last in ascending order, empty when first > last; the hook runs after each.
+[[nodiscard]] std::u32string CharRange(int16_t first, int16_t last, const YieldHook& yield);
+
+[[nodiscard]] Expected<CharacterClasses> BuildClasses(const GenerationOptions& options,
+                                                      const YieldHook& yield);
+
+// One character of a non-empty class: position floor(r * L) + 1, r = random.Next().
+[[nodiscard]] char32_t DrawOne(std::u32string_view cls, RandomSource& random);
+
+// count characters drawn from Pool (none for count <= 0).
+[[nodiscard]] Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count,
+                                                RandomSource& random, const YieldHook& yield);
+
+[[nodiscard]] Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
+                                                        std::u16string_view formatText,
+                                                        std::u16string_view lengthText,
+                                                        RandomSource& random,
+                                                        const YieldHook& yield);
+
+// BuildClasses, then the template or the free generator: everything the Generate command does
+// between reseeding and writing the result.
+[[nodiscard]] Expected<SecretText> Generate(const GenerationOptions& options, RandomSource& random,
+                                            const YieldHook& yield);
+
+} // namespace zelvaran
