@@ -87,11 +87,9 @@ void AppendUtf16(std::u16string& out, char32_t codePoint);
 [[nodiscard]] Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count,
                                                 RandomSource& random, const YieldHook& yield);
 
-[[nodiscard]] Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
-                                                        std::u16string_view formatText,
-                                                        std::u16string_view lengthText,
-                                                        RandomSource& random,
-                                                        const YieldHook& yield);
+[[nodiscard]] Expected<SecretText>
+GenerateFromTemplate(const CharacterClasses& classes, std::u16string_view formatText,
+                     std::u16string_view lengthText, RandomSource& random, const YieldHook& yield);
 
 // BuildClasses, then the template or the free generator: everything the Generate command does
 // between reseeding and writing the result.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <type_traits>
+
 namespace zelvaran {
 
 // Called by the generators after every character, template doubling and class character, so a
@@ -9,8 +11,9 @@ class YieldHook {
 public:
     YieldHook() noexcept = default;
 
+    // Never chosen for a YieldHook itself, so copying a hook copies it instead of wrapping it.
     template <class F>
-    explicit YieldHook(F& f) noexcept
+    requires(!std::is_same_v<std::remove_cv_t<F>, YieldHook>) explicit YieldHook(F& f) noexcept
         : context_(&f), call_([](void* c) { (*static_cast<F*>(c))(); }) {}
 
     void operator()() const {

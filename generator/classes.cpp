@@ -1,0 +1,91 @@
+#include "generator/generator.h"
+
+namespace zelvaran {
+
+GenerationOptions InitialOptions() {
+    // Built by construction rather than assignment: GCC 12 at -O3 reports a false -Wrestrict
+    // inside std::u16string::assign.
+    return GenerationOptions{
+        .LengthText = std::u16string(kInitialLength),
+        .UseUpper = true,
+        .UseLower = true,
+        .UseDigits = true,
+        .UseSymbols = false,
+        .SymbolText = std::u16string(kInitialSymbols),
+        .UseFormat = false,
+        .FormatText = std::u16string(kInitialFormat),
+    };
+}
+
+std::u16string_view GenerationError::Message() const noexcept {
+    switch (Kind) {
+    case GenerationErrorKind::SymbolsEmpty:
+        return u"La Casilla -Usar Simbolos- esta habilitada y sin caracteres escritos";
+    case GenerationErrorKind::NoClassChosen:
+        return u"Debe haber almemnos un tipo de caracteres seleccionado:\r\n"
+               u"\r\n"
+               u"- Usar Mayusculas\r\n"
+               u"- Usar Minusculas\r\n"
+               u"- Usar Numeros";
+    case GenerationErrorKind::FormatEmpty:
+        return u"La Casilla -Formato Especial- esta habilitada y sin Formato especificado\r\n"
+               u"\r\n"
+               u"En el menu -Informacion- elija Temas de Ayuda para informacion del Formato";
+    case GenerationErrorKind::FormatMismatch:
+        return u"El Formato Especial contiene instrucciones que no coinciden con el tipo de "
+               u"caracteres elegidos";
+    case GenerationErrorKind::RandomUnavailable:
+        return u"No se pudieron obtener numeros aleatorios del sistema\r\n"
+               u"\r\n"
+               u"No se genero ninguna contrase\u00F1a";
+    }
+    return {};
+}
+
+std::u32string CharRange(int16_t first, int16_t last, const YieldHook& yield) {
+    std::u32string out;
+    if (first <= last) {
+        out.reserve(static_cast<std::size_t>(last - first) + 1);
+    }
+    for (int code = first; code <= last; ++code) {
+        // Codes are 16-bit units: a negative code is the unit with the same bits, and a lone
+        // surrogate unit becomes the replacement character like everywhere else.
+        const auto unit = static_cast<char16_t>(static_cast<uint16_t>(code));
+        const bool surrogate = unit >= 0xD800 && unit <= 0xDFFF;
+        out.push_back(surrogate ? char32_t{0xFFFD} : char32_t{unit});
+        yield();
+    }
+    return out;
+}
+
+Expected<CharacterClasses> BuildClasses(const GenerationOptions& options, const YieldHook& yield) {
+    CharacterClasses classes;
+    if (options.UseLower) {
+        classes.Lower = CharRange(97, 122, yield);
+    }
+    if (options.UseUpper) {
+        classes.Upper = CharRange(65, 90, yield);
+    }
+    if (options.UseDigits) {
+        classes.Digits = CharRange(48, 57, yield);
+    }
+    // Checked before the pool, so an empty symbol box is named even when nothing else is on.
+    if (options.UseSymbols) {
+        if (options.SymbolText.empty()) {
+            return GenerationError{GenerationErrorKind::SymbolsEmpty};
+        }
+        classes.Symbols = ToCodePoints(options.SymbolText);
+    }
+    classes.Pool.reserve(classes.Lower.size() + classes.Upper.size() + classes.Digits.size() +
+                         classes.Symbols.size());
+    classes.Pool.append(classes.Lower)
+        .append(classes.Upper)
+        .append(classes.Digits)
+        .append(classes.Symbols);
+    if (classes.Pool.empty()) {
+        return GenerationError{GenerationErrorKind::NoClassChosen};
+    }
+    return classes;
+}
+
+} // namespace zelvaran
