@@ -1,0 +1,427 @@
+#include "mainwindow/frm_main.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "mainwindow/main_layout.h"
+#include "mainwindow/message_pump.h"
+#include "output/output_actions.h"
+#include "app/resource.h"
+#include "ui/platform.h"
+#include "ui/window_text.h"
+
+namespace zelvaran::mainwindow {
+namespace {
+
+constexpr UINT kTopFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW; // 0x53
+constexpr const wchar_t* kGenerateErrorTitle = L"Zelvaran Error";
+
+[[nodiscard]] ui::UniqueMenu BuildMenu() noexcept {
+    ui::UniqueMenu bar(CreateMenu());
+    if (!bar) {
+        return {};
+    }
+    for (const MenuSpec& top : kMainMenu) {
+        if (top.Parent != 0) {
+            continue;
+        }
+        const std::wstring caption(top.Caption);
+        bool hasChildren = false;
+        for (const MenuSpec& item : kMainMenu) {
+            hasChildren = hasChildren || item.Parent == top.Id;
+        }
+        if (!hasChildren) {
+            if (!AppendMenuW(bar.get(), MF_STRING, static_cast<UINT_PTR>(top.Id),
+                             caption.c_str())) {
+                return {};
+            }
+            continue;
+        }
+        ui::UniqueMenu popup(CreatePopupMenu());
+        if (!popup) {
+            return {};
+        }
+        for (const MenuSpec& item : kMainMenu) {
+            const std::wstring text(item.Caption);
+            if (item.Parent == top.Id &&
+                !AppendMenuW(popup.get(), MF_STRING, static_cast<UINT_PTR>(item.Id),
+                             text.c_str())) {
+                return {};
+            }
+        }
+        if (!AppendMenuW(bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()),
+                         caption.c_str())) {
+            return {};
+        }
+        static_cast<void>(popup.release()); // the bar owns it now
+    }
+    return bar;
+}
+
+// txtLength lets through digits only, whether typed or pasted.
+LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR) noexcept {
+    constexpr WPARAM kCtrlV = 0x16;
+    switch (msg) {
+    case WM_CHAR:
+        if (wParam == kCtrlV) {
+            SendMessageW(hwnd, WM_PASTE, 0, 0); // filtered below like any other paste
+            return 0;
+        }
+        if (!LengthCharAllowed(static_cast<char32_t>(wParam))) {
+            return 0;
+        }
+        break;
+    case WM_PASTE: {
+        std::u16string pasted;
+        if (OpenClipboard(hwnd)) {
+            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+                if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+                    try {
+                        pasted = text;
+                    } catch (...) {
+                        pasted.clear();
+                    }
+                    static_cast<void>(GlobalUnlock(data));
+                }
+            }
+            CloseClipboard();
+        }
+        if (!LengthPasteAllowed(pasted)) {
+            return 0;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+frmMain::~frmMain() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool frmMain::Create() noexcept {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const int dpi = static_cast<int>(GetDpiForSystem());
+    auto* icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON),
+                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
+    auto* smallIcon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (!RegisterFormClass(kClassName, icon, smallIcon,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+        return false;
+    }
+    ui::UniqueMenu menu = BuildMenu();
+    if (!menu) {
+        return false;
+    }
+    const SIZE size = ui::WindowSizeForClient(
+        {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)},
+        kStyle, kExStyle, true, dpi);
+    const POINT at = ui::CentredOnScreen(size);
+    if (CreateWindowExW(kExStyle, kClassName, kDesignCaption, kStyle, at.x, at.y, size.cx, size.cy,
+                        nullptr, menu.get(), instance, this) == nullptr) {
+        return false;
+    }
+    static_cast<void>(menu.release()); // destroyed with the window
+    // The frame's real size can differ from the estimate (menu bar, DPI); measure and correct.
+    ui::SetClientSize(hwnd_, {ui::TwipsToPixels(kClientWidthTwips, dpi),
+                              ui::TwipsToPixels(kClientHeightTwips, dpi)});
+    OnLoad();
+    return true;
+}
+
+bool frmMain::OnCreate() noexcept {
+    if (!controls_.Create(hwnd_, kMainControls, ui::WindowDpi(hwnd_))) {
+        return false;
+    }
+    HWND length = Control(kTxtLength);
+    SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
+    return SetWindowSubclass(length, &LengthBoxProc, 1, 0) != FALSE;
+}
+
+void frmMain::OnLoad() noexcept {
+    SetWindowTextW(hwnd_, L"Morvantic SecurityZelvaran v1.0.42");
+    WindowOnTop(0);
+    SetFocus(Control(kChkLCaseLetters));
+}
+
+void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
+    HWND after = nullptr;
+    if (flag == -1) {
+        after = HWND_TOPMOST;
+    } else if (flag == 0) {
+        after = HWND_NOTOPMOST;
+    } else {
+        return;
+    }
+    // Placement failures have no remedy here and are not reported.
+    static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, kTopFlags));
+}
+
+LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+void frmMain::OnCommand(int id, int code) noexcept {
+    // A disabled button must not act even when a click reaches it anyway (BM_CLICK sent by
+    // another program, or by a system that does not check); menu commands arrive with code 0.
+    HWND control = Control(id);
+    const bool clicked = code == BN_CLICKED && control != nullptr && IsWindowEnabled(control);
+    switch (id) {
+    case kCmdGennerate:
+        if (clicked) {
+            cmdGennerate_Click();
+        }
+        break;
+    case kChkSpecial:
+        if (clicked) {
+            chkSpecial_Click();
+        }
+        break;
+    case kChkStyle:
+        if (clicked) {
+            chkStyle_Click();
+        }
+        break;
+    case kCopy:
+        if (clicked) {
+            Copy_Click();
+        }
+        break;
+    case kCut:
+        if (clicked) {
+            cut_Click();
+        }
+        break;
+    case kCutxit:
+        if (clicked) {
+            cutxit_Click();
+        }
+        break;
+    case kMenuSalir:
+        salir_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) noexcept {
+    if (control == Control(kChkSpecial)) {
+        SetBkColor(dc, GetSysColor(COLOR_ACTIVEBORDER));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVEBORDER));
+    }
+    const LRESULT brush =
+        Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    if (control == Control(kTxtPassword)) {
+        SetTextColor(dc, RGB(0, 0, 0));
+    }
+    return brush;
+}
+
+void frmMain::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
+    controls_.Relayout(dpi);
+    // The client area keeps its size in twips; only the suggested corner is taken.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    ui::SetClientSize(hwnd_, {ui::TwipsToPixels(kClientWidthTwips, dpi),
+                              ui::TwipsToPixels(kClientHeightTwips, dpi)});
+}
+
+void frmMain::OnActivate(bool active) noexcept {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (IsOwnControl(focus)) {
+            lastFocus_ = focus;
+        }
+    } else if (lastFocus_ != nullptr && IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+    }
+}
+
+void frmMain::OnClose() noexcept {
+    DestroyWindow(hwnd_);
+}
+
+void frmMain::OnDestroy() noexcept {
+    PostQuitMessage(0);
+}
+
+bool frmMain::IsOwnControl(HWND hwnd) const noexcept {
+    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
+}
+
+bool frmMain::PreTranslateMessage(MSG& msg) noexcept {
+    if (msg.message != WM_KEYDOWN || (GetKeyState(VK_MENU) & 0x8000) != 0 ||
+        (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
+        return false;
+    }
+    if (msg.wParam == VK_TAB) {
+        return TabFrom(GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
+    }
+    if (msg.wParam == VK_RETURN) {
+        return EnterFrom(GetFocus());
+    }
+    return false;
+}
+
+bool frmMain::TabFrom(HWND focus, bool forward) noexcept {
+    const int current = IsOwnControl(focus) ? GetDlgCtrlID(focus) : 0;
+    const auto next = ui::NextTabStop(controls_.Table(), current, forward, [this](int id) {
+        HWND hwnd = Control(id);
+        return hwnd != nullptr && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd);
+    });
+    if (!next) {
+        return false;
+    }
+    HWND target = Control(*next);
+    SetFocus(target);
+    if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageW(target, EM_SETSEL, 0, -1); // as dialogs do when tabbing into a text box
+    }
+    return true;
+}
+
+bool frmMain::EnterFrom(HWND focus) noexcept {
+    if (!IsOwnControl(focus)) {
+        return false;
+    }
+    // A focused push button takes Enter itself; everywhere else Enter is "Generar".
+    if ((SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) !=
+        0) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
+    }
+    if (IsWindowEnabled(Control(kCmdGennerate))) {
+        cmdGennerate_Click();
+    }
+    return true;
+}
+
+int frmMain::CheckState(int id) const noexcept {
+    return static_cast<int>(SendMessageW(Control(id), BM_GETCHECK, 0, 0));
+}
+
+void frmMain::cmdGennerate_Click() noexcept {
+    if (generating_) {
+        return; // a click that slipped in while the button was being disabled
+    }
+    generating_ = true;
+    try {
+        ResponsiveYield pump;
+        GeneratePassword(*this, *random_, YieldHook(pump));
+    } catch (...) {
+        // Out of memory: nothing was shown; the buttons must not stay disabled.
+        EnableButtons();
+    }
+    generating_ = false;
+}
+
+void frmMain::chkSpecial_Click() noexcept {
+    EnableWindow(Control(kTxtSpecial), CompanionBoxEnabled(CheckState(kChkSpecial)) ? TRUE : FALSE);
+}
+
+void frmMain::chkStyle_Click() noexcept {
+    EnableWindow(Control(kTxtStyle), CompanionBoxEnabled(CheckState(kChkStyle)) ? TRUE : FALSE);
+}
+
+void frmMain::RunOutput(int action) noexcept {
+    const output::OutputControls controls{hwnd_, Control(kTxtPassword), Control(kCopy),
+                                          Control(kCut), Control(kCutxit)};
+    const auto which = static_cast<output::OutputAction>(action);
+    if (output::RunOutputAction(which, controls) && which == output::OutputAction::CutAndExit) {
+        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    }
+}
+
+void frmMain::Copy_Click() noexcept {
+    RunOutput(static_cast<int>(output::OutputAction::Copy));
+}
+
+void frmMain::cut_Click() noexcept {
+    RunOutput(static_cast<int>(output::OutputAction::Cut));
+}
+
+void frmMain::cutxit_Click() noexcept {
+    RunOutput(static_cast<int>(output::OutputAction::CutAndExit));
+}
+
+void frmMain::salir_Click() noexcept {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void frmMain::DisableGenerate() {
+    HWND button = Control(kCmdGennerate);
+    if (GetFocus() == button) {
+        lastFocus_ = button; // disabling drops the focus; it comes back with the button
+    }
+    EnableWindow(button, FALSE);
+}
+
+GenerationOptions frmMain::ReadOptions() {
+    GenerationOptions options;
+    options.LengthText = ui::ReadWindowText(Control(kTxtLength));
+    options.UseUpper = SwitchIsOn(CheckState(kChkUCaseLetters));
+    options.UseLower = SwitchIsOn(CheckState(kChkLCaseLetters));
+    options.UseDigits = SwitchIsOn(CheckState(kChkNumbers));
+    options.UseSymbols = SwitchIsOn(CheckState(kChkSpecial));
+    options.SymbolText = ui::ReadWindowText(Control(kTxtSpecial));
+    options.UseFormat = SwitchIsOn(CheckState(kChkStyle));
+    options.FormatText = ui::ReadWindowText(Control(kTxtStyle));
+    return options;
+}
+
+void frmMain::ShowError(const GenerationError& error) {
+    const std::u16string text(error.Message());
+    // The box has a single OK button; its answer carries nothing.
+    static_cast<void>(ui::CurrentPlatform().MessageBox(hwnd_, ui::AsWide(text.c_str()),
+                                                       kGenerateErrorTitle, MB_OK | MB_ICONSTOP));
+}
+
+void frmMain::ShowResult(const SecretText& text) {
+    ui::ReplaceSecretWindowText(Control(kTxtPassword), text.CStr());
+}
+
+void frmMain::EnableButtons() {
+    for (const int id : {kCmdGennerate, kCopy, kCut, kCutxit}) {
+        EnableWindow(Control(id), TRUE);
+    }
+    if (lastFocus_ == Control(kCmdGennerate) && GetFocus() == nullptr &&
+        GetActiveWindow() == hwnd_) {
+        SetFocus(lastFocus_);
+    }
+}
+
+} // namespace zelvaran::mainwindow

@@ -1,0 +1,63 @@
+#include "output/output_actions.h"
+
+#include <string>
+
+#include "generator/secret_text.h"
+#include "output/clipboard.h"
+#include "ui/platform.h"
+#include "ui/window_text.h"
+
+namespace zelvaran::output {
+namespace {
+
+// The text of txtPassword, read into a buffer that is wiped when it goes.
+class WindowTextCopy {
+public:
+    explicit WindowTextCopy(HWND hwnd) {
+        const int length = GetWindowTextLengthW(hwnd);
+        if (length > 0) {
+            text_.resize(static_cast<std::size_t>(length) + 1);
+            const int read = GetWindowTextW(hwnd, text_.data(), length + 1);
+            text_.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+        }
+    }
+    WindowTextCopy(const WindowTextCopy&) = delete;
+    WindowTextCopy& operator=(const WindowTextCopy&) = delete;
+    ~WindowTextCopy() { SecureWipe(text_.data(), text_.capacity() * sizeof(wchar_t)); }
+    [[nodiscard]] std::wstring_view View() const noexcept { return text_; }
+
+private:
+    std::wstring text_;
+};
+
+} // namespace
+
+bool RunOutputAction(OutputAction action, const OutputControls& controls) noexcept {
+    ClipboardStatus status = ClipboardStatus::Failed;
+    try {
+        const WindowTextCopy text(controls.Password);
+        status = PlaceSecretText(controls.Owner, text.View());
+    } catch (...) {
+        status = ClipboardStatus::Failed; // out of memory reading the box: nothing was placed
+    }
+    if (status != ClipboardStatus::Placed) {
+        static_cast<void>(ui::CurrentPlatform().MessageBox(
+            controls.Owner,
+            status == ClipboardStatus::Busy ? kClipboardBusyText : kClipboardFailedText,
+            kErrorTitle, MB_OK | MB_ICONSTOP));
+        return false;
+    }
+    if (action != OutputAction::Copy) {
+        ui::WipeWindowText(controls.Password);
+    }
+    EnableWindow(controls.Copy, FALSE);
+    EnableWindow(controls.Cut, FALSE);
+    EnableWindow(controls.CutAndExit, FALSE);
+    // The box only confirms; which button closed it does not matter.
+    static_cast<void>(ui::CurrentPlatform().MessageBox(
+        controls.Owner, action == OutputAction::Copy ? kCopiedText : kCutText, kConfirmTitle,
+        MB_OK | MB_ICONINFORMATION | MB_APPLMODAL));
+    return true;
+}
+
+} // namespace zelvaran::output

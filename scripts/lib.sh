@@ -1,0 +1,118 @@
+# Shared steps of the build, run and test commands. Sourced, not run.
+# Every wait here is bounded, so no command can hang on a stuck Xvfb or Wine.
+
+ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+zv_log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the Debian packages whose commands are missing. Arguments: command:package pairs.
+zv_need() {
+    local missing=() pair
+    for pair in "$@"; do
+        local cmd=${pair%%:*} pkg=${pair#*:}
+        case $cmd in
+        /*) [ -e "$cmd" ] || missing+=("$pkg") ;;
+        *) command -v "$cmd" >/dev/null 2>&1 || missing+=("$pkg") ;;
+        esac
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    zv_log "installing: ${missing[*]}"
+    timeout 600 $sudo apt-get update -qq || true
+    DEBIAN_FRONTEND=noninteractive timeout 1200 $sudo apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+}
+
+zv_need_build_tools() {
+    zv_need cmake:cmake ninja:ninja-build g++:g++ /usr/src/googletest/CMakeLists.txt:googletest \
+        x86_64-w64-mingw32-g++-posix:mingw-w64 chmcmd:fp-utils
+}
+
+zv_need_wine() {
+    zv_need wine:wine /usr/lib/wine/wine64:wine64 Xvfb:xvfb xdpyinfo:x11-utils
+}
+
+# Starts a private Xvfb unless a display is already given. Sets DISPLAY and ZV_XVFB_PID.
+zv_start_display() {
+    ZV_XVFB_PID=
+    if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --private ]; then
+        return 0
+    fi
+    local n
+    for n in $(seq 91 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    ZV_XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 1 100); do
+        if xdpyinfo >/dev/null 2>&1; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    zv_log "Xvfb did not start on $DISPLAY"
+    return 1
+}
+
+zv_reg() {
+    # reg.exe by full path: a reg.exe in the current directory would win otherwise.
+    timeout 60 wine 'C:\windows\system32\reg.exe' "$@" >/dev/null 2>&1
+}
+
+# A throwaway Wine prefix with one persistent wineserver. Sets WINEPREFIX and friends.
+zv_start_wine() {
+    local dpi=${1:-96}
+    ZV_WINE_DIR=$(mktemp -d /tmp/zelvaran-wine.XXXXXX)
+    export WINEPREFIX="$ZV_WINE_DIR/prefix" WINEARCH=win64 WINEDEBUG=-all
+    # No Mono or Gecko install prompts.
+    export WINEDLLOVERRIDES='mscoree,mshtml='
+    timeout 300 wineboot -i >/dev/null 2>&1 || { zv_log "wineboot failed"; return 1; }
+    timeout 60 wineserver -w || true
+    zv_configure_prefix "$dpi"
+    zv_start_wineserver
+}
+
+zv_configure_prefix() {
+    local dpi=$1
+    # A virtual desktop avoids the window-manager stall on every hide and minimise on a bare
+    # Xvfb; on a real desktop the program gets ordinary windows.
+    if [ -n "${ZV_XVFB_PID:-}" ]; then
+        zv_reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+        zv_reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f
+    fi
+    zv_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+    timeout 60 wineserver -w || true
+}
+
+zv_start_wineserver() {
+    wineserver -p >/dev/null 2>&1 </dev/null
+    # Warm up once so the first test does not pay for the desktop.
+    timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
+}
+
+# Changes the prefix's DPI: only safe while no wineserver runs, so it restarts it.
+zv_set_dpi() {
+    zv_stop_wineserver
+    zv_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    timeout 60 wineserver -w || true
+    zv_start_wineserver
+}
+
+zv_stop_wineserver() {
+    [ -n "${WINEPREFIX:-}" ] || return 0
+    wineserver -k >/dev/null 2>&1 || true
+    timeout 20 wineserver -w >/dev/null 2>&1 || true
+}
+
+zv_cleanup() {
+    zv_stop_wineserver
+    if [ -n "${ZV_XVFB_PID:-}" ]; then
+        kill "$ZV_XVFB_PID" 2>/dev/null || true
+        wait "$ZV_XVFB_PID" 2>/dev/null || true
+    fi
+    [ -n "${ZV_WINE_DIR:-}" ] && rm -rf "$ZV_WINE_DIR"
+    return 0
+}

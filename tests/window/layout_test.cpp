@@ -1,0 +1,158 @@
+// The main window as built from its table: containers, positions, captions, states, menus.
+#include <string>
+
+#include "main_window_fixture.h"
+#include "ui/controls.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace mainwindow;
+
+TEST_F(MainWindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
+    const int dpi = ui::WindowDpi(Main().Handle());
+    for (const ui::ControlSpec& spec : kMainControls) {
+        SCOPED_TRACE(std::wstring(spec.Name).c_str());
+        HWND hwnd = Ctl(spec.Id);
+        ASSERT_NE(hwnd, nullptr);
+        HWND container = spec.Container == ui::kWindow ? Main().Handle() : Ctl(spec.Container);
+        EXPECT_EQ(GetParent(hwnd), container);
+        const ui::PixelRect want = ui::ToPixels(spec.Rect, dpi);
+        const RECT got = RectInParent(hwnd);
+        EXPECT_EQ(got.left, want.Left);
+        EXPECT_EQ(got.top, want.Top);
+        EXPECT_EQ(got.right - got.left, want.Width);
+        EXPECT_EQ(got.bottom - got.top, want.Height);
+    }
+}
+
+TEST_F(MainWindowTest, ClientAreaIsTheTableSizeBelowOneMenuLine) {
+    const int dpi = ui::WindowDpi(Main().Handle());
+    RECT client{};
+    GetClientRect(Main().Handle(), &client);
+    EXPECT_EQ(client.right, ui::TwipsToPixels(kClientWidthTwips, dpi));
+    EXPECT_EQ(client.bottom, ui::TwipsToPixels(kClientHeightTwips, dpi));
+    MENUBARINFO bar{};
+    bar.cbSize = sizeof(bar);
+    ASSERT_TRUE(GetMenuBarInfo(Main().Handle(), OBJID_MENU, 0, &bar));
+    EXPECT_LT(bar.rcBar.bottom - bar.rcBar.top, GetSystemMetrics(SM_CYMENU) * 2);
+}
+
+TEST_F(MainWindowTest, RelaysOutAtTheNewDpi) {
+    RECT suggested{100, 100, 700, 700};
+    SendMessageW(Main().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    // 10 twips to a pixel at 144 DPI.
+    const RECT generate = RectInParent(Ctl(kCmdGennerate));
+    EXPECT_EQ(generate.left, 12);
+    EXPECT_EQ(generate.top, 72);
+    EXPECT_EQ(generate.right - generate.left, 398);
+    EXPECT_EQ(generate.bottom - generate.top, 38);
+    const RECT frame = RectInParent(Ctl(kTipos));
+    EXPECT_EQ(frame.left, 12);
+    EXPECT_EQ(frame.top, 72);
+    RECT client{};
+    GetClientRect(Main().Handle(), &client);
+    EXPECT_EQ(client.right, 446); // 4455 twips at 144 DPI, rounded
+    EXPECT_EQ(client.bottom, 444);
+}
+
+TEST_F(MainWindowTest, OpensWithTheInitialCaptionsTextsAndStates) {
+    EXPECT_EQ(TextOf(Ctl(kTxtLength)), L"5");
+    EXPECT_EQ(TextOf(Ctl(kTxtStyle)), L"ACGNE");
+    EXPECT_EQ(TextOf(Ctl(kTxtSpecial)), L"\"*?-+!\u00A6/(&=#");
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
+    EXPECT_EQ(TextOf(Ctl(kChkLCaseLetters)), L"Usar Min\u00FAsculas");
+    EXPECT_EQ(TextOf(Ctl(kChkNumbers)), L"Usar N\u00FAmeros");
+    EXPECT_EQ(TextOf(Ctl(kChkUCaseLetters)), L"Usar Mayusculas");
+    EXPECT_EQ(TextOf(Ctl(kChkSpecial)), L"Usar Simbolos");
+    EXPECT_EQ(TextOf(Ctl(kCutxit)), L"Cortar y Salir");
+    for (int id : {kChkLCaseLetters, kChkUCaseLetters, kChkNumbers}) {
+        EXPECT_EQ(SendMessageW(Ctl(id), BM_GETCHECK, 0, 0), BST_CHECKED);
+    }
+    for (int id : {kChkSpecial, kChkStyle}) {
+        EXPECT_EQ(SendMessageW(Ctl(id), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+    for (int id : {kTxtSpecial, kTxtStyle, kTxtPassword, kCopy, kCut, kCutxit}) {
+        EXPECT_FALSE(IsEnabled(Ctl(id)));
+    }
+    EXPECT_TRUE(IsEnabled(Ctl(kCmdGennerate)));
+    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+    EXPECT_EQ(TextOf(Main().Handle()), L"Morvantic SecurityZelvaran v1.0.42");
+}
+
+TEST_F(MainWindowTest, HasAFixedBorderAndOnlyAMinimiseButton) {
+    const LONG_PTR style = GetWindowLongPtrW(Main().Handle(), GWL_STYLE);
+    EXPECT_NE(style & WS_MINIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+    EXPECT_EQ(style & WS_THICKFRAME, 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    EXPECT_EQ(SendMessageW(Ctl(kCmdGennerate), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON,
+              DLGC_DEFPUSHBUTTON);
+}
+
+TEST_F(MainWindowTest, MenuBarHasSalirAndInformacionWithItsTwoItems) {
+    HMENU bar = GetMenu(Main().Handle());
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    wchar_t text[64] = {};
+    GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Salir");
+    EXPECT_EQ(GetSubMenu(bar, 0), nullptr);
+    EXPECT_EQ(GetMenuItemID(bar, 0), static_cast<UINT>(kMenuSalir));
+    GetMenuStringW(bar, 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Informacion");
+    HMENU info = GetSubMenu(bar, 1);
+    ASSERT_NE(info, nullptr);
+    ASSERT_EQ(GetMenuItemCount(info), 2);
+    GetMenuStringW(info, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Temas de Ayuda");
+    GetMenuStringW(info, 1, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Acerca");
+}
+
+// Tab as the message loop sees it: a key-down for the focused control.
+HWND PressTab(HWND focus) {
+    MSG msg{};
+    msg.hwnd = focus;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_TAB;
+    if (!ui::PreTranslateForForms(msg)) {
+        return nullptr;
+    }
+    Pump();
+    return GetFocus();
+}
+
+TEST_F(MainWindowTest, TabFollowsTheTableAcrossFramesSkippingDisabledControls) {
+    SetForegroundWindow(Main().Handle());
+    SetFocus(Ctl(kChkLCaseLetters));
+    ASSERT_EQ(GetFocus(), Ctl(kChkLCaseLetters));
+    const int expected[] = {kChkNumbers, kTxtLength,    kChkUCaseLetters, kChkSpecial,
+                            kChkStyle,   kCmdGennerate, kChkLCaseLetters};
+    for (int id : expected) {
+        EXPECT_EQ(PressTab(GetFocus()), Ctl(id));
+    }
+    // Once the output buttons are enabled they join the cycle in their order.
+    for (int id : {kCopy, kCut, kCutxit}) {
+        EnableWindow(Ctl(id), TRUE);
+    }
+    SetFocus(Ctl(kCmdGennerate));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kCut));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kCutxit));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kCopy));
+}
+
+TEST_F(MainWindowTest, EnterOnACheckBoxClicksGenerar) {
+    SetFocus(Ctl(kChkNumbers));
+    MSG msg{};
+    msg.hwnd = GetFocus();
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_RETURN;
+    ASSERT_TRUE(ui::PreTranslateForForms(msg));
+    Pump();
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)).size(), 5u);
+}
+
+} // namespace
+} // namespace zelvaran::testing

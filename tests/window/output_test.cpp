@@ -1,0 +1,146 @@
+// Copiar, Cortar and Cortar y Salir against the real clipboard of the test prefix.
+#include <atomic>
+#include <thread>
+
+#include "main_window_fixture.h"
+#include "output/clipboard.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace mainwindow;
+
+class OutputTest : public MainWindowTest {
+protected:
+    std::wstring GenerateOne() {
+        Click(Ctl(kCmdGennerate));
+        return TextOf(Ctl(kTxtPassword));
+    }
+    void ExpectOutputButtonsEnabled(bool enabled) {
+        for (int id : {kCopy, kCut, kCutxit}) {
+            EXPECT_EQ(IsEnabled(Ctl(id)), enabled) << id;
+        }
+    }
+};
+
+TEST_F(OutputTest, CopyPlacesTheTextKeepsItAndDisablesTheButtons) {
+    const std::wstring password = GenerateOne();
+    ASSERT_EQ(password.size(), 5u);
+    Click(Ctl(kCopy));
+    EXPECT_EQ(ClipboardText(), password);
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), password);
+    ExpectOutputButtonsEnabled(false);
+    ASSERT_EQ(platform_.Boxes.size(), 1u);
+    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Copiado");
+    EXPECT_EQ(platform_.Boxes[0].Title, L"Zelvaran");
+    EXPECT_EQ(platform_.Boxes[0].Type & (MB_ICONMASK | MB_TYPEMASK),
+              static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
+    // Only a new run enables them again.
+    Click(Ctl(kCopy));
+    EXPECT_EQ(platform_.Boxes.size(), 1u);
+    GenerateOne();
+    ExpectOutputButtonsEnabled(true);
+}
+
+TEST_F(OutputTest, CutPlacesTheTextAndEmptiesTheBox) {
+    const std::wstring password = GenerateOne();
+    Click(Ctl(kCut));
+    EXPECT_EQ(ClipboardText(), password);
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
+    ExpectOutputButtonsEnabled(false);
+    ASSERT_EQ(platform_.Boxes.size(), 1u);
+    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Cortado");
+}
+
+TEST_F(OutputTest, TheClipboardIsClearedAndMarkedAsPrivate) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const UINT other = RegisterClipboardFormatW(L"ZelvaranTestLeftover");
+    HGLOBAL leftover = GlobalAlloc(GMEM_MOVEABLE, 4);
+    ASSERT_NE(SetClipboardData(other, leftover), nullptr);
+    CloseClipboard();
+
+    GenerateOne();
+    Click(Ctl(kCopy));
+    EXPECT_FALSE(IsClipboardFormatAvailable(other));
+    EXPECT_TRUE(ClipboardHasFormat(output::kExcludeFromMonitoring));
+    EXPECT_TRUE(ClipboardHasFormat(output::kViewerIgnore));
+    EXPECT_EQ(ClipboardDword(output::kCanIncludeInHistory), DWORD{0});
+    EXPECT_EQ(ClipboardDword(output::kCanUploadToCloud), DWORD{0});
+}
+
+TEST_F(OutputTest, CopyingAnEmptyBoxLeavesOnlyTheEmptyText) {
+    ASSERT_TRUE(SetClipboardText(L"something older"));
+    SetText(kTxtLength, L"0");
+    GenerateOne();
+    Click(Ctl(kCopy));
+    EXPECT_EQ(ClipboardText(), L"");
+}
+
+TEST_F(OutputTest, CutAndExitConfirmsThenClosesTheWindow) {
+    const std::wstring password = GenerateOne();
+    HWND main = Main().Handle();
+    Click(Ctl(kCutxit));
+    EXPECT_EQ(ClipboardText(), password);
+    ASSERT_EQ(platform_.Boxes.size(), 1u);
+    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Cortado");
+    EXPECT_FALSE(IsWindow(main));
+}
+
+// Another thread holds the clipboard open for longer than the retries last.
+class ClipboardHolder {
+public:
+    ClipboardHolder() {
+        thread_ = std::thread([this] {
+            opened_ = OpenClipboard(nullptr) != FALSE;
+            ready_ = true;
+            while (!release_) {
+                Sleep(10);
+            }
+            if (opened_) {
+                CloseClipboard();
+            }
+        });
+        while (!ready_) {
+            Sleep(1);
+        }
+    }
+    ~ClipboardHolder() {
+        release_ = true;
+        thread_.join();
+    }
+    [[nodiscard]] bool Opened() const { return opened_; }
+
+private:
+    std::atomic<bool> ready_{false};
+    std::atomic<bool> release_{false};
+    std::atomic<bool> opened_{false};
+    std::thread thread_;
+};
+
+TEST_F(OutputTest, BusyClipboardIsReportedAndNothingIsLost) {
+    ASSERT_TRUE(SetClipboardText(L"before"));
+    const std::wstring password = GenerateOne();
+    HWND main = Main().Handle();
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.Opened());
+        for (int id : {kCopy, kCut, kCutxit}) {
+            Click(Ctl(id));
+        }
+    }
+    ASSERT_EQ(platform_.Boxes.size(), 3u);
+    for (const auto& box : platform_.Boxes) {
+        EXPECT_EQ(box.Title, L"Zelvaran Error");
+        EXPECT_EQ(box.Type & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
+        EXPECT_NE(box.Text.find(L"Portapapeles"), std::wstring::npos);
+    }
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), password);
+    ExpectOutputButtonsEnabled(true);
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(platform_.EndCodes.empty());
+    EXPECT_EQ(ClipboardText(), L"before");
+}
+
+} // namespace
+} // namespace zelvaran::testing

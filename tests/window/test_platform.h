@@ -1,0 +1,55 @@
+// Stands in for message boxes, the shell and the end of the process, recording each call.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ui/platform.h"
+
+namespace zelvaran::testing {
+
+struct MessageBoxCall {
+    HWND Owner;
+    std::wstring Text;
+    std::wstring Title;
+    UINT Type;
+};
+
+struct ShellCall {
+    HWND Owner;
+    std::wstring Verb;
+    std::wstring File;
+    std::wstring Parameters;
+    std::wstring Directory;
+    int Show;
+};
+
+class RecordingPlatform final : public ui::Platform {
+public:
+    RecordingPlatform() { ui::SetPlatform(this); }
+    ~RecordingPlatform() override { ui::SetPlatform(nullptr); }
+    RecordingPlatform(const RecordingPlatform&) = delete;
+    RecordingPlatform& operator=(const RecordingPlatform&) = delete;
+
+    int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
+        Boxes.push_back({owner, text, title, type});
+        return IDOK;
+    }
+    INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
+                      const wchar_t* parameters, const wchar_t* directory,
+                      int showCommand) override {
+        Shell.push_back({owner, verb != nullptr ? verb : L"", file != nullptr ? file : L"",
+                         parameters != nullptr ? parameters : L"",
+                         directory != nullptr ? directory : L"", showCommand});
+        return 42;
+    }
+    void EndProcess(UINT exitCode) override { EndCodes.push_back(exitCode); }
+
+    std::vector<MessageBoxCall> Boxes;
+    std::vector<ShellCall> Shell;
+    std::vector<UINT> EndCodes;
+};
+
+} // namespace zelvaran::testing

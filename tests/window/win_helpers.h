@@ -1,0 +1,27 @@
+// Small helpers the window tests share: reading controls, the clipboard and pumping messages.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace zelvaran::testing {
+
+[[nodiscard]] std::wstring TextOf(HWND hwnd);
+[[nodiscard]] bool IsEnabled(HWND hwnd);
+void Pump();
+void Click(HWND button);
+void TypeChar(HWND hwnd, wchar_t c);
+
+// Clipboard access from the test's side.
+[[nodiscard]] bool SetClipboardText(const std::wstring& text);
+[[nodiscard]] std::optional<std::wstring> ClipboardText();
+[[nodiscard]] bool ClipboardHasFormat(const wchar_t* registeredName);
+[[nodiscard]] std::optional<DWORD> ClipboardDword(const wchar_t* registeredName);
+[[nodiscard]] int ClipboardFormatCount();
+
+// A rectangle relative to the client area of the window's parent, in pixels.
+[[nodiscard]] RECT RectInParent(HWND hwnd);
+
+} // namespace zelvaran::testing

@@ -1,0 +1,209 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace zelvaran::ui {
+namespace {
+
+// Group boxes do not pass their children's notifications on; the form needs them, so frames
+// forward everything a child reports to their own parent.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                           DWORD_PTR) noexcept {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_DRAWITEM:
+        return SendMessageW(GetParent(hwnd), msg, wParam, lParam);
+    default:
+        return DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+}
+
+struct ClassAndStyle {
+    const wchar_t* ClassName;
+    DWORD Style;
+    DWORD ExStyle;
+};
+
+ClassAndStyle StyleFor(const ControlSpec& spec) noexcept {
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+    if ((spec.Flags & kDisabled) != 0) {
+        style |= WS_DISABLED;
+    }
+    const bool centred = (spec.Flags & kCentred) != 0;
+    switch (spec.Kind) {
+    case ControlKind::Frame:
+        return {WC_BUTTONW, style | BS_GROUPBOX, WS_EX_CONTROLPARENT};
+    case ControlKind::Label:
+        return {WC_STATICW, style | SS_NOPREFIX | (centred ? SS_CENTER : SS_LEFT), 0};
+    case ControlKind::CheckBox:
+        return {WC_BUTTONW, style | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::TextBox:
+        return {WC_EDITW, style | WS_TABSTOP | ES_AUTOHSCROLL | (centred ? ES_CENTER : ES_LEFT),
+                WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+        return {WC_BUTTONW,
+                style | WS_TABSTOP |
+                    ((spec.Flags & kDefaultButton) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                0};
+    case ControlKind::Picture:
+        return {WC_STATICW, style | SS_BITMAP | SS_REALSIZEIMAGE, 0};
+    }
+    return {WC_STATICW, style, 0};
+}
+
+} // namespace
+
+UniqueFont CreateDialogFont(int dpi) noexcept {
+    LOGFONTW lf{};
+    lf.lfHeight = -MulDiv(8, dpi, 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    return UniqueFont(CreateFontIndirectW(&lf));
+}
+
+int WindowDpi(HWND hwnd) noexcept {
+    const UINT dpi = hwnd != nullptr ? GetDpiForWindow(hwnd) : 0;
+    return dpi != 0 ? static_cast<int>(dpi) : static_cast<int>(GetDpiForSystem());
+}
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, bool hasMenu, int dpi) noexcept {
+    RECT r{0, 0, client.cx, client.cy};
+    AdjustWindowRectExForDpi(&r, style, hasMenu ? TRUE : FALSE, exStyle, static_cast<UINT>(dpi));
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void SetClientSize(HWND hwnd, SIZE client) noexcept {
+    for (int attempt = 0; attempt < 2; ++attempt) { // a menu bar may wrap once after resizing
+        RECT outer{};
+        RECT inner{};
+        if (!GetWindowRect(hwnd, &outer) || !GetClientRect(hwnd, &inner)) {
+            return;
+        }
+        if (inner.right == client.cx && inner.bottom == client.cy) {
+            return;
+        }
+        const int width = (outer.right - outer.left) - inner.right + client.cx;
+        const int height = (outer.bottom - outer.top) - inner.bottom + client.cy;
+        SetWindowPos(hwnd, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+POINT CentredOnScreen(SIZE size) noexcept {
+    RECT work{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return {work.left + (work.right - work.left - size.cx) / 2,
+            work.top + (work.bottom - work.top - size.cy) / 2};
+}
+
+bool ControlSet::Create(HWND owner, std::span<const ControlSpec> table, int dpi) noexcept {
+    owner_ = owner;
+    table_ = table;
+    dpi_ = dpi;
+    font_ = CreateDialogFont(dpi);
+    windows_.clear();
+    windows_.reserve(table.size());
+    // Containers are created before what they hold; the table lists frames before their contents
+    // only by tab index, so make two passes.
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const ControlSpec& spec : table) {
+            if ((spec.Kind == ControlKind::Frame) != (pass == 0)) {
+                continue;
+            }
+            HWND hwnd = CreateOne(spec);
+            if (hwnd == nullptr) {
+                return false;
+            }
+            windows_.emplace_back(spec.Id, hwnd);
+        }
+    }
+    return true;
+}
+
+HWND ControlSet::ContainerOf(const ControlSpec& spec) const noexcept {
+    return spec.Container == kWindow ? owner_ : Get(spec.Container);
+}
+
+HWND ControlSet::CreateOne(const ControlSpec& spec) noexcept {
+    const ClassAndStyle cs = StyleFor(spec);
+    const PixelRect px = ToPixels(spec.Rect, dpi_);
+    const std::wstring caption(spec.Kind == ControlKind::Picture ? std::wstring_view{}
+                                                                 : spec.Caption);
+    HWND parent = ContainerOf(spec);
+    HWND hwnd = CreateWindowExW(cs.ExStyle, cs.ClassName, caption.c_str(), cs.Style, px.Left,
+                                px.Top, px.Width, px.Height, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (hwnd == nullptr) {
+        return nullptr;
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    switch (spec.Kind) {
+    case ControlKind::Frame:
+        // Without the subclass the form would never hear from the frame's children; the call
+        // cannot fail for a window of this thread.
+        static_cast<void>(SetWindowSubclass(hwnd, &FrameProc, 1, 0));
+        break;
+    case ControlKind::CheckBox:
+        if ((spec.Flags & kChecked) != 0) {
+            SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        }
+        break;
+    case ControlKind::Picture: {
+        const std::wstring resource(spec.Caption);
+        UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
+            GetModuleHandleW(nullptr), resource.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        if (bitmap) {
+            SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
+            bitmaps_.push_back(std::move(bitmap));
+        }
+        // SS_BITMAP resizes the control to the picture; the table's rectangle wins.
+        SetWindowPos(hwnd, nullptr, px.Left, px.Top, px.Width, px.Height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        break;
+    }
+    default:
+        break;
+    }
+    return hwnd;
+}
+
+HWND ControlSet::Get(int id) const noexcept {
+    for (const auto& [controlId, hwnd] : windows_) {
+        if (controlId == id) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+void ControlSet::Relayout(int dpi) noexcept {
+    UniqueFont font = CreateDialogFont(dpi);
+    if (!font) {
+        return; // keep the old font and layout rather than draw with none
+    }
+    dpi_ = dpi;
+    for (const ControlSpec& spec : table_) {
+        HWND hwnd = Get(spec.Id);
+        if (hwnd == nullptr) {
+            continue;
+        }
+        const PixelRect px = ToPixels(spec.Rect, dpi);
+        SetWindowPos(hwnd, nullptr, px.Left, px.Top, px.Width, px.Height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    }
+    font_ = std::move(font); // the old font is freed only once no control uses it
+}
+
+} // namespace zelvaran::ui

@@ -1,0 +1,102 @@
+// Windows are described as tables of controls in twips, as data; this header is the pure part:
+// no window code, so the conversions and the tab order are tested natively too.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace zelvaran::ui {
+
+enum class ControlKind { Frame, Label, CheckBox, TextBox, Button, Picture };
+
+enum ControlFlags : std::uint32_t {
+    kNone = 0,
+    kChecked = 1u << 0,
+    kDisabled = 1u << 1,
+    kCentred = 1u << 2,
+    kDefaultButton = 1u << 3,
+    kTransparent = 1u << 4,
+};
+
+struct TwipsRect {
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+};
+
+struct PixelRect {
+    int Left;
+    int Top;
+    int Width;
+    int Height;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+inline constexpr int kNoTabStop = -1;
+inline constexpr int kWindow = 0; // container id of controls placed on the window itself
+
+struct ControlSpec {
+    int Id;                 // control id; also the key other rows use to name their container
+    std::wstring_view Name; // the program's own control name, for tests and diagnostics
+    ControlKind Kind;
+    int Container;
+    std::wstring_view Caption;
+    std::uint32_t Flags;
+    TwipsRect Rect;
+    int TabIndex; // kNoTabStop for controls outside the tab order
+};
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Rounds to the nearest pixel: at 96 DPI 15 twips are one pixel, at 144 DPI 10.
+[[nodiscard]] constexpr int TwipsToPixels(int twips, int dpi) noexcept {
+    const long long scaled = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(scaled >= 0 ? (scaled + kTwipsPerInch / 2) / kTwipsPerInch
+                                        : -((-scaled + kTwipsPerInch / 2) / kTwipsPerInch));
+}
+
+[[nodiscard]] constexpr PixelRect ToPixels(const TwipsRect& r, int dpi) noexcept {
+    return {TwipsToPixels(r.Left, dpi), TwipsToPixels(r.Top, dpi), TwipsToPixels(r.Width, dpi),
+            TwipsToPixels(r.Height, dpi)};
+}
+
+[[nodiscard]] constexpr bool TakesFocus(ControlKind kind) noexcept {
+    return kind == ControlKind::CheckBox || kind == ControlKind::TextBox ||
+           kind == ControlKind::Button;
+}
+
+[[nodiscard]] const ControlSpec* FindControl(std::span<const ControlSpec> table, int id) noexcept;
+
+// The control that Tab (forward) or Shift+Tab moves to from `current`, following the table's tab
+// indices across frames and skipping controls that cannot take the focus right now. Returns
+// nothing when no control can. `canFocus` tells whether a control id is enabled and visible.
+template <class CanFocus>
+[[nodiscard]] std::optional<int> NextTabStop(std::span<const ControlSpec> table, int current,
+                                             bool forward, CanFocus&& canFocus) {
+    const ControlSpec* from = FindControl(table, current);
+    const int start = from != nullptr ? from->TabIndex : (forward ? -1 : 1 << 30);
+    std::optional<int> best;
+    int bestIndex = 0;
+    std::optional<int> wrap;
+    int wrapIndex = 0;
+    for (const ControlSpec& c : table) {
+        if (c.TabIndex == kNoTabStop || !TakesFocus(c.Kind) || !canFocus(c.Id)) {
+            continue;
+        }
+        const bool after = forward ? c.TabIndex > start : c.TabIndex < start;
+        if (after && (!best || (forward ? c.TabIndex < bestIndex : c.TabIndex > bestIndex))) {
+            best = c.Id;
+            bestIndex = c.TabIndex;
+        }
+        if (!wrap || (forward ? c.TabIndex < wrapIndex : c.TabIndex > wrapIndex)) {
+            wrap = c.Id;
+            wrapIndex = c.TabIndex;
+        }
+    }
+    return best ? best : wrap;
+}
+
+} // namespace zelvaran::ui

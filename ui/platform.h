@@ -1,0 +1,28 @@
+// The few platform effects a test must observe without blocking: message boxes, opening a
+// document or address through the shell, and ending the process. Tests install their own.
+#pragma once
+
+#include <windows.h>
+
+#include <string_view>
+
+namespace zelvaran::ui {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    virtual int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) = 0;
+    // Returns the shell's result code (greater than 32 on success).
+    virtual INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
+                              const wchar_t* parameters, const wchar_t* directory,
+                              int showCommand) = 0;
+    // Ends the process at once. A test's replacement returns, so callers must leave things
+    // sound when it does.
+    virtual void EndProcess(UINT exitCode) = 0;
+};
+
+[[nodiscard]] Platform& CurrentPlatform() noexcept;
+// Installs a replacement (tests); nullptr restores the real one.
+void SetPlatform(Platform* platform) noexcept;
+
+} // namespace zelvaran::ui

@@ -1,0 +1,35 @@
+#include "ui/window_text.h"
+
+namespace zelvaran::ui {
+
+std::u16string ReadWindowText(HWND hwnd) {
+    std::u16string text;
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length > 0) {
+        text.resize(static_cast<std::size_t>(length) + 1);
+        const int read = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+        text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
+    }
+    return text;
+}
+
+void WipeWindowText(HWND hwnd) noexcept {
+    // The edit control rewrites its buffer in place when the new text fits.
+    try {
+        const int length = GetWindowTextLengthW(hwnd);
+        if (length > 0) {
+            const std::wstring blanks(static_cast<std::size_t>(length), L' ');
+            SetWindowTextW(hwnd, blanks.c_str());
+        }
+    } catch (...) {
+        // No memory for the blanks: the emptying below still happens.
+    }
+    SetWindowTextW(hwnd, L"");
+}
+
+void ReplaceSecretWindowText(HWND hwnd, const char16_t* text) noexcept {
+    WipeWindowText(hwnd);
+    SetWindowTextW(hwnd, AsWide(text));
+}
+
+} // namespace zelvaran::ui
