@@ -1,0 +1,150 @@
+#!/usr/bin/env python3
+"""Draws the pictures and icons of Security Zelvaran.
+
+    python3 resources/make_images.py            writes the files next to this script
+    python3 resources/make_images.py --check    verifies the files on disk
+    python3 resources/make_images.py --preview DIR   also writes PNG views into DIR
+
+Standard library only, and deterministic: the same bytes on every run, so the
+committed files can always be regenerated and compared.
+"""
+
+import argparse
+import os
+import struct
+import sys
+
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+
+from imagegen import fileformats, icons, pictures  # noqa: E402
+from imagegen.raster import Canvas  # noqa: E402
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# Icon files: (size, bits per pixel) in directory order.
+ICONS = {
+    # 255, not 256: the icon's largest image must stay a plain bitmap.
+    "zelvaran.ico": [(16, 24), (24, 24), (32, 24), (48, 24), (64, 32), (255, 24)],
+    "tray.ico": [(16, 4)],
+    "config.ico": [(64, 32), (32, 32), (16, 32)],
+}
+BITMAPS = {"banner.bmp": pictures.BANNER_SIZE, "about.bmp": pictures.ABOUT_SIZE}
+
+
+def _binary_alpha(rows):
+    """24- and 4-bit icons only carry a mask: each pixel is in or out."""
+    return [[p[:3] + (255,) if p[3] >= 128 else (0, 0, 0, 0) for p in row] for row in rows]
+
+
+def _palette(rows):
+    colours = sorted({p[:3] for row in rows for p in row if p[3]})
+    palette = [(0, 0, 0)] + [c for c in colours if c != (0, 0, 0)]
+    if len(palette) > 16:
+        raise ValueError("a 16-colour icon needs at most 16 colours, got %d" % len(palette))
+    return palette + [(0, 0, 0)] * (16 - len(palette))
+
+
+def _icon_image(canvas, bpp):
+    rows = canvas.to_rgba8()
+    if bpp == 32:
+        return rows, 32, None
+    rows = _binary_alpha(rows)
+    return rows, bpp, _palette(rows) if bpp == 4 else None
+
+
+def build():
+    """Every output file's bytes, by file name."""
+    out = {}
+    for name, layout in ICONS.items():
+        images = []
+        for size, bpp in layout:
+            if name == "config.ico":
+                canvas = icons.settings_icon(size)
+            else:
+                canvas = icons.emblem(size, shadow=(bpp == 32))
+            images.append(_icon_image(canvas, bpp))
+        out[name] = fileformats.encode_ico(images)
+    out["banner.bmp"] = fileformats.encode_bmp24(pictures.banner().to_rgba8(dither=True))
+    out["about.bmp"] = fileformats.encode_bmp24(pictures.about().to_rgba8(dither=True))
+    return out
+
+
+def _check_about_plain(rows):
+    """Where the About dialog's controls and close button lie, the picture must
+    be the bare gradient, byte for byte."""
+    w, h = pictures.ABOUT_SIZE
+    plain = Canvas(w, h)
+    plain.fill(pictures.about_gradient)
+    expected = plain.to_rgba8(dither=True)
+    cx, cy = pictures.ABOUT_CORNER
+    bad = [(x, y) for y in range(h) for x in range(w)
+           if (y >= pictures.ABOUT_PLAIN_BELOW or (x > cx and y < cy))
+           and rows[y][x] != expected[y][x]]
+    if bad:
+        raise ValueError("about.bmp: %d pixels drawn over the controls' area, first at %s"
+                         % (len(bad), bad[0]))
+    plain.fill(pictures.about_background)
+    expected = plain.to_rgba8(dither=True)
+    inked = [y for y in range(h) for x in range(w) if rows[y][x] != expected[y][x]]
+    if not inked or min(inked) < pictures.ABOUT_TEXT_TOP or max(inked) > pictures.ABOUT_TEXT_BOTTOM:
+        raise ValueError("about.bmp: drawing spans rows %s..%s"
+                         % (min(inked, default=None), max(inked, default=None)))
+
+
+def check(folder, fresh=None):
+    """Re-reads each file, checks its headers and that it matches a fresh build."""
+    fresh = fresh or build()
+    problems = []
+    for name in list(ICONS) + list(BITMAPS):
+        path = os.path.join(folder, name)
+        try:
+            with open(path, "rb") as f:
+                data = f.read()
+            if name in ICONS:
+                images = fileformats.decode_ico(data)
+                got = [(im["size"], im["bpp"]) for im in images]
+                if got != ICONS[name]:
+                    raise ValueError("images %s, expected %s" % (got, ICONS[name]))
+                for im in images:
+                    if im["bpp"] == 4 and im["colours"] != 16:
+                        raise ValueError("4-bit image without a 16-colour palette")
+                    if not any(p[3] for row in im["rows"] for p in row):
+                        raise ValueError("%d px image is empty" % im["size"])
+            else:
+                w, h, _, rows = fileformats.decode_bmp(data)
+                if (w, h) != BITMAPS[name]:
+                    raise ValueError("size %dx%d, expected %dx%d" % ((w, h) + BITMAPS[name]))
+                if name == "about.bmp":
+                    _check_about_plain(rows)
+            if data != fresh[name]:
+                raise ValueError("differs from a fresh build; run make_images.py")
+            print("ok   %-13s %7d bytes" % (name, len(data)))
+        except (OSError, ValueError, struct.error) as e:
+            problems.append("%s: %s" % (name, e))
+            print("FAIL %-13s %s" % (name, e))
+    return not problems
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--check", action="store_true", help="verify instead of writing")
+    parser.add_argument("--out", default=HERE, help="folder of the images (default: here)")
+    parser.add_argument("--preview", metavar="DIR", help="write PNG views of the files to DIR")
+    args = parser.parse_args()
+    fresh = build()
+    if not args.check:
+        for name, data in fresh.items():
+            with open(os.path.join(args.out, name), "wb") as f:
+                f.write(data)
+            print("wrote %-13s %7d bytes" % (name, len(data)))
+    ok = check(args.out, fresh)
+    if args.preview:
+        from imagegen import preview
+
+        for path in preview.write_all(args.out, args.preview):
+            print("preview", path)
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
