@@ -7,6 +7,7 @@
 #include "mainwindow/main_layout.h"
 #include "mainwindow/message_pump.h"
 #include "output/output_actions.h"
+#include "app/program_version.h"
 #include "app/resource.h"
 #include "ui/platform.h"
 #include "ui/window_text.h"
@@ -150,7 +151,7 @@ bool frmMain::OnCreate() noexcept {
 }
 
 void frmMain::OnLoad() noexcept {
-    SetWindowTextW(hwnd_, L"Morvantic SecurityZelvaran v1.0.42");
+    SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
     WindowOnTop(0);
     SetFocus(Control(kChkLCaseLetters));
 }

@@ -1,0 +1,20 @@
+// Window titles and the version line, built from the program's version numbers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zelvaran::ui {
+
+struct Version {
+    std::int16_t Major;
+    std::int16_t Minor;
+    std::int16_t Revision;
+};
+
+// "Morvantic SecurityZelvaran v1.0.42": plain decimal numbers, no padding.
+[[nodiscard]] std::wstring MainTitle(const Version& version);
+// "Versión: 1.0.42"
+[[nodiscard]] std::wstring VersionLine(const Version& version);
+
+} // namespace zelvaran::ui
