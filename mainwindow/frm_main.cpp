@@ -9,6 +9,7 @@
 #include "output/output_actions.h"
 #include "app/program_version.h"
 #include "app/resource.h"
+#include "ui/navigation.h"
 #include "ui/platform.h"
 #include "ui/window_text.h"
 
@@ -285,50 +286,7 @@ bool frmMain::IsOwnControl(HWND hwnd) const noexcept {
 }
 
 bool frmMain::PreTranslateMessage(MSG& msg) noexcept {
-    if (msg.message != WM_KEYDOWN || (GetKeyState(VK_MENU) & 0x8000) != 0 ||
-        (GetKeyState(VK_CONTROL) & 0x8000) != 0) {
-        return false;
-    }
-    if (msg.wParam == VK_TAB) {
-        return TabFrom(GetFocus(), (GetKeyState(VK_SHIFT) & 0x8000) == 0);
-    }
-    if (msg.wParam == VK_RETURN) {
-        return EnterFrom(GetFocus());
-    }
-    return false;
-}
-
-bool frmMain::TabFrom(HWND focus, bool forward) noexcept {
-    const int current = IsOwnControl(focus) ? GetDlgCtrlID(focus) : 0;
-    const auto next = ui::NextTabStop(controls_.Table(), current, forward, [this](int id) {
-        HWND hwnd = Control(id);
-        return hwnd != nullptr && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd);
-    });
-    if (!next) {
-        return false;
-    }
-    HWND target = Control(*next);
-    SetFocus(target);
-    if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
-        SendMessageW(target, EM_SETSEL, 0, -1); // as dialogs do when tabbing into a text box
-    }
-    return true;
-}
-
-bool frmMain::EnterFrom(HWND focus) noexcept {
-    if (!IsOwnControl(focus)) {
-        return false;
-    }
-    // A focused push button takes Enter itself; everywhere else Enter is "Generar".
-    if ((SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) !=
-        0) {
-        SendMessageW(focus, BM_CLICK, 0, 0);
-        return true;
-    }
-    if (IsWindowEnabled(Control(kCmdGennerate))) {
-        cmdGennerate_Click();
-    }
-    return true;
+    return ui::HandleNavigationKey(msg, hwnd_, controls_, kCmdGennerate);
 }
 
 int frmMain::CheckState(int id) const noexcept {
@@ -358,25 +316,24 @@ void frmMain::chkStyle_Click() noexcept {
     EnableWindow(Control(kTxtStyle), CompanionBoxEnabled(CheckState(kChkStyle)) ? TRUE : FALSE);
 }
 
-void frmMain::RunOutput(int action) noexcept {
+void frmMain::RunOutput(output::OutputAction action) noexcept {
     const output::OutputControls controls{hwnd_, Control(kTxtPassword), Control(kCopy),
                                           Control(kCut), Control(kCutxit)};
-    const auto which = static_cast<output::OutputAction>(action);
-    if (output::RunOutputAction(which, controls) && which == output::OutputAction::CutAndExit) {
+    if (output::RunOutputAction(action, controls) && action == output::OutputAction::CutAndExit) {
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     }
 }
 
 void frmMain::Copy_Click() noexcept {
-    RunOutput(static_cast<int>(output::OutputAction::Copy));
+    RunOutput(output::OutputAction::Copy);
 }
 
 void frmMain::cut_Click() noexcept {
-    RunOutput(static_cast<int>(output::OutputAction::Cut));
+    RunOutput(output::OutputAction::Cut);
 }
 
 void frmMain::cutxit_Click() noexcept {
-    RunOutput(static_cast<int>(output::OutputAction::CutAndExit));
+    RunOutput(output::OutputAction::CutAndExit);
 }
 
 void frmMain::salir_Click() noexcept {

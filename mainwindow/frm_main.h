@@ -8,6 +8,7 @@
 
 #include "generator/generate_command.h"
 #include "generator/random_source.h"
+#include "output/output_actions.h"
 #include "ui/controls.h"
 #include "ui/handles.h"
 #include "ui/window.h"
@@ -58,11 +59,9 @@ private:
     void OnClose() noexcept;
     void OnDestroy() noexcept;
 
-    [[nodiscard]] bool TabFrom(HWND focus, bool forward) noexcept;
-    [[nodiscard]] bool EnterFrom(HWND focus) noexcept;
     [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
     [[nodiscard]] int CheckState(int id) const noexcept;
-    void RunOutput(int action) noexcept;
+    void RunOutput(output::OutputAction action) noexcept;
 
     // GenerateView over the controls.
     void DisableGenerate() override;

@@ -1,0 +1,66 @@
+#include "ui/navigation.h"
+
+namespace zelvaran::ui {
+namespace {
+
+bool KeyDown(int key) noexcept {
+    return (GetKeyState(key) & 0x8000) != 0;
+}
+
+bool IsOwnControl(HWND form, HWND hwnd) noexcept {
+    return hwnd != nullptr && hwnd != form && GetAncestor(hwnd, GA_ROOT) == form;
+}
+
+bool TabFrom(HWND form, const ControlSet& controls, HWND focus, bool forward) noexcept {
+    const int current = IsOwnControl(form, focus) ? GetDlgCtrlID(focus) : 0;
+    const auto next = NextTabStop(controls.Table(), current, forward, [&controls](int id) {
+        HWND hwnd = controls.Get(id);
+        return hwnd != nullptr && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd);
+    });
+    if (!next) {
+        return false;
+    }
+    HWND target = controls.Get(*next);
+    SetFocus(target);
+    if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+        SendMessageW(target, EM_SETSEL, 0, -1); // as dialogs do when tabbing into a text box
+    }
+    return true;
+}
+
+bool EnterFrom(HWND form, const ControlSet& controls, HWND focus, int defaultButton) noexcept {
+    if (!IsOwnControl(form, focus)) {
+        return false;
+    }
+    const LRESULT code = SendMessageW(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+        return true;
+    }
+    HWND button = defaultButton != 0 ? controls.Get(defaultButton) : nullptr;
+    if (button == nullptr) {
+        return false;
+    }
+    // The form's own click handling decides whether a disabled default button may act.
+    SendMessageW(form, WM_COMMAND, MAKEWPARAM(defaultButton, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+    return true;
+}
+
+} // namespace
+
+bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
+                         int defaultButton) noexcept {
+    if (msg.message != WM_KEYDOWN || KeyDown(VK_MENU) || KeyDown(VK_CONTROL)) {
+        return false;
+    }
+    if (msg.wParam == VK_TAB) {
+        return TabFrom(form, controls, GetFocus(), !KeyDown(VK_SHIFT));
+    }
+    if (msg.wParam == VK_RETURN) {
+        return EnterFrom(form, controls, GetFocus(), defaultButton);
+    }
+    return false;
+}
+
+} // namespace zelvaran::ui
