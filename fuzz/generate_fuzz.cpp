@@ -1,0 +1,173 @@
+// libFuzzer target of the whole generator: options, template and length text come from the
+// input, and so does the random source, so every crash replays exactly.
+//
+// Input layout (short inputs leave the rest empty or zero):
+//   byte 0      switches: 1 upper, 2 lower, 4 digits, 8 symbols, 16 format, 32 failing source
+//   bytes 1-2   how many values the failing source gives before it fails (little endian)
+//   bytes 3-10  seed of the random source
+//   the rest    length text, symbol text and template, separated by '\n'. A byte below 0xF0
+//               is the code unit of the same value; 0xF0 is followed by a raw little-endian
+//               code unit, so surrogates, pairs and '\n' itself can be written.
+#include "generator/generator.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <variant>
+
+namespace {
+
+using namespace zelvaran;
+
+// SplitMix64: a fixed function of the input, nothing to do with the product's generator.
+class InputSource final : public RandomSource {
+public:
+    InputSource(std::uint64_t seed, int failAfter) : state_(seed), failAfter_(failAfter) {}
+    void Reseed() noexcept override {}
+    [[nodiscard]] float Next() noexcept override {
+        if (failAfter_ >= 0 && calls_++ >= failAfter_) {
+            failed_ = true;
+            return 0.0f;
+        }
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        z ^= z >> 31;
+        return static_cast<float>(z >> 40) * 0x1p-24f;
+    }
+    [[nodiscard]] bool Failed() const noexcept override { return failed_; }
+
+private:
+    std::uint64_t state_;
+    int failAfter_;
+    int calls_ = 0;
+    bool failed_ = false;
+};
+
+struct Reader {
+    const std::uint8_t* data;
+    std::size_t size;
+    std::size_t at = 0;
+
+    std::uint64_t Integer(std::size_t bytes) {
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < bytes; ++i) {
+            value |= static_cast<std::uint64_t>(at < size ? data[at] : 0) << (8 * i);
+            ++at;
+        }
+        return value;
+    }
+
+    std::u16string Field() {
+        std::u16string text;
+        while (at < size && data[at] != '\n') {
+            const std::uint8_t byte = data[at++];
+            if (byte == 0xF0) {
+                text.push_back(static_cast<char16_t>(Integer(2)));
+            } else {
+                text.push_back(byte);
+            }
+        }
+        ++at; // the separator
+        return text;
+    }
+};
+
+void Check(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+bool HasLoneSurrogate(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (text[i] >= 0xD800 && text[i] <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Every position holds a character of the class its template letter names, or the literal.
+void CheckPositions(const GenerationOptions& options, std::u32string_view result) {
+    const auto built = BuildClasses(options, YieldHook{});
+    Check(std::holds_alternative<CharacterClasses>(built));
+    const auto& classes = std::get<CharacterClasses>(built);
+    const std::u32string pattern = options.UseFormat ? ToCodePoints(options.FormatText) : U"A";
+    for (std::size_t i = 0; i < result.size(); ++i) {
+        const char32_t letter = pattern[i % pattern.size()];
+        const std::u32string* cls = nullptr;
+        switch (letter) {
+        case U'A':
+        case U'a':
+            cls = &classes.Pool;
+            break;
+        case U'C':
+        case U'c':
+            cls = &classes.Lower;
+            break;
+        case U'G':
+        case U'g':
+            cls = &classes.Upper;
+            break;
+        case U'N':
+        case U'n':
+            cls = &classes.Digits;
+            break;
+        case U'E':
+        case U'e':
+            cls = &classes.Symbols;
+            break;
+        default:
+            break;
+        }
+        Check(cls != nullptr ? cls->find(result[i]) != std::u32string::npos : result[i] == letter);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    Reader in{data, size};
+    const auto switches = static_cast<unsigned>(in.Integer(1));
+    const auto failAfter = static_cast<int>(in.Integer(2));
+    const std::uint64_t seed = in.Integer(8);
+
+    GenerationOptions options;
+    options.UseUpper = (switches & 1u) != 0;
+    options.UseLower = (switches & 2u) != 0;
+    options.UseDigits = (switches & 4u) != 0;
+    options.UseSymbols = (switches & 8u) != 0;
+    options.UseFormat = (switches & 16u) != 0;
+    options.LengthText = in.Field();
+    options.SymbolText = in.Field();
+    options.FormatText = in.Field();
+
+    const LengthValue length = ReadLength(options.LengthText);
+    Check(length.Count >= 0 && length.Count <= kMaxCount);
+    Check(length.Real >= 0 && length.Real <= kMaxCount);
+
+    InputSource source(seed, (switches & 32u) != 0 ? failAfter : -1);
+    int yields = 0;
+    auto countYield = [&yields] {
+        ++yields;
+    };
+    const auto result = Generate(options, source, YieldHook(countYield));
+    if (const auto* error = std::get_if<GenerationError>(&result)) {
+        Check(!error->Message().empty());
+        Check((error->Kind == GenerationErrorKind::RandomUnavailable) == source.Failed());
+        return 0;
+    }
+    Check(!source.Failed());
+    const std::u16string_view text = std::get<SecretText>(result).View();
+    Check(!HasLoneSurrogate(text));
+    const std::u32string codePoints = ToCodePoints(text);
+    Check(codePoints.size() == static_cast<std::size_t>(length.Count));
+    Check(yields >= length.Count);
+    CheckPositions(options, codePoints);
+    return 0;
+}
