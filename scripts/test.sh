@@ -62,7 +62,7 @@ if step "fuzz build" build fuzz; then
     cp fuzz/corpus/* "$corpus"/ 2>/dev/null || true
     zv_log "fuzzing the core for ${fuzz_seconds} s"
     log=$(mktemp)
-    if timeout $((fuzz_seconds + 120)) build/fuzz/fuzz/generator_fuzz \
+    if timeout $((fuzz_seconds + 120)) build/fuzz/fuzz/zelvaran_fuzz_generate \
         -max_total_time="$fuzz_seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
         passed=$((passed + 1))
     else
