@@ -1,9 +1,9 @@
 #include "generator/generator.h"
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 #include <variant>
+#include <vector>
 
 namespace zelvaran {
 namespace {
@@ -39,37 +39,76 @@ const std::u32string* ClassOf(const CharacterClasses& classes, char32_t c) {
     }
 }
 
-// A result the source could not back with real randomness is never handed out, not even in part.
-Expected<SecretText> Finish(SecretText&& text, const RandomSource& random) {
-    if (random.Failed()) {
-        text.Clear();
-        return GenerationError{GenerationErrorKind::RandomUnavailable};
+// floor(r * L) + 1 as a 0-based index. For r * L >= 0 the conversion truncates, which is the
+// floor, and saves a call to floor() per character on CPUs without SSE4.1. The bounds only keep
+// a source that breaks its contract (negative, NaN, 1 or more) from reading outside the class.
+template <class Source> char32_t Draw(std::u32string_view cls, Source& random) {
+    const double r = random.Next();
+    const double scaled = r * static_cast<double>(cls.size());
+    std::size_t index = 0;
+    if (scaled >= static_cast<double>(cls.size())) {
+        index = cls.size() - 1;
+    } else if (scaled > 0) {
+        index = static_cast<std::size_t>(scaled);
     }
-    return std::move(text);
+    return cls[index];
 }
 
-SecretText Reserved(int count) {
+// Most characters are a single code unit; only the rest go through the full encoder.
+void Append(std::u16string& out, char32_t c) {
+    if (c < 0xD800) {
+        out.push_back(static_cast<char16_t>(c));
+    } else {
+        AppendUtf16(out, c);
+    }
+}
+
+// One step of the template: a class to draw from, or the character to copy when there is none.
+struct Step {
+    const std::u32string* Class;
+    char32_t Literal;
+};
+
+// The drawing loop of both generators, a template over the source so that with the final
+// SystemRandomSource each value is read inline rather than through a virtual call.
+template <class Source>
+void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source& random,
+          const YieldHook& yield) {
+    std::size_t at = 0;
+    for (int i = 0; i < count; ++i, ++at) {
+        if (at == steps.size()) {
+            at = 0;
+        }
+        const Step& step = steps[at];
+        Append(out, step.Class != nullptr ? Draw(*step.Class, random) : step.Literal);
+        yield();
+    }
+}
+
+// Runs the loop and hands out the text, or nothing at all if the source could not back it with
+// real randomness.
+Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSource& random,
+                             const YieldHook& yield) {
     SecretText text;
     // Room for every character as a surrogate pair: the buffer never moves while it grows, so
     // no copy of a partial password is left behind in freed memory.
     text.Buffer().reserve(2 * static_cast<std::size_t>(count));
+    if (auto* system = dynamic_cast<SystemRandomSource*>(&random)) {
+        Fill(text.Buffer(), steps, count, *system, yield);
+    } else {
+        Fill(text.Buffer(), steps, count, random, yield);
+    }
+    if (random.Failed()) {
+        text.Clear();
+        return GenerationError{GenerationErrorKind::RandomUnavailable};
+    }
     return text;
 }
 
 } // namespace
 
 char32_t DrawOne(std::u32string_view cls, RandomSource& random) {
-    const double r = random.Next();
-    const double position = std::floor(r * static_cast<double>(cls.size()));
-    // For 0 <= r < 1 the position is already within the class; the bounds only keep a source
-    // that breaks its contract (negative, NaN, 1 or more) from reading outside it.
-    std::size_t index = 0;
-    if (position >= static_cast<double>(cls.size())) {
-        index = cls.size() - 1;
-    } else if (position > 0) {
-        index = static_cast<std::size_t>(position);
-    }
-    return cls[index];
+    return Draw(cls, random);
 }
 
 Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, RandomSource& random,
@@ -77,13 +116,7 @@ Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, Ra
     if (count <= 0) {
         return SecretText{};
     }
-    SecretText text = Reserved(count);
-    std::u16string& out = text.Buffer();
-    for (int i = 0; i < count; ++i) {
-        AppendUtf16(out, DrawOne(classes.Pool, random));
-        yield();
-    }
-    return Finish(std::move(text), random);
+    return Produce({Step{&classes.Pool, 0}}, count, random, yield);
 }
 
 Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
@@ -96,6 +129,7 @@ Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
     const LengthValue length = ReadLength(lengthText);
 
     std::u32string pattern = ToCodePoints(formatText);
+    const std::size_t typed = pattern.size();
     while (length.Real > static_cast<double>(pattern.size())) {
         const std::size_t half = pattern.size();
         pattern.resize(2 * half);
@@ -111,17 +145,14 @@ Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
         return GenerationError{GenerationErrorKind::FormatMismatch};
     }
 
-    const int count = length.Count;
-    SecretText text = Reserved(count);
-    std::u16string& out = text.Buffer();
-    for (int i = 0; i < count; ++i) {
-        // The extension covers at least the count; the modulo repeats the template regardless.
-        const char32_t c = pattern[static_cast<std::size_t>(i) % pattern.size()];
-        const std::u32string* cls = ClassOf(classes, c);
-        AppendUtf16(out, cls != nullptr ? DrawOne(*cls, random) : c);
-        yield();
+    // The extension only repeats the template as typed, so position i follows its character
+    // i mod (typed length); the steps are worked out once per typed character.
+    std::vector<Step> steps;
+    steps.reserve(typed);
+    for (std::size_t i = 0; i < typed; ++i) {
+        steps.push_back(Step{ClassOf(classes, pattern[i]), pattern[i]});
     }
-    return Finish(std::move(text), random);
+    return Produce(steps, length.Count, random, yield);
 }
 
 Expected<SecretText> Generate(const GenerationOptions& options, RandomSource& random,

@@ -1,6 +1,7 @@
 #include "generator/random_source.h"
 #include "generator/secret_text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace zelvaran {
@@ -20,38 +21,21 @@ void SystemRandomSource::Reseed() noexcept {
     // in memory since an earlier one; a failure of an earlier run gets a fresh try.
     SecureWipe(block_.data(), block_.size());
     used_ = kBlockBytes;
+    nextFill_ = kFirstFillBytes;
     failed_ = false;
 }
 
-float SystemRandomSource::Next() noexcept {
-    if (failed_) {
-        return 0.0f;
-    }
-    if (used_ + kBytesPerValue > kBlockBytes && !Refill()) {
-        failed_ = true;
-        return 0.0f;
-    }
-    const auto byteAt = [this](std::size_t i) {
-        return static_cast<std::uint32_t>(std::to_integer<std::uint8_t>(block_[used_ + i]));
-    };
-    const std::uint32_t bits = byteAt(0) | (byteAt(1) << 8) | (byteAt(2) << 16);
-    // Scrub the bytes just used, so once a password has been cut from the read-out box nothing
-    // that could rebuild it stays behind here. Volatile stores are cheaper than a call per value
-    // and the compiler may not drop them either.
-    volatile std::byte* used = &block_[used_];
-    for (std::size_t i = 0; i < kBytesPerValue; ++i) {
-        used[i] = std::byte{0};
-    }
-    used_ += kBytesPerValue;
-    return static_cast<float>(bits) * 0x1p-24f;
-}
-
 bool SystemRandomSource::Refill() noexcept {
-    if (!FillFromSystem(block_.data(), block_.size())) {
+    static_assert(kBlockBytes % kFirstFillBytes == 0 &&
+                      ((kBlockBytes / kFirstFillBytes) & (kBlockBytes / kFirstFillBytes - 1)) == 0,
+                  "doubling the first fill must reach the block size exactly");
+    const std::size_t start = kBlockBytes - nextFill_;
+    if (!FillFromSystem(&block_[start], nextFill_)) {
         SecureWipe(block_.data(), block_.size());
         return false;
     }
-    used_ = 0;
+    used_ = start;
+    nextFill_ = std::min(2 * nextFill_, kBlockBytes);
     return true;
 }
 
