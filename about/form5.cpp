@@ -1,0 +1,387 @@
+#include "about/form5.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "about/about_layout.h"
+#include "about/web_addresses.h"
+#include "app/program_version.h"
+#include "app/resource.h"
+#include "ui/navigation.h"
+#include "ui/platform.h"
+
+namespace zelvaran::about {
+namespace {
+
+// The tray icon has exactly one image of this size; asking for it by size (not SM_CXSMICON,
+// which grows with the DPI) keeps that image unscaled.
+constexpr int kIconSize = 16;
+// Where the picture is missing: the deep blue its gradient ends in.
+constexpr COLORREF kFallbackFill = RGB(12, 32, 84);
+
+// A window's device context, released when done.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ReleaseDC(hwnd_, dc_);
+        }
+    }
+    [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static void Close(Handle h) noexcept { DeleteDC(h); }
+};
+
+// A memory device context holding one selected object; the original is put back before the
+// context goes, so the object can be freed or made into a brush afterwards.
+class MemoryDc {
+public:
+    MemoryDc(HDC compatibleWith, HGDIOBJ selected) noexcept
+        : dc_(CreateCompatibleDC(compatibleWith)) {
+        if (dc_) {
+            old_ = SelectObject(dc_.get(), selected);
+        }
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    ~MemoryDc() {
+        if (ok()) {
+            SelectObject(dc_.get(), old_);
+        }
+    }
+    // False when the context could not be made or the object not selected into it.
+    [[nodiscard]] bool ok() const noexcept { return dc_ && old_ != nullptr && old_ != HGDI_ERROR; }
+    [[nodiscard]] HDC get() const noexcept { return dc_.get(); }
+
+private:
+    ui::UniqueHandle<MemoryDcTraits> dc_;
+    HGDIOBJ old_ = nullptr;
+};
+
+void Fill(HDC dc, const RECT& area, COLORREF colour) noexcept {
+    UniqueBrush brush(CreateSolidBrush(colour));
+    if (brush) {
+        FillRect(dc, &area, brush.get());
+    }
+}
+
+} // namespace
+
+Form5::~Form5() {
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+HICON Form5::Icon() const noexcept {
+    // Shared: the system returns the same handle every time and frees it with the module.
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY),
+                                         IMAGE_ICON, kIconSize, kIconSize, LR_SHARED));
+}
+
+bool Form5::IsLoaded() const noexcept {
+    return hwnd_ != nullptr;
+}
+
+SIZE Form5::ClientPixels(int dpi) const noexcept {
+    return {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)};
+}
+
+bool Form5::Load() noexcept {
+    if (hwnd_ != nullptr) {
+        return true;
+    }
+    // The tooltip class; without it the buttons merely lose their hints.
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
+    static_cast<void>(InitCommonControlsEx(&icc));
+
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    HICON icon = Icon();
+    // The class paints no background: the picture covers the whole client area.
+    if (!RegisterFormClass(kClassName, icon, icon, nullptr)) {
+        return false;
+    }
+    const int dpi = static_cast<int>(GetDpiForSystem());
+    SIZE size = ui::WindowSizeForClient(ClientPixels(dpi), kStyle, kExStyle, false, dpi);
+    POINT at = ui::CentredOnScreen(size);
+    if (CreateWindowExW(kExStyle, kClassName, L"", kStyle, at.x, at.y, size.cx, size.cy, nullptr,
+                        nullptr, instance, this) == nullptr) {
+        return false;
+    }
+    // The monitor the window landed on may have another DPI than the system's.
+    const int windowDpi = ui::WindowDpi(hwnd_);
+    if (windowDpi != dpi) {
+        ui::SetClientSize(hwnd_, ClientPixels(windowDpi));
+        RECT outer{};
+        if (GetWindowRect(hwnd_, &outer)) {
+            size = {outer.right - outer.left, outer.bottom - outer.top};
+            at = ui::CentredOnScreen(size);
+            SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    OnLoad();
+    return true;
+}
+
+void Form5::Show() noexcept {
+    if (hwnd_ == nullptr && !Load()) {
+        return;
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The system may refuse the foreground to a program the user is not using; the dialog is
+    // then shown behind, as any window would be, and nothing more can be done about it.
+    BringWindowToTop(hwnd_);
+    static_cast<void>(SetForegroundWindow(hwnd_));
+}
+
+bool Form5::OnCreate() noexcept {
+    if (!controls_.Create(hwnd_, kAboutControls, ui::WindowDpi(hwnd_))) {
+        return false;
+    }
+    // Without its picture the dialog is still usable over the plain fill colour.
+    picture_.reset(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), BMP_ABOUT, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    BuildBackdrop();
+    HICON icon = Icon();
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    AddToolTips();
+    return true;
+}
+
+// The load step: runs every time the dialog is loaded, and builds its texts afresh.
+void Form5::OnLoad() noexcept {
+    ++loadCount_;
+    try {
+        // Not displayed (there is no title bar), but the window carries it all the same.
+        SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
+        SetWindowTextW(Control(kVersion), ui::VersionLine(kProgramVersion).c_str());
+    } catch (...) {
+        // Out of memory for two short texts: the dialog shows without them.
+    }
+}
+
+void Form5::AddToolTips() noexcept {
+    toolTip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr));
+    if (!toolTip_) {
+        return; // the buttons work without their hints
+    }
+    for (const ToolTipSpec& tip : kAboutToolTips) {
+        TOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.uFlags = TTF_SUBCLASS | TTF_IDISHWND;
+        info.hwnd = hwnd_;
+        info.uId = reinterpret_cast<UINT_PTR>(Control(tip.Id));
+        info.lpszText = const_cast<wchar_t*>(tip.Text); // copied by the tooltip
+        SendMessageW(toolTip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    }
+}
+
+void Form5::BuildBackdrop() noexcept {
+    backdropBrush_.reset();
+    backdrop_.reset();
+    RECT client{};
+    if (!GetClientRect(hwnd_, &client) || client.right <= 0 || client.bottom <= 0) {
+        return;
+    }
+    WindowDc screen(hwnd_);
+    if (screen.get() == nullptr) {
+        return;
+    }
+    ui::UniqueBitmap canvas(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
+    if (!canvas) {
+        return;
+    }
+    {
+        MemoryDc target(screen.get(), canvas.get());
+        if (!target.ok()) {
+            return;
+        }
+        BITMAP size{};
+        if (!picture_ || GetObjectW(picture_.get(), sizeof(size), &size) == 0) {
+            Fill(target.get(), client, kFallbackFill);
+        } else {
+            MemoryDc source(screen.get(), picture_.get());
+            if (!source.ok()) {
+                return;
+            }
+            // Below and beside the picture (a larger DPI), its last row's colour carries on.
+            const COLORREF edge = GetPixel(source.get(), 0, size.bmHeight - 1);
+            Fill(target.get(), client, edge != CLR_INVALID ? edge : kFallbackFill);
+            // At its own pixel size from the top-left corner, whatever the DPI.
+            BitBlt(target.get(), 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+        }
+    }
+    backdropBrush_.reset(CreatePatternBrush(canvas.get()));
+    backdrop_ = std::move(canvas);
+}
+
+LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        return OnEraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SIZE:
+        OnSize();
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+bool Form5::PreTranslateMessage(MSG& msg) noexcept {
+    return ui::HandleNavigationKey(msg, hwnd_, controls_, 0); // no default button
+}
+
+void Form5::OnCommand(int id, int code) noexcept {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case kCommandWeb:
+        CommandWeb_Click();
+        break;
+    case kWebcp:
+        webcp_Click();
+        break;
+    case kCerrar:
+        cerrar_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+bool Form5::OnEraseBackground(HDC dc) noexcept {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (backdrop_) {
+        MemoryDc source(dc, backdrop_.get());
+        if (source.ok() &&
+            BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY)) {
+            return true;
+        }
+    }
+    Fill(dc, client, kFallbackFill);
+    return true;
+}
+
+LRESULT Form5::OnCtlColorStatic(HDC dc, HWND control) noexcept {
+    const ui::ControlSpec* spec =
+        IsOwnControl(control) ? ui::FindControl(kAboutControls, GetDlgCtrlID(control)) : nullptr;
+    if (spec == nullptr || (spec->Flags & ui::kTransparent) == 0) {
+        return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(control));
+    }
+    SetBkMode(dc, TRANSPARENT);
+    // The window-background colour: light on the dark picture, as the system's scheme has it.
+    SetTextColor(dc, GetSysColor(COLOR_WINDOW));
+    if (!backdropBrush_) {
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    // The label fills itself with the part of the backdrop that lies under it.
+    POINT origin{0, 0};
+    MapWindowPoints(control, hwnd_, &origin, 1);
+    SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+    return reinterpret_cast<LRESULT>(backdropBrush_.get());
+}
+
+void Form5::OnSize() noexcept {
+    BuildBackdrop();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Form5::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
+    controls_.Relayout(dpi);
+    // The client area keeps its size in twips; only the suggested corner is taken.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    ui::SetClientSize(hwnd_, ClientPixels(dpi));
+}
+
+void Form5::OnActivate(bool active) noexcept {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (IsOwnControl(focus)) {
+            lastFocus_ = focus;
+        }
+        return;
+    }
+    HWND target = lastFocus_;
+    if (target == nullptr || !IsWindowEnabled(target)) {
+        const auto first = ui::NextTabStop(controls_.Table(), 0, true, [this](int id) {
+            HWND hwnd = Control(id);
+            return hwnd != nullptr && IsWindowEnabled(hwnd);
+        });
+        target = first ? Control(*first) : nullptr;
+    }
+    // Like a dialog: the focus goes back where it was, or to the first control that takes it.
+    SetFocus(target != nullptr ? target : hwnd_);
+}
+
+void Form5::OnDestroy() noexcept {
+    // The tooltip is an owned window; it goes first, then what the painting used.
+    toolTip_.reset();
+    backdropBrush_.reset();
+    backdrop_.reset();
+    picture_.reset();
+    lastFocus_ = nullptr;
+}
+
+bool Form5::IsOwnControl(HWND hwnd) const noexcept {
+    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
+}
+
+void Form5::cerrar_Click() noexcept {
+    // Unloading: the window and its controls are destroyed; the next "Acerca" loads it anew.
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Form5::OpenPage(const wchar_t* address) noexcept {
+    // Whether a browser opened is the shell's business: the dialog has nothing to tell the user
+    // when it did not, and stays open either way.
+    static_cast<void>(
+        ui::CurrentPlatform().ShellOpen(hwnd_, L"Open", address, L"", L"", SW_SHOWNORMAL));
+}
+
+void Form5::CommandWeb_Click() noexcept {
+    OpenPage(kProgramPageAddress);
+}
+
+void Form5::webcp_Click() noexcept {
+    OpenPage(kOvraHomeAddress);
+}
+
+} // namespace zelvaran::about

@@ -1,0 +1,81 @@
+// Form5: the borderless About dialog. It shows the program's name and version over a fixed
+// picture, opens two web pages, and owns the small icon that the notification area shows, which
+// is why the main window loads it (hidden) at start.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/controls.h"
+#include "ui/handles.h"
+#include "ui/window.h"
+
+namespace zelvaran::about {
+
+struct BrushTraits {
+    using Handle = HBRUSH;
+    static void Close(Handle h) noexcept { DeleteObject(h); }
+};
+using UniqueBrush = ui::UniqueHandle<BrushTraits>;
+
+class Form5 final : public ui::Form {
+public:
+    static constexpr const wchar_t* kClassName = L"Zelvaran.Form5";
+
+    Form5() = default;
+    ~Form5() override;
+
+    // Creates the window hidden and runs its load step; does nothing when already loaded.
+    [[nodiscard]] bool Load() noexcept;
+    // "Acerca": loads the dialog if it is not loaded (its load step runs then), then shows it
+    // modeless, without an owner, and brings it forward. A loaded dialog, hidden or visible, is
+    // only shown.
+    void Show() noexcept;
+    [[nodiscard]] bool IsLoaded() const noexcept;
+    // The window's icon: the 16x16 tray image, shared by the system, so it never needs freeing
+    // and stays valid across unloads.
+    [[nodiscard]] HICON Icon() const noexcept;
+    // How many times the load step has run.
+    [[nodiscard]] int LoadCount() const noexcept { return loadCount_; }
+    [[nodiscard]] HWND Control(int id) const noexcept { return controls_.Get(id); }
+
+    // Handlers, public so that tests drive them exactly as the controls do.
+    void cerrar_Click() noexcept;
+    void CommandWeb_Click() noexcept;
+    void webcp_Click() noexcept;
+
+private:
+    // No frame and no title bar, so no close, minimise or maximise box; kept off the taskbar.
+    static constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
+    static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
+
+    [[nodiscard]] bool OnCreate() noexcept;
+    void OnLoad() noexcept;
+    void OnCommand(int id, int code) noexcept;
+    [[nodiscard]] bool OnEraseBackground(HDC dc) noexcept;
+    [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
+    void OnSize() noexcept;
+    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
+    void OnActivate(bool active) noexcept;
+    void OnDestroy() noexcept;
+
+    void AddToolTips() noexcept;
+    void BuildBackdrop() noexcept;
+    void OpenPage(const wchar_t* address) noexcept;
+    [[nodiscard]] SIZE ClientPixels(int dpi) const noexcept;
+    [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
+
+    ui::ControlSet controls_;
+    ui::UniqueWindow toolTip_;
+    ui::UniqueBitmap picture_;
+    // The picture composed over the fill colour at the client's size, and a brush of it that lets
+    // the transparent labels show the picture behind them.
+    ui::UniqueBitmap backdrop_;
+    UniqueBrush backdropBrush_;
+    HWND lastFocus_ = nullptr;
+    int loadCount_ = 0;
+};
+
+} // namespace zelvaran::about
