@@ -1,0 +1,187 @@
+// What the dialog looks like: its icon, the tooltips of the web buttons, the picture behind
+// everything and the version line drawn over it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "about_fixture.h"
+#include "app/resource.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace about;
+
+constexpr int kPictureWidth = 300;
+constexpr int kPictureHeight = 430;
+
+TEST_F(AboutDialogTest, TheIconIsTheSixteenPixelTrayImage) {
+    HICON icon = Dialog().Icon();
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    const ui::UniqueBitmap colour(info.hbmColor); // GetIconInfo hands out copies to free
+    const ui::UniqueBitmap mask(info.hbmMask);
+    ASSERT_TRUE(colour);
+    BITMAP bitmap{};
+    ASSERT_NE(GetObjectW(colour.get(), sizeof(bitmap), &bitmap), 0);
+    EXPECT_EQ(bitmap.bmWidth, 16);
+    EXPECT_EQ(bitmap.bmHeight, 16);
+    // The tray image, not the program's 16x16 image: both are shared loads of this module.
+    EXPECT_EQ(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
+                               16, 16, LR_SHARED));
+    EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVARAN),
+                               IMAGE_ICON, 16, 16, LR_SHARED));
+}
+
+TEST_F(AboutDialogTest, TheWindowCarriesTheIconSmallAndBig) {
+    ASSERT_TRUE(Dialog().Load());
+    const auto small =
+        reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0));
+    const auto big =
+        reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(small, Dialog().Icon());
+    EXPECT_EQ(big, Dialog().Icon());
+}
+
+TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
+    const HICON before = Dialog().Icon();
+    Dialog().Show();
+    Pump();
+    Dialog().cerrar_Click();
+    Pump();
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(before, &info)); // still a live icon, as the tray needs
+    const ui::UniqueBitmap colour(info.hbmColor);
+    const ui::UniqueBitmap mask(info.hbmMask);
+    EXPECT_EQ(Dialog().Icon(), before);
+    Dialog().Show();
+    Pump();
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0)),
+              before);
+}
+
+TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltips) {
+    ASSERT_TRUE(Dialog().Load());
+    HWND tip = ToolTipOwnedBy(Dialog().Handle());
+    ASSERT_NE(tip, nullptr);
+    EXPECT_GE(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
+    ASSERT_EQ(kAboutToolTips.size(), 2u);
+    EXPECT_EQ(kAboutToolTips[0].Id, kCommandWeb);
+    EXPECT_EQ(kAboutToolTips[1].Id, kWebcp);
+    for (const ToolTipSpec& spec : kAboutToolTips) {
+        wchar_t text[256] = {};
+        TOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = Dialog().Handle();
+        info.uId = reinterpret_cast<UINT_PTR>(Ctl(spec.Id));
+        info.lpszText = text;
+        ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), TTF_IDISHWND | TTF_SUBCLASS);
+        text[0] = L'\0';
+        info.lpszText = text;
+        SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
+        EXPECT_STREQ(text, spec.Text);
+        EXPECT_GT(std::wstring(text).size(), 5u);
+    }
+    EXPECT_STRNE(kAboutToolTips[0].Text, kAboutToolTips[1].Text);
+}
+
+TEST_F(AboutDialogTest, ThePictureIsDrawnAtItsPixelSizeFromTheTopLeftCorner) {
+    Canvas picture(kPictureWidth, kPictureHeight);
+    ASSERT_TRUE(LoadAboutPicture(picture));
+    ASSERT_TRUE(Dialog().Load());
+    RECT suggested{0, 0, 0, 0};
+    // Larger than the picture at 144 DPI, so the area it leaves uncovered shows too.
+    SendMessageW(Dialog().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT client{};
+    GetClientRect(Dialog().Handle(), &client);
+    ASSERT_EQ(client.right, 450);
+    ASSERT_EQ(client.bottom, 501);
+    Canvas painted(client.right, client.bottom);
+    ASSERT_TRUE(painted.Ok());
+    EXPECT_NE(
+        SendMessageW(Dialog().Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(painted.Dc()), 0),
+        0);
+    int mismatches = 0;
+    for (int y = 0; y < kPictureHeight; ++y) {
+        for (int x = 0; x < kPictureWidth; ++x) {
+            mismatches += painted.Pixel(x, y) != picture.Pixel(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    // Beyond the picture: one dark colour, so the light text stays readable there too.
+    const std::uint32_t fill = painted.Pixel(client.right - 1, client.bottom - 1);
+    EXPECT_LT(Brightness(fill), 96);
+    int odd = 0;
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            if ((x >= kPictureWidth || y >= kPictureHeight) && painted.Pixel(x, y) != fill) {
+                ++odd;
+            }
+        }
+    }
+    EXPECT_EQ(odd, 0);
+}
+
+TEST_F(AboutDialogTest, TheVersionLineIsDrawnTransparentInTheWindowColour) {
+    ASSERT_TRUE(Dialog().Load());
+    Canvas dc(8, 8);
+    ASSERT_TRUE(dc.Ok());
+    const LRESULT brush =
+        SendMessageW(Dialog().Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.Dc()),
+                     reinterpret_cast<LPARAM>(Ctl(kVersion)));
+    EXPECT_NE(brush, 0);
+    EXPECT_EQ(GetBkMode(dc.Dc()), TRANSPARENT);
+    EXPECT_EQ(GetTextColor(dc.Dc()), GetSysColor(COLOR_WINDOW));
+}
+
+// Paints the version label alone into a canvas of its size, as it paints itself on screen.
+void PaintLabel(HWND label, const Canvas& canvas) {
+    SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.Dc()),
+                 PRF_CLIENT | PRF_ERASEBKGND);
+}
+
+TEST_F(AboutDialogTest, TheVersionLabelShowsThePictureBehindItsText) {
+    Canvas picture(kPictureWidth, kPictureHeight);
+    ASSERT_TRUE(LoadAboutPicture(picture));
+    ASSERT_TRUE(Dialog().Load());
+    HWND label = Ctl(kVersion);
+    const RECT at = RectInParent(label);
+    Canvas painted(at.right - at.left, at.bottom - at.top);
+    ASSERT_TRUE(painted.Ok());
+    ASSERT_LE(at.bottom, kPictureHeight);
+
+    // Without its text, the label is exactly the piece of the picture it covers.
+    const std::wstring line = TextOf(label);
+    SetWindowTextW(label, L"");
+    PaintLabel(label, painted);
+    int mismatches = 0;
+    for (int y = 0; y < painted.Height(); ++y) {
+        for (int x = 0; x < painted.Width(); ++x) {
+            mismatches += painted.Pixel(x, y) != picture.Pixel(at.left + x, at.top + y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+
+    // With it, the text shows light over that piece.
+    SetWindowTextW(label, line.c_str());
+    PaintLabel(label, painted);
+    int light = 0;
+    for (int y = 0; y < painted.Height(); ++y) {
+        for (int x = 0; x < painted.Width(); ++x) {
+            const std::uint32_t pixel = painted.Pixel(x, y);
+            if (pixel != picture.Pixel(at.left + x, at.top + y) &&
+                Brightness(pixel) > Brightness(picture.Pixel(at.left + x, at.top + y)) + 64) {
+                ++light;
+            }
+        }
+    }
+    EXPECT_GT(light, 20);
+}
+
+} // namespace
+} // namespace zelvaran::testing
