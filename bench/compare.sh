@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Speed of a 9999-character password, in one go:
+#   - whole processes: zelvaran_print against `pwgen -s -y 9999 1` and against zelvaran_fill
+#     (start, fill 9999 * 3 bytes from the OS, exit), median of N runs each;
+#   - in process: the core (Generate with reseed, 74-character pool, free mode and ACGNE) against
+#     the bare OS fill of the same bytes, medians of Google Benchmark repetitions.
+# The runs of the three commands, and the benchmark repetitions, are interleaved so that other
+# load on the machine weighs on all of them alike.
+# Builds nothing: run `cmake --build --preset native` first.
+# Usage: bench/compare.sh [build-dir (default build/native)] [runs (default 200)]
+set -euo pipefail
+
+build=${1:-build/native}
+runs=${2:-200}
+print_cmd=$build/bench/zelvaran_print
+fill_cmd=$build/bench/zelvaran_fill
+bench_cmd=$build/bench/zelvaran_bench
+for exe in "$print_cmd" "$fill_cmd" "$bench_cmd"; do
+    [[ -x $exe ]] || { echo "missing $exe: build the native preset first" >&2; exit 1; }
+done
+command -v pwgen >/dev/null || { echo "pwgen is not installed" >&2; exit 1; }
+
+# Wall time of one run in microseconds, output discarded.
+time_us() {
+    local start end
+    start=$EPOCHREALTIME
+    "$@" >/dev/null
+    end=$EPOCHREALTIME
+    echo $((${end/./} - ${start/./}))
+}
+
+median() {
+    sort -n | awk '{v[NR] = $1} END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+
+print_samples=()
+pwgen_samples=()
+fill_samples=()
+for ((i = 0; i < runs; ++i)); do
+    print_samples+=("$(time_us "$print_cmd")")
+    pwgen_samples+=("$(time_us pwgen -s -y 9999 1)")
+    fill_samples+=("$(time_us "$fill_cmd")")
+done
+print_us=$(printf '%s\n' "${print_samples[@]}" | median)
+pwgen_us=$(printf '%s\n' "${pwgen_samples[@]}" | median)
+fill_us=$(printf '%s\n' "${fill_samples[@]}" | median)
+
+echo "Whole process, median of $runs runs:"
+printf '  zelvaran_print           %8s us\n' "$print_us"
+printf '  pwgen -s -y 9999 1       %8s us   (%sx zelvaran_print)\n' "$pwgen_us" \
+    "$(ratio "$pwgen_us" "$print_us")"
+printf '  zelvaran_fill            %8s us   (zelvaran_print takes %sx this)\n' "$fill_us" \
+    "$(ratio "$print_us" "$fill_us")"
+
+reps=15
+csv=$("$bench_cmd" --benchmark_filter='^BM_(Free9999|Template9999|BareFill9999)$' \
+    --benchmark_repetitions=$reps --benchmark_enable_random_interleaving=true \
+    --benchmark_min_time=0.2 --benchmark_report_aggregates_only=true \
+    --benchmark_format=csv 2>/dev/null)
+bench_median_ns() { awk -F, -v name="\"$1_median\"" '$1 == name { print $3 }' <<<"$csv"; }
+core_ns=$(bench_median_ns BM_Free9999)
+template_ns=$(bench_median_ns BM_Template9999)
+bare_ns=$(bench_median_ns BM_BareFill9999)
+
+echo "In process, median of $reps repetitions:"
+printf '  core, free mode, 9999    %10.0f ns   (%sx the bare fill)\n' "$core_ns" \
+    "$(ratio "$core_ns" "$bare_ns")"
+printf '  core, ACGNE, 9999        %10.0f ns   (%sx the bare fill)\n' "$template_ns" \
+    "$(ratio "$template_ns" "$bare_ns")"
+printf '  bare fill, 29997 bytes   %10.0f ns\n' "$bare_ns"
