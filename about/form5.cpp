@@ -212,19 +212,34 @@ void Form5::BuildBackdrop() noexcept {
         if (!target.ok()) {
             return;
         }
-        BITMAP size{};
-        if (!picture_ || GetObjectW(picture_.get(), sizeof(size), &size) == 0) {
+        BITMAP bitmap{};
+        if (!picture_ || GetObjectW(picture_.get(), sizeof(bitmap), &bitmap) == 0) {
             Fill(target.get(), client, kFallbackFill);
         } else {
             MemoryDc source(screen.get(), picture_.get());
             if (!source.ok()) {
                 return;
             }
-            // Below and beside the picture (a larger DPI), its last row's colour carries on.
-            const COLORREF edge = GetPixel(source.get(), 0, size.bmHeight - 1);
-            Fill(target.get(), client, edge != CLR_INVALID ? edge : kFallbackFill);
             // At its own pixel size from the top-left corner, whatever the DPI.
-            BitBlt(target.get(), 0, 0, size.bmWidth, size.bmHeight, source.get(), 0, 0, SRCCOPY);
+            const int w = bitmap.bmWidth;
+            const int h = bitmap.bmHeight;
+            BitBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
+            // Where a larger DPI leaves client area uncovered, the picture's edges carry on, so
+            // the gradient ends without a seam: its last column to the right, its last row
+            // below, and its corner pixel in the corner.
+            if (client.right > w) {
+                StretchBlt(target.get(), w, 0, client.right - w, h, source.get(), w - 1, 0, 1, h,
+                           SRCCOPY);
+            }
+            if (client.bottom > h) {
+                StretchBlt(target.get(), 0, h, w, client.bottom - h, source.get(), 0, h - 1, w, 1,
+                           SRCCOPY);
+            }
+            if (client.right > w && client.bottom > h) {
+                const COLORREF corner = GetPixel(source.get(), w - 1, h - 1);
+                Fill(target.get(), {w, h, client.right, client.bottom},
+                     corner != CLR_INVALID ? corner : kFallbackFill);
+            }
         }
     }
     backdropBrush_.reset(CreatePatternBrush(canvas.get()));
