@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <utility>
-
 #include "about/about_layout.h"
 #include "about/web_addresses.h"
 #include "app/program_version.h"
@@ -17,65 +15,6 @@ namespace {
 // The tray icon has exactly one image of this size; asking for it by size (not SM_CXSMICON,
 // which grows with the DPI) keeps that image unscaled.
 constexpr int kIconSize = 16;
-// Where the picture is missing: the deep blue its gradient ends in.
-constexpr COLORREF kFallbackFill = RGB(12, 32, 84);
-
-// A window's device context, released when done.
-class WindowDc {
-public:
-    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(hwnd_, dc_);
-        }
-    }
-    [[nodiscard]] HDC get() const noexcept { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-
-// A memory device context holding one selected object; the original is put back before the
-// context goes, so the object can be freed or made into a brush afterwards.
-class MemoryDc {
-public:
-    MemoryDc(HDC compatibleWith, HGDIOBJ selected) noexcept
-        : dc_(CreateCompatibleDC(compatibleWith)) {
-        if (dc_) {
-            old_ = SelectObject(dc_.get(), selected);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (ok()) {
-            SelectObject(dc_.get(), old_);
-        }
-    }
-    // False when the context could not be made or the object not selected into it.
-    [[nodiscard]] bool ok() const noexcept { return dc_ && old_ != nullptr && old_ != HGDI_ERROR; }
-    [[nodiscard]] HDC get() const noexcept { return dc_.get(); }
-
-private:
-    ui::UniqueHandle<MemoryDcTraits> dc_;
-    HGDIOBJ old_ = nullptr;
-};
-
-void Fill(HDC dc, const RECT& area, COLORREF colour) noexcept {
-    UniqueBrush brush(CreateSolidBrush(colour));
-    if (brush) {
-        FillRect(dc, &area, brush.get());
-    }
-}
-
 } // namespace
 
 Form5::~Form5() {
@@ -196,54 +135,13 @@ void Form5::BuildBackdrop() noexcept {
     backdropBrush_.reset();
     backdrop_.reset();
     RECT client{};
-    if (!GetClientRect(hwnd_, &client) || client.right <= 0 || client.bottom <= 0) {
+    if (!GetClientRect(hwnd_, &client)) {
         return;
     }
-    WindowDc screen(hwnd_);
-    if (screen.get() == nullptr) {
-        return;
+    backdrop_ = ComposeBackdrop(hwnd_, picture_.get(), {client.right, client.bottom});
+    if (backdrop_) {
+        backdropBrush_.reset(CreatePatternBrush(backdrop_.get()));
     }
-    ui::UniqueBitmap canvas(CreateCompatibleBitmap(screen.get(), client.right, client.bottom));
-    if (!canvas) {
-        return;
-    }
-    {
-        MemoryDc target(screen.get(), canvas.get());
-        if (!target.ok()) {
-            return;
-        }
-        BITMAP bitmap{};
-        if (!picture_ || GetObjectW(picture_.get(), sizeof(bitmap), &bitmap) == 0) {
-            Fill(target.get(), client, kFallbackFill);
-        } else {
-            MemoryDc source(screen.get(), picture_.get());
-            if (!source.ok()) {
-                return;
-            }
-            // At its own pixel size from the top-left corner, whatever the DPI.
-            const int w = bitmap.bmWidth;
-            const int h = bitmap.bmHeight;
-            BitBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, SRCCOPY);
-            // Where a larger DPI leaves client area uncovered, the picture's edges carry on, so
-            // the gradient ends without a seam: its last column to the right, its last row
-            // below, and its corner pixel in the corner.
-            if (client.right > w) {
-                StretchBlt(target.get(), w, 0, client.right - w, h, source.get(), w - 1, 0, 1, h,
-                           SRCCOPY);
-            }
-            if (client.bottom > h) {
-                StretchBlt(target.get(), 0, h, w, client.bottom - h, source.get(), 0, h - 1, w, 1,
-                           SRCCOPY);
-            }
-            if (client.right > w && client.bottom > h) {
-                const COLORREF corner = GetPixel(source.get(), w - 1, h - 1);
-                Fill(target.get(), {w, h, client.right, client.bottom},
-                     corner != CLR_INVALID ? corner : kFallbackFill);
-            }
-        }
-    }
-    backdropBrush_.reset(CreatePatternBrush(canvas.get()));
-    backdrop_ = std::move(canvas);
 }
 
 LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -300,14 +198,7 @@ void Form5::OnCommand(int id, int code) noexcept {
 bool Form5::OnEraseBackground(HDC dc) noexcept {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    if (backdrop_) {
-        MemoryDc source(dc, backdrop_.get());
-        if (source.ok() &&
-            BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY)) {
-            return true;
-        }
-    }
-    Fill(dc, client, kFallbackFill);
+    PaintBackdrop(dc, backdrop_.get(), client);
     return true;
 }
 

@@ -5,17 +5,12 @@
 
 #include <windows.h>
 
+#include "about/backdrop.h"
 #include "ui/controls.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
 namespace zelvaran::about {
-
-struct BrushTraits {
-    using Handle = HBRUSH;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-using UniqueBrush = ui::UniqueHandle<BrushTraits>;
 
 class Form5 final : public ui::Form {
 public:
