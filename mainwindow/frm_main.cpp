@@ -1,11 +1,13 @@
 #include "mainwindow/frm_main.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
 #include "mainwindow/main_layout.h"
 #include "mainwindow/message_pump.h"
+#include "mainwindow/tray_logic.h"
 #include "output/output_actions.h"
 #include "app/program_version.h"
 #include "app/resource.h"
@@ -104,6 +106,9 @@ LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 } // namespace
 
 frmMain::~frmMain() {
+    if (tray_.IsShown()) {
+        static_cast<void>(tray_.Delete()); // nothing more to do if the shell has gone
+    }
     if (hwnd_ != nullptr) {
         DestroyWindow(hwnd_);
     }
@@ -148,12 +153,28 @@ bool frmMain::OnCreate() noexcept {
     }
     HWND length = Control(kTxtLength);
     SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
-    return SetWindowSubclass(length, &LengthBoxProc, 1, 0) != FALSE;
+    // Explorer broadcasts this when it restarts; the icon must then be added again.
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    return SetWindowSubclass(length, &LengthBoxProc, 1, 0) != FALSE &&
+           AddConfigurationToSystemMenu();
+}
+
+bool frmMain::AddConfigurationToSystemMenu() noexcept {
+    HMENU system = GetSystemMenu(hwnd_, FALSE);
+    return system != nullptr && AppendMenuW(system, MF_SEPARATOR, 0, nullptr) &&
+           AppendMenuW(system, MF_STRING, kSysConfiguration, L"Configuracion");
 }
 
 void frmMain::OnLoad() noexcept {
     SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
-    WindowOnTop(0);
+    // The About dialog owns the small icon: loading it here runs its load step at start.
+    if (!about_.Load()) {
+        // Without the dialog there is no icon to borrow; the tray entry then has none.
+    }
+    tray_.Fill(hwnd_, about_.Icon());
+    // A failed add leaves the program without an icon; minimising then keeps the task-bar button.
+    static_cast<void>(tray_.Add());
+    WindowOnTop(config::StoredTopmostFlag());
     SetFocus(Control(kChkLCaseLetters));
 }
 
@@ -185,13 +206,30 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_MOUSEMOVE:
+        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0)) ? 0 : Default(msg, wParam, lParam);
     case WM_CLOSE:
         OnClose();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
         return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
     default:
+        if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+            OnTaskbarCreated();
+            return 0;
+        }
         return Default(msg, wParam, lParam);
     }
 }
@@ -235,6 +273,12 @@ void frmMain::OnCommand(int id, int code) noexcept {
     case kMenuSalir:
         salir_Click();
         break;
+    case kMenuAyuda:
+        Ayuda_Click();
+        break;
+    case kMenuAbout:
+        mnu_about_Click();
+        break;
     default:
         break;
     }
@@ -273,8 +317,67 @@ void frmMain::OnActivate(bool active) noexcept {
     }
 }
 
+void frmMain::OnMouseMove(int x, int /*y*/) noexcept {
+    // Win32 measures in pixels, so the position is the code itself.
+    switch (ActionForCode(DecodeTrayCode(x, false, 1.0))) {
+    case TrayAction::Restore:
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        // The system may refuse to change the foreground window; the window is shown anyway.
+        static_cast<void>(SetForegroundWindow(hwnd_));
+        ShowWindow(hwnd_, SW_SHOW);
+        break;
+    case TrayAction::Foreground:
+        static_cast<void>(SetForegroundWindow(hwnd_));
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void frmMain::OnSize(UINT type) noexcept {
+    // Without an icon a hidden window could never come back, so it stays on the task bar.
+    if (type == SIZE_MINIMIZED && tray_.IsShown()) {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void frmMain::OnTaskbarCreated() noexcept {
+    // The old task bar took our icon with it; the same record adds it again. A failure leaves
+    // the window unable to hide, which IsShown() tells the resize handler.
+    static_cast<void>(tray_.AddAgain());
+}
+
+bool frmMain::OnSysCommand(UINT command) noexcept {
+    if (command != kSysConfiguration) {
+        return false;
+    }
+    OpenConfiguration();
+    return true;
+}
+
+void frmMain::OpenConfiguration() noexcept {
+    WindowOnTop(0); // the dialog must never open behind a topmost main window
+    if (!configuration_.Show()) {
+        static_cast<void>(
+            ui::CurrentPlatform().MessageBox(hwnd_, L"No se pudo abrir la configuracion.",
+                                             kGenerateErrorTitle, MB_OK | MB_ICONSTOP));
+    }
+}
+
 void frmMain::OnClose() noexcept {
-    DestroyWindow(hwnd_);
+    OnUnload();
+}
+
+void frmMain::OnEndSession(bool ending) noexcept {
+    if (ending) {
+        OnUnload();
+    }
+}
+
+void frmMain::OnUnload() noexcept {
+    // The icon goes first: once the process has ended nobody could remove it.
+    static_cast<void>(tray_.Delete());
+    ui::CurrentPlatform().EndProcess(0);
 }
 
 void frmMain::OnDestroy() noexcept {
@@ -299,8 +402,13 @@ void frmMain::cmdGennerate_Click() noexcept {
     }
     generating_ = true;
     try {
-        ResponsiveYield pump;
-        GeneratePassword(*this, *random_, YieldHook(pump));
+        if (yieldMode_ == YieldMode::Responsive) {
+            ResponsiveYield pump;
+            GeneratePassword(*this, *random_, YieldHook(pump));
+        } else {
+            NaiveYield pump;
+            GeneratePassword(*this, *random_, YieldHook(pump));
+        }
     } catch (...) {
         // Out of memory: nothing was shown; the buttons must not stay disabled.
         EnableButtons();
@@ -338,6 +446,47 @@ void frmMain::cutxit_Click() noexcept {
 
 void frmMain::salir_Click() noexcept {
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    // Closing ends the process; should it ever return, finish the job here.
+    static_cast<void>(tray_.Delete());
+    ui::CurrentPlatform().EndProcess(0);
+}
+
+std::wstring frmMain::HelpFilePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2); // a long path: try again with room for it
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + L"zelvaran_help.chm";
+}
+
+void frmMain::Ayuda_Click() noexcept {
+    try {
+        const std::wstring path = HelpFilePath();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return; // no help file beside the program: nothing is shown
+        }
+        // Whether a help viewer opened is the shell's business; the program shows nothing.
+        static_cast<void>(
+            ui::CurrentPlatform().ShellOpen(hwnd_, L"Open", path.c_str(), L"", L"", SW_SHOWNORMAL));
+    } catch (...) {
+        // Out of memory building the path: the command does nothing.
+    }
+}
+
+void frmMain::mnu_about_Click() noexcept {
+    about_.Show();
 }
 
 void frmMain::DisableGenerate() {

@@ -5,8 +5,13 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <string>
 
+#include "about/form5.h"
+#include "config/form2.h"
 #include "generator/generate_command.h"
+#include "mainwindow/tray_icon.h"
 #include "generator/random_source.h"
 #include "output/output_actions.h"
 #include "ui/controls.h"
@@ -42,6 +47,27 @@ public:
     void cut_Click() noexcept;
     void cutxit_Click() noexcept;
     void salir_Click() noexcept;
+    void Ayuda_Click() noexcept;
+    void mnu_about_Click() noexcept;
+
+    // Clears the topmost state, then shows the configuration dialog (system menu "Configuracion").
+    void OpenConfiguration() noexcept;
+
+    [[nodiscard]] const TrayIcon& Tray() const noexcept { return tray_; }
+    [[nodiscard]] about::Form5& About() noexcept { return about_; }
+    [[nodiscard]] config::Form2& Configuration() noexcept { return configuration_; }
+
+    // The help file beside the running exe (not the current directory: a program started at
+    // logon has another one, and a document there may have been planted).
+    [[nodiscard]] static std::wstring HelpFilePath();
+
+    // The system-menu command that opens the configuration dialog.
+    static constexpr UINT kSysConfiguration = 0x0110;
+
+    // How the Generate command yields to the message loop. Pumping after every character is
+    // kept only to measure the default against.
+    enum class YieldMode { Responsive, PumpEveryCharacter };
+    void SetYieldMode(YieldMode mode) noexcept { yieldMode_ = mode; }
 
     // Replaces the random source (tests); the window keeps using it until replaced again.
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
@@ -56,8 +82,15 @@ private:
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
     void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
     void OnActivate(bool active) noexcept;
+    void OnMouseMove(int x, int y) noexcept;
+    void OnSize(UINT type) noexcept;
+    void OnTaskbarCreated() noexcept;
+    [[nodiscard]] bool OnSysCommand(UINT command) noexcept;
     void OnClose() noexcept;
+    void OnEndSession(bool ending) noexcept;
+    void OnUnload() noexcept;
     void OnDestroy() noexcept;
+    [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
 
     [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
     [[nodiscard]] int CheckState(int id) const noexcept;
@@ -71,10 +104,17 @@ private:
     void EnableButtons() override;
 
     ui::ControlSet controls_;
+    about::Form5 about_;
+    config::Form2 configuration_{[this](std::int16_t flag) {
+        WindowOnTop(flag);
+    }};
+    TrayIcon tray_;
+    UINT taskbarCreated_ = 0;
     ui::UniqueMenu menu_;
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
+    YieldMode yieldMode_ = YieldMode::Responsive;
     HWND lastFocus_ = nullptr;
 };
 

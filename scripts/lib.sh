@@ -30,7 +30,9 @@ zv_need_build_tools() {
 }
 
 zv_need_wine() {
-    zv_need wine:wine /usr/lib/wine/wine64:wine64 Xvfb:xvfb xdpyinfo:x11-utils
+    # Wine's own fonts: without them every face falls back to a wider one and captions are cut.
+    zv_need wine:wine /usr/lib/wine/wine64:wine64 Xvfb:xvfb xdpyinfo:x11-utils \
+        /usr/share/wine/fonts/tahoma.ttf:fonts-wine
 }
 
 # Starts a private Xvfb unless a display is already given. Sets DISPLAY and ZV_XVFB_PID.

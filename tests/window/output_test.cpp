@@ -84,7 +84,10 @@ TEST_F(OutputTest, CutAndExitConfirmsThenClosesTheWindow) {
     EXPECT_EQ(ClipboardText(), password);
     ASSERT_EQ(platform_.Boxes.size(), 1u);
     EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Cortado");
-    EXPECT_FALSE(IsWindow(main));
+    // The box comes first, then the unload step ends the process (recorded here).
+    EXPECT_EQ(platform_.Log, (std::vector<std::wstring>{L"box:Texto Cortado", L"end:0"}));
+    EXPECT_FALSE(Main().Tray().IsShown());
+    EXPECT_TRUE(IsWindow(main));
 }
 
 // Another thread holds the clipboard open for longer than the retries last.

@@ -35,6 +35,7 @@ public:
 
     int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
         Boxes.push_back({owner, text, title, type});
+        Log.push_back(std::wstring(L"box:") + text);
         return IDOK;
     }
     INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
@@ -45,11 +46,15 @@ public:
                          directory != nullptr ? directory : L"", showCommand});
         return 42;
     }
-    void EndProcess(UINT exitCode) override { EndCodes.push_back(exitCode); }
+    void EndProcess(UINT exitCode) override {
+        EndCodes.push_back(exitCode);
+        Log.push_back(L"end:" + std::to_wstring(exitCode));
+    }
 
     std::vector<MessageBoxCall> Boxes;
     std::vector<ShellCall> Shell;
     std::vector<UINT> EndCodes;
+    std::vector<std::wstring> Log; // boxes and ends, in the order they happened
 };
 
 } // namespace zelvaran::testing

@@ -1,0 +1,29 @@
+// The main window's notification-area icon: one record, filled once, added at load, deleted at
+// unload, added again when the task bar is re-created.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+namespace zelvaran::mainwindow {
+
+class TrayIcon {
+public:
+    // Fills the record once; it is never modified afterwards.
+    void Fill(HWND owner, HICON icon) noexcept;
+    // Returns whether the notification area took the icon.
+    [[nodiscard]] bool Add() noexcept;
+    [[nodiscard]] bool Delete() noexcept;
+    // After the task bar was re-created. A stale broadcast finds the icon still there, where a
+    // plain add would fail; removing it first makes both cases end with exactly one icon.
+    [[nodiscard]] bool AddAgain() noexcept;
+    [[nodiscard]] bool IsShown() const noexcept { return shown_; }
+    [[nodiscard]] const NOTIFYICONDATAA& Record() const noexcept { return record_; }
+
+private:
+    NOTIFYICONDATAA record_{};
+    bool shown_ = false;
+};
+
+} // namespace zelvaran::mainwindow

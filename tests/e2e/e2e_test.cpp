@@ -1,0 +1,110 @@
+// The built program, started and driven from another process as a user would.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "mainwindow/main_layout.h"
+#include "program.h"
+#include "win_helpers.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace mainwindow;
+
+constexpr const wchar_t* kMainClass = L"Zelvaran.frmMain";
+
+// Only an icon the notification area still knows can be modified.
+bool IconOf(HWND main) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = main;
+    probe.uID = 1;
+    probe.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+TEST(EndToEnd, GenerateCopyAndReadTheClipboardFromAnotherProcess) {
+    ASSERT_TRUE(SetClipboardText(L"older text"));
+    RunningProgram program;
+    ASSERT_TRUE(program.Started());
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(RemoteText(main), L"Morvantic SecurityZelvaran v1.0.42");
+
+    // Generar runs inside the click: the text is there when SendMessage returns.
+    SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
+    const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
+    ASSERT_EQ(password.size(), 5u);
+
+    PostClick(FindControlById(main, kCopy));
+    HWND box = program.WaitForMessageBox(L"Zelvaran");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"Texto Copiado");
+    DismissMessageBox(box);
+
+    EXPECT_EQ(ClipboardText(), password);
+    EXPECT_EQ(RemoteText(FindControlById(main, kTxtPassword)), password);
+
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(program.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+TEST(EndToEnd, CutAndExitConfirmsBeforeTheProgramEnds) {
+    RunningProgram program;
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    SendMessageW(FindControlById(main, kTxtLength), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+    SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
+    const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
+    ASSERT_EQ(password.size(), 12u);
+
+    PostClick(FindControlById(main, kCutxit));
+    HWND box = program.WaitForMessageBox(L"Zelvaran");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), L"Texto Cortado");
+    EXPECT_FALSE(program.WaitForExit(300)); // still running while the box waits
+    DismissMessageBox(box);
+    EXPECT_TRUE(program.WaitForExit(10000));
+    EXPECT_EQ(ClipboardText(), password); // outlives the program
+    EXPECT_FALSE(IconOf(main));
+}
+
+void ExpectEndsBy(UINT msg, WPARAM wParam) {
+    RunningProgram program;
+    HWND main = program.WaitForWindow(kMainClass);
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(IconOf(main));
+    PostMessageW(main, msg, wParam, 0);
+    DWORD code = 1;
+    EXPECT_TRUE(program.WaitForExit(10000, &code));
+    EXPECT_EQ(code, 0u); // the unload step's own end, not a crash or a kill
+    EXPECT_FALSE(IconOf(main));
+}
+
+TEST(EndToEnd, SalirEndsTheProgramAndItsIconGoes) {
+    ExpectEndsBy(WM_COMMAND, MAKEWPARAM(kMenuSalir, 0));
+}
+
+TEST(EndToEnd, TheCloseBoxEndsTheProgramAndItsIconGoes) {
+    ExpectEndsBy(WM_SYSCOMMAND, SC_CLOSE);
+}
+
+TEST(EndToEnd, TwoCopiesRunSideBySideEachWithItsOwnIcon) {
+    RunningProgram first;
+    HWND one = first.WaitForWindow(kMainClass);
+    RunningProgram second;
+    HWND two = second.WaitForWindow(kMainClass);
+    ASSERT_NE(one, nullptr);
+    ASSERT_NE(two, nullptr);
+    EXPECT_NE(one, two);
+    EXPECT_TRUE(IconOf(one));
+    EXPECT_TRUE(IconOf(two));
+}
+
+} // namespace
+} // namespace zelvaran::testing

@@ -1,0 +1,224 @@
+// Start and end of the main window, its notification-area icon and its menu commands.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "main_window_fixture.h"
+#include "mainwindow/tray_logic.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace mainwindow;
+
+class LifecycleTest : public MainWindowTest {
+protected:
+    [[nodiscard]] bool IconExists() {
+        // Only an icon the notification area knows can be modified.
+        NOTIFYICONDATAA probe = Main().Tray().Record();
+        probe.uFlags = NIF_TIP;
+        return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+    }
+    [[nodiscard]] bool IsTopmost() {
+        return (GetWindowLongPtrW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    }
+    void TrayReport(int code) {
+        SendMessageW(Main().Handle(), WM_MOUSEMOVE, kTrayIconId, code);
+        Pump();
+    }
+    void Command(int id) {
+        SendMessageW(Main().Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        Pump();
+    }
+};
+
+TEST_F(LifecycleTest, LoadStepSetsTheTitleLoadsTheAboutDialogHiddenAndAddsTheIcon) {
+    EXPECT_EQ(TextOf(Main().Handle()), L"Morvantic SecurityZelvaran v1.0.42");
+    EXPECT_EQ(Main().About().LoadCount(), 1);
+    ASSERT_TRUE(Main().About().IsLoaded());
+    HWND about = Main().About().Handle();
+    EXPECT_FALSE(IsWindowVisible(about));
+    EXPECT_EQ(TextOf(about), L"Morvantic SecurityZelvaran v1.0.42");
+    EXPECT_TRUE(Main().Tray().IsShown());
+    EXPECT_TRUE(IconExists());
+    EXPECT_FALSE(IsTopmost());
+    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+}
+
+TEST_F(LifecycleTest, TheIconRecordIsTheVersionOneRecordFilledOnce) {
+    const NOTIFYICONDATAA& r = Main().Tray().Record();
+    EXPECT_EQ(r.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(r.cbSize, sizeof(void*) == 8 ? 104u : 88u);
+    EXPECT_EQ(r.hWnd, Main().Handle());
+    EXPECT_EQ(r.uID, 1u);
+    EXPECT_EQ(r.uFlags, 7u);
+    EXPECT_EQ(r.uCallbackMessage, 512u);
+    EXPECT_EQ(r.hIcon, Main().About().Icon());
+    EXPECT_NE(r.hIcon, nullptr);
+    char tip[64];
+    std::memcpy(tip, r.szTip, 64);
+    EXPECT_EQ(std::memcmp(tip, "Security Zelvaran\0", 18), 0);
+    for (int i = 18; i < 64; ++i) {
+        EXPECT_EQ(tip[i], ' ') << i;
+    }
+}
+
+TEST_F(LifecycleTest, MinimisingHidesAndALeftClickOrDoubleClickRestoresAndRaises) {
+    for (int code : {514, 515}) {
+        ShowWindow(Main().Handle(), SW_MINIMIZE);
+        Pump();
+        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << code;
+        TrayReport(code);
+        EXPECT_TRUE(IsWindowVisible(Main().Handle())) << code;
+        EXPECT_FALSE(IsIconic(Main().Handle())) << code;
+    }
+    // A double-click arrives as 514, 515, 514: the same end state.
+    ShowWindow(Main().Handle(), SW_MINIMIZE);
+    Pump();
+    for (int code : {514, 515, 514}) {
+        TrayReport(code);
+    }
+    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+    EXPECT_FALSE(IsIconic(Main().Handle()));
+    EXPECT_TRUE(IconExists());
+}
+
+TEST_F(LifecycleTest, ARightClickOnlyRaisesAndOtherCodesDoNothing) {
+    ShowWindow(Main().Handle(), SW_MINIMIZE);
+    Pump();
+    ASSERT_FALSE(IsWindowVisible(Main().Handle()));
+    for (int code : {517, 512, 513, 516, 518, 0}) {
+        TrayReport(code);
+        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << code;
+    }
+}
+
+TEST_F(LifecycleTest, WindowOnTopTakesMinusOneAndZeroOnly) {
+    Main().WindowOnTop(-1);
+    EXPECT_TRUE(IsTopmost());
+    Main().WindowOnTop(1);
+    EXPECT_TRUE(IsTopmost());
+    Main().WindowOnTop(0);
+    EXPECT_FALSE(IsTopmost());
+    Main().WindowOnTop(2);
+    EXPECT_FALSE(IsTopmost());
+    // It shows a hidden window without activating it, and keeps a minimised one minimised.
+    ShowWindow(Main().Handle(), SW_HIDE);
+    Main().WindowOnTop(0);
+    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+}
+
+TEST_F(LifecycleTest, TaskbarCreatedAddsTheIconAgain) {
+    NOTIFYICONDATAA record = Main().Tray().Record();
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record)); // as if Explorer had restarted
+    ASSERT_FALSE(IconExists());
+    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconExists());
+    EXPECT_TRUE(Main().Tray().IsShown());
+    // A broadcast while the icon is still there leaves exactly one icon.
+    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(IconExists());
+    EXPECT_TRUE(Main().Tray().IsShown());
+}
+
+TEST_F(LifecycleTest, EveryWayOutRemovesTheIconThenEndsTheProcess) {
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
+    EXPECT_FALSE(IconExists());
+}
+
+TEST_F(LifecycleTest, LoggingOffRunsTheUnloadStep) {
+    EXPECT_EQ(SendMessageW(Main().Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(Main().Handle(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
+    EXPECT_FALSE(IconExists());
+}
+
+TEST_F(LifecycleTest, SalirEndsWithoutAskingAndTheIconGoes) {
+    Command(kMenuSalir);
+    EXPECT_TRUE(platform_.Boxes.empty());
+    ASSERT_FALSE(platform_.EndCodes.empty());
+    EXPECT_EQ(platform_.EndCodes[0], 0u);
+    EXPECT_FALSE(IconExists());
+}
+
+TEST_F(LifecycleTest, AcercaShowsOneDialogAndReloadsItAfterItWasClosed) {
+    Command(kMenuAbout);
+    Command(kMenuAbout);
+    EXPECT_EQ(Main().About().LoadCount(), 1);
+    HWND about = Main().About().Handle();
+    EXPECT_TRUE(IsWindowVisible(about));
+    EXPECT_EQ(FindWindowExW(nullptr, about, about::Form5::kClassName, nullptr), nullptr);
+    Main().About().cerrar_Click();
+    Pump();
+    EXPECT_FALSE(Main().About().IsLoaded());
+    Command(kMenuAbout);
+    EXPECT_EQ(Main().About().LoadCount(), 2);
+    EXPECT_TRUE(IsWindowVisible(Main().About().Handle()));
+}
+
+// The help file beside the test exe, created and removed by the test.
+class HelpFileBesideExe {
+public:
+    HelpFileBesideExe() : path_(mainwindow::frmMain::HelpFilePath()) {
+        std::ofstream(path_.c_str()) << "ITSF";
+    }
+    ~HelpFileBesideExe() { DeleteFileW(path_.c_str()); }
+    [[nodiscard]] const std::wstring& Path() const { return path_; }
+
+private:
+    std::wstring path_;
+};
+
+TEST_F(LifecycleTest, TemasDeAyudaOpensTheHelpFileBesideTheProgram) {
+    HelpFileBesideExe help;
+    Command(kMenuAyuda);
+    ASSERT_EQ(platform_.Shell.size(), 1u);
+    const ShellCall& call = platform_.Shell[0];
+    EXPECT_EQ(call.Owner, Main().Handle());
+    EXPECT_EQ(call.Verb, L"Open");
+    EXPECT_EQ(call.File, help.Path());
+    EXPECT_EQ(call.Parameters, L"");
+    EXPECT_EQ(call.Directory, L"");
+    EXPECT_EQ(call.Show, SW_SHOWNORMAL);
+    EXPECT_NE(call.File.find(L":\\"), std::wstring::npos); // a full path
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(LifecycleTest, WithoutAHelpFileBesideTheProgramNothingIsOpened) {
+    // A help file planted in the current directory must not be the one that opens.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring planted = std::wstring(temp) + L"zelvaran_help.chm";
+    std::ofstream(planted.c_str()) << "planted";
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    SetCurrentDirectoryW(temp);
+    Command(kMenuAyuda);
+    SetCurrentDirectoryW(previous);
+    DeleteFileW(planted.c_str());
+    EXPECT_TRUE(platform_.Shell.empty());
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(LifecycleTest, ConfiguracionInTheSystemMenuClearsTopmostThenShowsTheDialog) {
+    HMENU system = GetSystemMenu(Main().Handle(), FALSE);
+    ASSERT_NE(system, nullptr);
+    wchar_t text[64] = {};
+    ASSERT_GT(GetMenuStringW(system, frmMain::kSysConfiguration, text, 64, MF_BYCOMMAND), 0);
+    EXPECT_STREQ(text, L"Configuracion");
+    Main().WindowOnTop(-1);
+    ASSERT_TRUE(IsTopmost());
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysConfiguration, 0);
+    Pump();
+    EXPECT_FALSE(IsTopmost());
+    ASSERT_TRUE(Main().Configuration().IsLoaded());
+    EXPECT_TRUE(IsWindowVisible(Main().Configuration().Handle()));
+}
+
+} // namespace
+} // namespace zelvaran::testing
