@@ -1,0 +1,105 @@
+// The Generate command's steps against a recording view, and the option controls' rules.
+#include "generator/generate_command.h"
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace zelvaran::testing {
+namespace {
+
+// Records every step the command takes, and reseeds, in one list.
+class RecordingView final : public GenerateView {
+public:
+    explicit RecordingView(GenerationOptions options) : options_(std::move(options)) {}
+    void DisableGenerate() override { Steps.push_back("disable"); }
+    GenerationOptions ReadOptions() override {
+        Steps.push_back("read");
+        return options_;
+    }
+    void ShowError(const GenerationError& error) override {
+        Steps.push_back("error");
+        Error = error.Message();
+    }
+    void ShowResult(const SecretText& text) override {
+        Steps.push_back("result");
+        Result = text.View();
+    }
+    void EnableButtons() override { Steps.push_back("enable"); }
+
+    std::vector<std::string> Steps;
+    std::u16string Error;
+    std::u16string Result;
+
+private:
+    GenerationOptions options_;
+};
+
+class ReseedRecorder final : public RandomSource {
+public:
+    explicit ReseedRecorder(std::vector<std::string>& steps) : steps_(steps) {}
+    void Reseed() noexcept override { steps_.push_back("reseed"); }
+    [[nodiscard]] float Next() noexcept override { return 0.0f; }
+    [[nodiscard]] bool Failed() const noexcept override { return false; }
+
+private:
+    std::vector<std::string>& steps_;
+};
+
+TEST(GenerateCommand, DisablesReseedsReadsShowsAndEnablesInThatOrder) {
+    RecordingView view(InitialOptions());
+    ReseedRecorder random(view.Steps);
+    GeneratePassword(view, random, YieldHook());
+    EXPECT_EQ(view.Steps,
+              (std::vector<std::string>{"disable", "reseed", "read", "result", "enable"}));
+    EXPECT_EQ(view.Result, u"aaaaa");
+}
+
+TEST(GenerateCommand, AFailedCheckShowsItsMessageAndStillEnables) {
+    GenerationOptions options = InitialOptions();
+    options.UseFormat = true; // "ACGNE" names the symbols, which are off
+    RecordingView view(options);
+    ReseedRecorder random(view.Steps);
+    GeneratePassword(view, random, YieldHook());
+    EXPECT_EQ(view.Steps,
+              (std::vector<std::string>{"disable", "reseed", "read", "error", "enable"}));
+    EXPECT_EQ(view.Error, GenerationError{GenerationErrorKind::FormatMismatch}.Message());
+    EXPECT_TRUE(view.Result.empty());
+}
+
+TEST(GenerateCommand, AFailingRandomSourceShowsAMessageAndNoPassword) {
+    RecordingView view(InitialOptions());
+    ScriptedSource random = FailingSource();
+    GeneratePassword(view, random, YieldHook());
+    EXPECT_EQ(view.Steps, (std::vector<std::string>{"disable", "read", "error", "enable"}));
+    EXPECT_EQ(view.Error, GenerationError{GenerationErrorKind::RandomUnavailable}.Message());
+    EXPECT_TRUE(view.Result.empty());
+}
+
+TEST(OptionRules, OnlyTheCheckedStateTurnsASwitchOn) {
+    EXPECT_TRUE(SwitchIsOn(kChecked));
+    EXPECT_FALSE(SwitchIsOn(kUnchecked));
+    EXPECT_FALSE(SwitchIsOn(kGrayed));
+    EXPECT_TRUE(CompanionBoxEnabled(kChecked));
+    EXPECT_TRUE(CompanionBoxEnabled(kGrayed)); // any state but unchecked
+    EXPECT_FALSE(CompanionBoxEnabled(kUnchecked));
+}
+
+TEST(OptionRules, TheLengthBoxTakesDigitsOnly) {
+    for (char32_t c = U'0'; c <= U'9'; ++c) {
+        EXPECT_TRUE(LengthCharAllowed(c));
+    }
+    for (char32_t c : {U'\b', U'\r', U' ', U'a', U'-', U'.', U'/', U':', U'\x16', U'\u0663'}) {
+        EXPECT_FALSE(LengthCharAllowed(c)) << static_cast<int>(c);
+    }
+    EXPECT_TRUE(LengthPasteAllowed(u"0042"));
+    EXPECT_FALSE(LengthPasteAllowed(u""));
+    EXPECT_FALSE(LengthPasteAllowed(u"12 "));
+    EXPECT_FALSE(LengthPasteAllowed(u"12\r\n"));
+    EXPECT_FALSE(LengthPasteAllowed(u"-1"));
+    EXPECT_FALSE(LengthPasteAllowed(u"\uFF11")); // a full-width digit is not one of 0..9
+}
+
+} // namespace
+} // namespace zelvaran::testing
