@@ -26,7 +26,7 @@ zv_need() {
 
 zv_need_build_tools() {
     zv_need cmake:cmake ninja:ninja-build g++:g++ /usr/src/googletest/CMakeLists.txt:googletest \
-        x86_64-w64-mingw32-g++-posix:mingw-w64 chmcmd:fp-utils
+        x86_64-w64-mingw32-g++-posix:mingw-w64 chmcmd:fp-utils makensis:nsis zip:zip
 }
 
 zv_need_wine() {
