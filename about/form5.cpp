@@ -78,6 +78,11 @@ void Form5::Show() noexcept {
     if (hwnd_ == nullptr && !Load()) {
         return;
     }
+    // The tooltips wait for the first showing: the dialog is loaded at every start but seldom
+    // shown, and their window would cost the start-up as much as a second dialog.
+    if (!toolTip_) {
+        AddToolTips();
+    }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     // The system may refuse the foreground to a program the user is not using; the dialog is
     // then shown behind, as any window would be, and nothing more can be done about it.
@@ -96,7 +101,6 @@ bool Form5::OnCreate() noexcept {
     HICON icon = Icon();
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    AddToolTips();
     return true;
 }
 

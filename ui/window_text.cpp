@@ -13,8 +13,10 @@ std::u16string ReadWindowText(HWND hwnd) {
     return text;
 }
 
-void WipeWindowText(HWND hwnd) noexcept {
-    // The edit control rewrites its buffer in place when the new text fits.
+namespace {
+
+// The edit control rewrites its buffer in place when the new text fits.
+void OverwriteWithBlanks(HWND hwnd) noexcept {
     try {
         const int length = GetWindowTextLengthW(hwnd);
         if (length > 0) {
@@ -22,13 +24,21 @@ void WipeWindowText(HWND hwnd) noexcept {
             SetWindowTextW(hwnd, blanks.c_str());
         }
     } catch (...) {
-        // No memory for the blanks: the emptying below still happens.
+        // No memory for the blanks: the caller's next set still replaces the text.
     }
+}
+
+} // namespace
+
+void WipeWindowText(HWND hwnd) noexcept {
+    OverwriteWithBlanks(hwnd);
     SetWindowTextW(hwnd, L"");
 }
 
 void ReplaceSecretWindowText(HWND hwnd, const char16_t* text) noexcept {
-    WipeWindowText(hwnd);
+    // Blanks over the old text, then the new text: each set measures the whole line again, so
+    // the emptying step of WipeWindowText is left out here.
+    OverwriteWithBlanks(hwnd);
     SetWindowTextW(hwnd, AsWide(text));
 }
 

@@ -63,8 +63,11 @@ TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
               before);
 }
 
-TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltips) {
+TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltipsOnceShown) {
     ASSERT_TRUE(Dialog().Load());
+    EXPECT_EQ(ToolTipOwnedBy(Dialog().Handle()), nullptr); // not paid for at start
+    Dialog().Show();
+    Pump();
     HWND tip = ToolTipOwnedBy(Dialog().Handle());
     ASSERT_NE(tip, nullptr);
     EXPECT_GE(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
