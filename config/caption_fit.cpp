@@ -1,0 +1,74 @@
+#include "config/caption_fit.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace zelvaran::config {
+
+int RightLimitTwips(std::span<const ui::ControlSpec> table, const ui::ControlSpec& spec,
+                    int windowWidthTwips) noexcept {
+    int limit = windowWidthTwips;
+    if (spec.Container != ui::kWindow) {
+        const ui::ControlSpec* container = ui::FindControl(table, spec.Container);
+        limit = container != nullptr ? container->Rect.Width : spec.Rect.Left + spec.Rect.Width;
+    }
+    const int right = spec.Rect.Left + spec.Rect.Width;
+    for (const ui::ControlSpec& other : table) {
+        const bool sameRow = other.Rect.Top < spec.Rect.Top + spec.Rect.Height &&
+                             spec.Rect.Top < other.Rect.Top + other.Rect.Height;
+        if (other.Id != spec.Id && other.Container == spec.Container && sameRow &&
+            other.Rect.Left >= right) {
+            limit = std::min(limit, other.Rect.Left);
+        }
+    }
+    // Never narrower than the table made it.
+    return std::max(limit - kFitMarginTwips, right);
+}
+
+int CheckBoxCaptionWidth(HWND box, int dpi) noexcept {
+    SIZE ideal{};
+    if (SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) != FALSE &&
+        ideal.cx > 0) {
+        return ideal.cx;
+    }
+    // Without the version 6 controls: the caption's extent beside the check mark, and a gap.
+    wchar_t text[128] = {};
+    const int length = GetWindowTextW(box, text, 128);
+    HDC dc = GetDC(box);
+    if (dc == nullptr) {
+        return 0;
+    }
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    const BOOL measured = GetTextExtentPoint32W(dc, text, length, &extent);
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    if (!measured) {
+        return 0;
+    }
+    return extent.cx + GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
+           ui::TwipsToPixels(75, dpi);
+}
+
+void WidenCheckBoxesToFitCaptions(const ui::ControlSet& controls, int windowWidthTwips,
+                                  int dpi) noexcept {
+    const std::span<const ui::ControlSpec> table = controls.Table();
+    for (const ui::ControlSpec& spec : table) {
+        HWND box = controls.Get(spec.Id);
+        if (spec.Kind != ui::ControlKind::CheckBox || box == nullptr) {
+            continue;
+        }
+        const ui::PixelRect px = ui::ToPixels(spec.Rect, dpi);
+        const int needed = CheckBoxCaptionWidth(box, dpi);
+        if (needed <= px.Width) {
+            continue;
+        }
+        const int room =
+            ui::TwipsToPixels(RightLimitTwips(table, spec, windowWidthTwips), dpi) - px.Left;
+        SetWindowPos(box, nullptr, 0, 0, std::min(needed, room), px.Height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+} // namespace zelvaran::config

@@ -1,0 +1,346 @@
+#include "config/form2.h"
+
+#include <string>
+#include <utility>
+
+#include "app/resource.h"
+#include "config/caption_fit.h"
+#include "config/config_layout.h"
+#include "config/settings_parse.h"
+#include "config/settings_store.h"
+#include "config/startup.h"
+#include "ui/navigation.h"
+#include "ui/platform.h"
+
+namespace zelvaran::config {
+namespace {
+
+constexpr const wchar_t* kErrorTitle = L"Zelvaran Error";
+
+SIZE ClientPixels(int dpi) noexcept {
+    return {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)};
+}
+
+// Why a change failed, in words the user can act on.
+std::wstring Reason(LSTATUS code, bool machineWide) {
+    if (code == ERROR_ACCESS_DENIED) {
+        return machineWide
+                   ? L"Hacen falta permisos de administrador para cambiar la entrada de inicio del "
+                     L"equipo (HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                     L"Run). Ejecute Security Zelvaran como administrador e int\u00E9ntelo de "
+                     L"nuevo."
+                   : L"No hay permiso para escribir en la configuraci\u00F3n del usuario.";
+    }
+    return L"Error del sistema " + std::to_wstring(code) + L".";
+}
+
+constexpr const wchar_t* kNothingChanged = L"No se ha cambiado nada.";
+
+std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t state) {
+    std::wstring text;
+    if (outcome.FailedStep == StartupStep::Registry) {
+        text = state == kChecked ? L"No se pudo activar el inicio con Windows. "
+                                 : L"No se pudo desactivar el inicio con Windows. ";
+        text += Reason(outcome.Code, true);
+    } else {
+        text = L"No se pudo guardar la opci\u00F3n \"Iniciar con Windows\" en la "
+               L"configuraci\u00F3n del usuario. ";
+        text += Reason(outcome.Code, false);
+    }
+    text += L' ';
+    text += outcome.RunEntryLeftChanged
+                ? L"La entrada de inicio del equipo no se pudo devolver a su estado anterior."
+                : kNothingChanged;
+    return text;
+}
+
+std::wstring StoreFailureText(LSTATUS code) {
+    return L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\" en la configuraci\u00F3n del "
+           L"usuario. " +
+           Reason(code, false) + L" " + kNothingChanged;
+}
+
+} // namespace
+
+Form2::Form2(ClosedHandler onClosed) : onClosed_(std::move(onClosed)) {}
+
+Form2::~Form2() {
+    // The dialog goes before its owner; destroying it here runs no closing logic.
+    if (hwnd_ != nullptr) {
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool Form2::IsLoaded() const noexcept {
+    return hwnd_ != nullptr;
+}
+
+HWND Form2::Control(int id) const noexcept {
+    return controls_.Get(id);
+}
+
+bool Form2::Show() noexcept {
+    if (!Load()) {
+        return false;
+    }
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    // The system may refuse the foreground to a program the user is not using; the dialog is
+    // then shown behind, as any window would be, and nothing more can be done about it.
+    BringWindowToTop(hwnd_);
+    static_cast<void>(SetForegroundWindow(hwnd_));
+    return true;
+}
+
+bool Form2::CreateOwner() noexcept {
+    if (owner_) {
+        return true;
+    }
+    // A top-level window with an owner gets no task-bar button. The owner is a hidden window of
+    // the dialog's own, never the main window: owned by the main window the dialog would vanish
+    // whenever the main window hides in the notification area and could never go behind it.
+    // WS_EX_TOOLWINDOW would also keep it off the task bar, but at the cost of a small caption
+    // without the dialog's icon.
+    owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr));
+    return static_cast<bool>(owner_);
+}
+
+bool Form2::Load() noexcept {
+    if (hwnd_ != nullptr) {
+        return true;
+    }
+    // The icons are set per window (WM_SETICON) at the window's DPI, so the class has none.
+    if (!RegisterFormClass(kClassName, nullptr, nullptr,
+                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) ||
+        !CreateOwner()) {
+        return false;
+    }
+    const int dpi = static_cast<int>(GetDpiForSystem());
+    SIZE size = ui::WindowSizeForClient(ClientPixels(dpi), kStyle, kExStyle, false, dpi);
+    POINT at = ui::CentredOnScreen(size);
+    if (CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, at.x, at.y, size.cx, size.cy,
+                        owner_.get(), nullptr, GetModuleHandleW(nullptr), this) == nullptr) {
+        return false;
+    }
+    // The real frame can differ from the estimate, and the monitor the window landed on may have
+    // another DPI than the system's: measure, correct and centre again.
+    ui::SetClientSize(hwnd_, ClientPixels(ui::WindowDpi(hwnd_)));
+    RECT outer{};
+    if (GetWindowRect(hwnd_, &outer)) {
+        size = {outer.right - outer.left, outer.bottom - outer.top};
+        at = ui::CentredOnScreen(size);
+        SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    OnLoad();
+    return true;
+}
+
+bool Form2::OnCreate() noexcept {
+    const int dpi = ui::WindowDpi(hwnd_);
+    if (!controls_.Create(hwnd_, kConfigControls, dpi)) {
+        return false;
+    }
+    WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
+    SetIcons(dpi);
+    return true;
+}
+
+void Form2::SetIcons(int dpi) noexcept {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // At the system's DPI these are GetSystemMetrics' sizes; after a move to another monitor,
+    // that monitor's.
+    const auto load = [instance, dpi](int width, int height) {
+        return ui::UniqueIcon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(IDI_CONFIG), IMAGE_ICON,
+                       GetSystemMetricsForDpi(width, static_cast<UINT>(dpi)),
+                       GetSystemMetricsForDpi(height, static_cast<UINT>(dpi)), LR_DEFAULTCOLOR)));
+    };
+    ui::UniqueIcon big = load(SM_CXICON, SM_CYICON);
+    ui::UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);
+    if (!big || !small) {
+        return; // keep the icons the window has rather than show none
+    }
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    // The window no longer uses the old pair, so it may be freed now.
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+}
+
+// The load step: the boxes start unchecked and take the stored choices, "Inicio" first.
+void Form2::OnLoad() noexcept {
+    inicioState_ = BoxState(kInicio);
+    chTopState_ = BoxState(kChTop);
+    LoadChoice(kInicio, kKeyInicio, &Form2::Inicio_Click);
+    LoadChoice(kChTop, kKeyChTop, &Form2::ChTop_Click);
+}
+
+void Form2::LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noexcept) noexcept {
+    const std::int16_t current = BoxState(id);
+    std::int16_t stored = current;
+    try {
+        const StateText fallback(current);
+        stored = ParseStoredState(GetSetting(kAppName, kSection, key, fallback.View()), current);
+    } catch (...) {
+        return; // out of memory reading a short text: the box keeps its state
+    }
+    if (stored == current) {
+        return;
+    }
+    SendMessageW(Control(id), BM_SETCHECK, static_cast<WPARAM>(stored), 0);
+    // A change made here counts as the user's click would: the box's handler runs, which is
+    // what writes the Run entry again while "Inicio" is stored as "1".
+    if (BoxState(id) != current) {
+        (this->*click)();
+    }
+}
+
+LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_NCDESTROY:
+        OnNcDestroy();
+        return Default(msg, wParam, lParam);
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+void Form2::OnCommand(int id, int code) noexcept {
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (id) {
+    case kInicio:
+        Inicio_Click();
+        break;
+    case kChTop:
+        ChTop_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void Form2::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
+    controls_.Relayout(dpi);
+    WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
+    // The client area keeps its size in twips; only the suggested corner is taken.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    ui::SetClientSize(hwnd_, ClientPixels(dpi));
+    SetIcons(dpi);
+}
+
+void Form2::OnActivate(bool active) noexcept {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (IsOwnControl(focus)) {
+            lastFocus_ = focus;
+        }
+        return;
+    }
+    HWND target = lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(kChTop);
+    if (target != nullptr) {
+        SetFocus(target);
+    }
+}
+
+void Form2::OnClose() noexcept {
+    DestroyWindow(hwnd_);
+    try {
+        // A copy: the handler may well destroy this object.
+        ClosedHandler handler = onClosed_;
+        if (handler) {
+            handler(StoredTopmostFlag());
+        }
+    } catch (...) {
+        // Out of memory copying the handler, or a handler that threw: nothing to undo here.
+    }
+}
+
+void Form2::OnNcDestroy() noexcept {
+    // The controls are gone; the next Show builds everything afresh.
+    controls_ = ui::ControlSet{};
+    bigIcon_.reset();
+    smallIcon_.reset();
+    lastFocus_ = nullptr;
+}
+
+bool Form2::PreTranslateMessage(MSG& msg) noexcept {
+    return ui::HandleNavigationKey(msg, hwnd_, controls_, 0);
+}
+
+bool Form2::IsOwnControl(HWND hwnd) const noexcept {
+    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
+}
+
+std::int16_t Form2::BoxState(int id) const noexcept {
+    return static_cast<std::int16_t>(SendMessageW(Control(id), BM_GETCHECK, 0, 0));
+}
+
+void Form2::PutBoxBack(int id, std::int16_t state) noexcept {
+    // BM_SETCHECK notifies nobody, so the box's handler does not run again.
+    SendMessageW(Control(id), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+}
+
+void Form2::ReportFailure(const wchar_t* text) noexcept {
+    // One OK button: the answer carries nothing.
+    static_cast<void>(
+        ui::CurrentPlatform().MessageBox(hwnd_, text, kErrorTitle, MB_OK | MB_ICONSTOP));
+}
+
+void Form2::Inicio_Click() noexcept {
+    const std::int16_t state = BoxState(kInicio);
+    const StartupOutcome outcome = ApplyStartupChoice(state);
+    if (outcome.Ok()) {
+        inicioState_ = state;
+        return;
+    }
+    // The box goes back first, so that it tells the truth while the message is up.
+    PutBoxBack(kInicio, inicioState_);
+    try {
+        ReportFailure(StartupFailureText(outcome, state).c_str());
+    } catch (...) {
+        ReportFailure(L"No se pudo cambiar el inicio con Windows.");
+    }
+}
+
+void Form2::ChTop_Click() noexcept {
+    const std::int16_t state = BoxState(kChTop);
+    const StateText text(state);
+    const LSTATUS status = SaveSetting(kAppName, kSection, kKeyChTop, text.View());
+    if (status == ERROR_SUCCESS) {
+        chTopState_ = state;
+        return;
+    }
+    PutBoxBack(kChTop, chTopState_);
+    try {
+        ReportFailure(StoreFailureText(status).c_str());
+    } catch (...) {
+        ReportFailure(L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\".");
+    }
+}
+
+std::int16_t StoredTopmostFlag() noexcept {
+    try {
+        return GetSetting(kAppName, kSection, kKeyChTop, L"0") == L"1" ? -1 : 0;
+    } catch (...) {
+        return 0; // out of memory: the main window starts as an ordinary window
+    }
+}
+
+} // namespace zelvaran::config

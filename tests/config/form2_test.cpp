@@ -1,0 +1,342 @@
+// The configuration dialog's behaviour: what opening, clicking and closing write, and how
+// failures leave everything as it was.
+#include <functional>
+#include <string>
+
+#include "form2_fixture.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace config;
+
+// Calls a function each time a window of this thread is about to be shown.
+class ShowWatch {
+public:
+    explicit ShowWatch(std::function<void(HWND)> onShow) {
+        onShow_ = std::move(onShow);
+        hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &ShowWatch::Proc, nullptr, GetCurrentThreadId());
+    }
+    ~ShowWatch() {
+        if (hook_ != nullptr) {
+            UnhookWindowsHookEx(hook_);
+        }
+        onShow_ = nullptr;
+    }
+    ShowWatch(const ShowWatch&) = delete;
+    ShowWatch& operator=(const ShowWatch&) = delete;
+    [[nodiscard]] bool Installed() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && onShow_) {
+            const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+            if (call->message == WM_SHOWWINDOW && call->wParam != FALSE) {
+                onShow_(call->hwnd);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline std::function<void(HWND)> onShow_;
+    HHOOK hook_ = nullptr;
+};
+
+void ExpectOneErrorBox(const RecordingPlatform& platform, HWND owner, const wchar_t* mentions) {
+    ASSERT_EQ(platform.Boxes.size(), 1u);
+    const MessageBoxCall& box = platform.Boxes.front();
+    EXPECT_EQ(box.Title, L"Zelvaran Error");
+    EXPECT_EQ(box.Type, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(box.Owner, owner);
+    EXPECT_NE(box.Text.find(mentions), std::wstring::npos)
+        << std::string(box.Text.begin(), box.Text.end());
+}
+
+TEST_F(Form2Test, FirstOpeningWithNothingStoredWritesNothing) {
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+    EXPECT_EQ(Check(kChTop), BST_UNCHECKED);
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppKeyPath));
+    EXPECT_FALSE(RunEntry());
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, CheckingIniciarConWindowsRegistersThisProgramThenStoresOne) {
+    ASSERT_TRUE(Open());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_CHECKED);
+    const auto entry = RunEntry();
+    ASSERT_TRUE(entry);
+    EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(entry->Text, ThisProgramQuoted());
+    const auto stored = Stored(L"Inicio");
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->Type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(stored->Text, L"1");
+    EXPECT_FALSE(Stored(L"ChTop"));
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, UncheckingDeletesTheRunEntryThenStoresZero) {
+    ASSERT_TRUE(Open());
+    Click(Ctl(kInicio));
+    ASSERT_TRUE(RunEntry());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_EQ(StoredText(L"Inicio"), L"0");
+    // An entry removed by other means meanwhile: unchecking still succeeds and stores "0".
+    Click(Ctl(kInicio));
+    ASSERT_TRUE(DeleteValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran"));
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_EQ(StoredText(L"Inicio"), L"0");
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, InicioStoredAsOneRegistersAgainBeforeTheDialogIsVisible) {
+    ASSERT_TRUE(Store(L"Inicio", L"1"));
+    ASSERT_FALSE(RunEntry()); // removed by other means since the last run
+    int shows = 0;
+    bool registeredBeforeShown = false;
+    bool checkedBeforeShown = false;
+    ShowWatch watch([&](HWND hwnd) {
+        if (hwnd != form_->Handle()) {
+            return;
+        }
+        ++shows;
+        const auto entry = RunEntry();
+        registeredBeforeShown = entry && entry->Text == ThisProgramQuoted();
+        checkedBeforeShown = Check(kInicio) == BST_CHECKED;
+    });
+    ASSERT_TRUE(watch.Installed());
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(shows, 1);
+    EXPECT_TRUE(registeredBeforeShown);
+    EXPECT_TRUE(checkedBeforeShown);
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_FALSE(Stored(L"ChTop"));
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+// Writing a value over itself leaves no trace in the registry, so a read-only section is what
+// shows whether the load step stores a choice again: any write is refused and reported.
+TEST_F(Form2Test, LoadingStoresEachStoredOneAgain) {
+    ASSERT_TRUE(Store(L"Inicio", L"1"));
+    ASSERT_TRUE(Store(L"ChTop", L"1"));
+    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(settings.Denies());
+    ASSERT_TRUE(Open());
+    ASSERT_EQ(platform_.Boxes.size(), 2u);
+    EXPECT_NE(platform_.Boxes[0].Text.find(L"Iniciar con Windows"), std::wstring::npos);
+    EXPECT_NE(platform_.Boxes[1].Text.find(L"Siempre al Frente"), std::wstring::npos);
+    // Refused, so both boxes went back and the Run entry written on the way was taken out again.
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_EQ(Check(kChTop), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_EQ(StoredText(L"ChTop"), L"1");
+}
+
+TEST_F(Form2Test, ChTopStoredAsOneChecksItsBoxAndLeavesTheRunKeyAlone) {
+    ASSERT_TRUE(Store(L"ChTop", L"1"));
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Check(kChTop), BST_CHECKED);
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_EQ(StoredText(L"ChTop"), L"1");
+    EXPECT_FALSE(Stored(L"Inicio"));
+    EXPECT_FALSE(RunEntry());
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, StoredZeroChangesNothingAndWritesNothing) {
+    ASSERT_TRUE(Store(L"Inicio", L"0"));
+    ASSERT_TRUE(Store(L"ChTop", L"0"));
+    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(settings.Denies());
+    ReadOnlyKey run(HKEY_LOCAL_MACHINE, kRunPath);
+    ASSERT_TRUE(run.Denies());
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Check(kChTop), BST_UNCHECKED);
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_TRUE(platform_.Boxes.empty()); // a write would have been refused, and reported
+    EXPECT_FALSE(RunEntry());
+}
+
+TEST_F(Form2Test, GarbageStoredCountsAsTheDefaultAndWritesNothing) {
+    const wchar_t* const garbage[] = {L"abc", L"", L"3", L"-1", L" 1", L"01", L"1 "};
+    for (const wchar_t* text : garbage) {
+        SCOPED_TRACE(::testing::Message()
+                     << "stored \"" << std::string(text, text + wcslen(text)) << "\"");
+        ASSERT_TRUE(Store(L"Inicio", text));
+        ASSERT_TRUE(Store(L"ChTop", text));
+        ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
+        ASSERT_TRUE(settings.Denies());
+        ReadOnlyKey run(HKEY_LOCAL_MACHINE, kRunPath);
+        ASSERT_TRUE(run.Denies());
+        form_ = std::make_unique<Form2>([](std::int16_t) {});
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(Check(kChTop), BST_UNCHECKED);
+        EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+        EXPECT_EQ(StoredText(L"Inicio"), text);
+        EXPECT_EQ(StoredText(L"ChTop"), text);
+        EXPECT_TRUE(platform_.Boxes.empty()); // nothing was even tried
+        EXPECT_FALSE(RunEntry());
+    }
+    // Text of another type than REG_SZ is no stored choice either.
+    ASSERT_TRUE(WriteValue(HKEY_CURRENT_USER, kSettingsKeyPath, L"Inicio", REG_EXPAND_SZ, L"1"));
+    form_ = std::make_unique<Form2>([](std::int16_t) {});
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+// "2" (grayed) is a state the program never writes. A two-state box may not be able to show it
+// (Wine's shows it checked); either way the click logic runs with what the box then holds.
+TEST_F(Form2Test, AStoredTwoActsAsTheStateTheBoxTakes) {
+    ASSERT_TRUE(Store(L"Inicio", L"2"));
+    ASSERT_TRUE(Store(L"ChTop", L"2"));
+    ASSERT_TRUE(Open());
+    const LRESULT inicio = Check(kInicio);
+    const LRESULT chTop = Check(kChTop);
+    EXPECT_TRUE(inicio == BST_CHECKED || inicio == BST_INDETERMINATE);
+    EXPECT_TRUE(chTop == BST_CHECKED || chTop == BST_INDETERMINATE);
+    EXPECT_EQ(StoredText(L"Inicio"), std::to_wstring(inicio));
+    EXPECT_EQ(StoredText(L"ChTop"), std::to_wstring(chTop));
+    EXPECT_EQ(RunText(), inicio == BST_CHECKED ? std::optional<std::wstring>(ThisProgramQuoted())
+                                               : std::nullopt);
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, SiempreAlFrenteStoresItsStateAndTheClosedHandlerGetsTheFlag) {
+    ASSERT_TRUE(Open());
+    Click(Ctl(kChTop));
+    EXPECT_EQ(Check(kChTop), BST_CHECKED);
+    EXPECT_EQ(StoredText(L"ChTop"), L"1");
+    EXPECT_EQ(StoredType(L"ChTop"), static_cast<DWORD>(REG_SZ));
+    EXPECT_FALSE(Stored(L"Inicio"));
+    EXPECT_FALSE(RunEntry());
+    EXPECT_TRUE(closed_.empty()); // the choice takes effect when the dialog closes
+    CloseBox();
+    ASSERT_EQ(closed_.size(), 1u);
+    EXPECT_EQ(closed_[0].Flag, -1);
+    EXPECT_FALSE(closed_[0].WindowStillThere);
+    EXPECT_FALSE(closed_[0].StillLoaded);
+
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Check(kChTop), BST_CHECKED);
+    Click(Ctl(kChTop));
+    EXPECT_EQ(StoredText(L"ChTop"), L"0");
+    CloseBox();
+    ASSERT_EQ(closed_.size(), 2u);
+    EXPECT_EQ(closed_[1].Flag, 0);
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, OnlyTheCloseBoxRunsTheClosedHandler) {
+    ASSERT_TRUE(Store(L"ChTop", L"1"));
+    ASSERT_TRUE(Open());
+    form_.reset(); // the program ending destroys the dialog without its closing logic
+    EXPECT_TRUE(closed_.empty());
+    EXPECT_FALSE(IsWindow(lastHandle_));
+}
+
+TEST_F(Form2Test, StoredTopmostFlagIsMinusOneOnlyForAStoredOne) {
+    EXPECT_EQ(StoredTopmostFlag(), 0);
+    const std::pair<const wchar_t*, std::int16_t> cases[] = {
+        {L"1", -1}, {L"0", 0}, {L"2", 0}, {L"abc", 0}, {L" 1", 0}, {L"", 0}, {L"-1", 0}};
+    for (const auto& [text, flag] : cases) {
+        ASSERT_TRUE(Store(L"ChTop", text));
+        EXPECT_EQ(StoredTopmostFlag(), flag);
+    }
+    ASSERT_TRUE(Store(L"Inicio", L"1"));
+    ASSERT_TRUE(Store(L"ChTop", L"0"));
+    EXPECT_EQ(StoredTopmostFlag(), 0); // the other key does not count
+}
+
+TEST_F(Form2Test, ADeniedRunWriteKeepsTheBoxAndTheStoredValueAndSaysWhy) {
+    ASSERT_TRUE(Store(L"Inicio", L"0"));
+    ASSERT_TRUE(Open());
+    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+    ASSERT_TRUE(guard.Denies());
+    // Putting the box back must run no click logic: that would try to store "0" again, which
+    // the read-only section refuses with a second message.
+    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(settings.Denies());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_EQ(StoredText(L"Inicio"), L"0");
+    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
+    EXPECT_NE(platform_.Boxes.front().Text.find(L"activar el inicio con Windows"),
+              std::wstring::npos);
+}
+
+TEST_F(Form2Test, ADeniedRunDeleteKeepsTheBoxCheckedAndSaysWhy) {
+    ASSERT_TRUE(Open());
+    Click(Ctl(kInicio));
+    ASSERT_TRUE(RunEntry());
+    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+    ASSERT_TRUE(guard.Denies());
+    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(settings.Denies());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_CHECKED);
+    ASSERT_TRUE(RunEntry());
+    EXPECT_EQ(RunText(), ThisProgramQuoted());
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
+    EXPECT_NE(platform_.Boxes.front().Text.find(L"desactivar"), std::wstring::npos);
+}
+
+TEST_F(Form2Test, ADeniedLoadLeavesTheBoxUncheckedAndTheStoredOne) {
+    ASSERT_TRUE(Store(L"Inicio", L"1"));
+    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+    ASSERT_TRUE(guard.Denies());
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
+}
+
+TEST_F(Form2Test, AnEntryAlreadyRightNeedsNoRights) {
+    ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
+    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+    ASSERT_TRUE(guard.Denies());
+    ASSERT_TRUE(Open());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_CHECKED);
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_TRUE(platform_.Boxes.empty());
+}
+
+TEST_F(Form2Test, AFailedStoreOfInicioUndoesTheRunEntryAndSaysSo) {
+    ASSERT_TRUE(Store(L"ChTop", L"0"));
+    ASSERT_TRUE(Open());
+    ReadOnlyKey guard(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(guard.Denies());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_FALSE(Stored(L"Inicio"));
+    ExpectOneErrorBox(platform_, form_->Handle(), L"Iniciar con Windows");
+}
+
+TEST_F(Form2Test, AFailedStoreOfChTopPutsTheBoxBackAndSaysSo) {
+    ASSERT_TRUE(Store(L"Inicio", L"0"));
+    ASSERT_TRUE(Open());
+    ReadOnlyKey guard(HKEY_CURRENT_USER, kSettingsKeyPath);
+    ASSERT_TRUE(guard.Denies());
+    Click(Ctl(kChTop));
+    EXPECT_EQ(Check(kChTop), BST_UNCHECKED);
+    EXPECT_FALSE(Stored(L"ChTop"));
+    ExpectOneErrorBox(platform_, form_->Handle(), L"Siempre al Frente");
+    CloseBox();
+    ASSERT_EQ(closed_.size(), 1u);
+    EXPECT_EQ(closed_[0].Flag, 0);
+}
+
+} // namespace
+} // namespace zelvaran::testing
