@@ -18,9 +18,6 @@
 namespace zelvaran::mainwindow {
 namespace {
 
-constexpr UINT kTopFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW; // 0x53
-constexpr const wchar_t* kGenerateErrorTitle = L"Zelvaran Error";
-
 [[nodiscard]] ui::UniqueMenu BuildMenu() noexcept {
     ui::UniqueMenu bar(CreateMenu());
     if (!bar) {
@@ -61,46 +58,6 @@ constexpr const wchar_t* kGenerateErrorTitle = L"Zelvaran Error";
         static_cast<void>(popup.release()); // the bar owns it now
     }
     return bar;
-}
-
-// txtLength lets through digits only, whether typed or pasted.
-LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR) noexcept {
-    constexpr WPARAM kCtrlV = 0x16;
-    switch (msg) {
-    case WM_CHAR:
-        if (wParam == kCtrlV) {
-            SendMessageW(hwnd, WM_PASTE, 0, 0); // filtered below like any other paste
-            return 0;
-        }
-        if (!LengthCharAllowed(static_cast<char32_t>(wParam))) {
-            return 0;
-        }
-        break;
-    case WM_PASTE: {
-        std::u16string pasted;
-        if (OpenClipboard(hwnd)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
-                    try {
-                        pasted = text;
-                    } catch (...) {
-                        pasted.clear();
-                    }
-                    static_cast<void>(GlobalUnlock(data));
-                }
-            }
-            CloseClipboard();
-        }
-        if (!LengthPasteAllowed(pasted)) {
-            return 0;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 } // namespace
@@ -155,40 +112,7 @@ bool frmMain::OnCreate() noexcept {
     SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
     // Explorer broadcasts this when it restarts; the icon must then be added again.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-    return SetWindowSubclass(length, &LengthBoxProc, 1, 0) != FALSE &&
-           AddConfigurationToSystemMenu();
-}
-
-bool frmMain::AddConfigurationToSystemMenu() noexcept {
-    HMENU system = GetSystemMenu(hwnd_, FALSE);
-    return system != nullptr && AppendMenuW(system, MF_SEPARATOR, 0, nullptr) &&
-           AppendMenuW(system, MF_STRING, kSysConfiguration, L"Configuracion");
-}
-
-void frmMain::OnLoad() noexcept {
-    SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
-    // The About dialog owns the small icon: loading it here runs its load step at start.
-    if (!about_.Load()) {
-        // Without the dialog there is no icon to borrow; the tray entry then has none.
-    }
-    tray_.Fill(hwnd_, about_.Icon());
-    // A failed add leaves the program without an icon; minimising then keeps the task-bar button.
-    static_cast<void>(tray_.Add());
-    WindowOnTop(config::StoredTopmostFlag());
-    SetFocus(Control(kChkLCaseLetters));
-}
-
-void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
-    HWND after = nullptr;
-    if (flag == -1) {
-        after = HWND_TOPMOST;
-    } else if (flag == 0) {
-        after = HWND_NOTOPMOST;
-    } else {
-        return;
-    }
-    // Placement failures have no remedy here and are not reported.
-    static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, kTopFlags));
+    return InstallLengthFilter() && AddConfigurationToSystemMenu();
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -317,218 +241,12 @@ void frmMain::OnActivate(bool active) noexcept {
     }
 }
 
-void frmMain::OnMouseMove(int x, int /*y*/) noexcept {
-    // Win32 measures in pixels, so the position is the code itself.
-    switch (ActionForCode(DecodeTrayCode(x, false, 1.0))) {
-    case TrayAction::Restore:
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        // The system may refuse to change the foreground window; the window is shown anyway.
-        static_cast<void>(SetForegroundWindow(hwnd_));
-        ShowWindow(hwnd_, SW_SHOW);
-        break;
-    case TrayAction::Foreground:
-        static_cast<void>(SetForegroundWindow(hwnd_));
-        break;
-    case TrayAction::None:
-        break;
-    }
-}
-
-void frmMain::OnSize(UINT type) noexcept {
-    // Without an icon a hidden window could never come back, so it stays on the task bar.
-    if (type == SIZE_MINIMIZED && tray_.IsShown()) {
-        ShowWindow(hwnd_, SW_HIDE);
-    }
-}
-
-void frmMain::OnTaskbarCreated() noexcept {
-    // The old task bar took our icon with it; the same record adds it again. A failure leaves
-    // the window unable to hide, which IsShown() tells the resize handler.
-    static_cast<void>(tray_.AddAgain());
-}
-
-bool frmMain::OnSysCommand(UINT command) noexcept {
-    if (command != kSysConfiguration) {
-        return false;
-    }
-    OpenConfiguration();
-    return true;
-}
-
-void frmMain::OpenConfiguration() noexcept {
-    WindowOnTop(0); // the dialog must never open behind a topmost main window
-    if (!configuration_.Show()) {
-        static_cast<void>(
-            ui::CurrentPlatform().MessageBox(hwnd_, L"No se pudo abrir la configuracion.",
-                                             kGenerateErrorTitle, MB_OK | MB_ICONSTOP));
-    }
-}
-
-void frmMain::OnClose() noexcept {
-    OnUnload();
-}
-
-void frmMain::OnEndSession(bool ending) noexcept {
-    if (ending) {
-        OnUnload();
-    }
-}
-
-void frmMain::OnUnload() noexcept {
-    // The icon goes first: once the process has ended nobody could remove it.
-    static_cast<void>(tray_.Delete());
-    ui::CurrentPlatform().EndProcess(0);
-}
-
-void frmMain::OnDestroy() noexcept {
-    PostQuitMessage(0);
-}
-
 bool frmMain::IsOwnControl(HWND hwnd) const noexcept {
     return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
 }
 
 bool frmMain::PreTranslateMessage(MSG& msg) noexcept {
     return ui::HandleNavigationKey(msg, hwnd_, controls_, kCmdGennerate);
-}
-
-int frmMain::CheckState(int id) const noexcept {
-    return static_cast<int>(SendMessageW(Control(id), BM_GETCHECK, 0, 0));
-}
-
-void frmMain::cmdGennerate_Click() noexcept {
-    if (generating_) {
-        return; // a click that slipped in while the button was being disabled
-    }
-    generating_ = true;
-    try {
-        if (yieldMode_ == YieldMode::Responsive) {
-            ResponsiveYield pump;
-            GeneratePassword(*this, *random_, YieldHook(pump));
-        } else {
-            NaiveYield pump;
-            GeneratePassword(*this, *random_, YieldHook(pump));
-        }
-    } catch (...) {
-        // Out of memory: nothing was shown; the buttons must not stay disabled.
-        EnableButtons();
-    }
-    generating_ = false;
-}
-
-void frmMain::chkSpecial_Click() noexcept {
-    EnableWindow(Control(kTxtSpecial), CompanionBoxEnabled(CheckState(kChkSpecial)) ? TRUE : FALSE);
-}
-
-void frmMain::chkStyle_Click() noexcept {
-    EnableWindow(Control(kTxtStyle), CompanionBoxEnabled(CheckState(kChkStyle)) ? TRUE : FALSE);
-}
-
-void frmMain::RunOutput(output::OutputAction action) noexcept {
-    const output::OutputControls controls{hwnd_, Control(kTxtPassword), Control(kCopy),
-                                          Control(kCut), Control(kCutxit)};
-    if (output::RunOutputAction(action, controls) && action == output::OutputAction::CutAndExit) {
-        SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-    }
-}
-
-void frmMain::Copy_Click() noexcept {
-    RunOutput(output::OutputAction::Copy);
-}
-
-void frmMain::cut_Click() noexcept {
-    RunOutput(output::OutputAction::Cut);
-}
-
-void frmMain::cutxit_Click() noexcept {
-    RunOutput(output::OutputAction::CutAndExit);
-}
-
-void frmMain::salir_Click() noexcept {
-    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
-    // Closing ends the process; should it ever return, finish the job here.
-    static_cast<void>(tray_.Delete());
-    ui::CurrentPlatform().EndProcess(0);
-}
-
-std::wstring frmMain::HelpFilePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return {};
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2); // a long path: try again with room for it
-    }
-    const std::size_t slash = path.find_last_of(L"\\/");
-    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return path + L"zelvaran_help.chm";
-}
-
-void frmMain::Ayuda_Click() noexcept {
-    try {
-        const std::wstring path = HelpFilePath();
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
-            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-            return; // no help file beside the program: nothing is shown
-        }
-        // Whether a help viewer opened is the shell's business; the program shows nothing.
-        static_cast<void>(
-            ui::CurrentPlatform().ShellOpen(hwnd_, L"Open", path.c_str(), L"", L"", SW_SHOWNORMAL));
-    } catch (...) {
-        // Out of memory building the path: the command does nothing.
-    }
-}
-
-void frmMain::mnu_about_Click() noexcept {
-    about_.Show();
-}
-
-void frmMain::DisableGenerate() {
-    HWND button = Control(kCmdGennerate);
-    if (GetFocus() == button) {
-        lastFocus_ = button; // disabling drops the focus; it comes back with the button
-    }
-    EnableWindow(button, FALSE);
-}
-
-GenerationOptions frmMain::ReadOptions() {
-    GenerationOptions options;
-    options.LengthText = ui::ReadWindowText(Control(kTxtLength));
-    options.UseUpper = SwitchIsOn(CheckState(kChkUCaseLetters));
-    options.UseLower = SwitchIsOn(CheckState(kChkLCaseLetters));
-    options.UseDigits = SwitchIsOn(CheckState(kChkNumbers));
-    options.UseSymbols = SwitchIsOn(CheckState(kChkSpecial));
-    options.SymbolText = ui::ReadWindowText(Control(kTxtSpecial));
-    options.UseFormat = SwitchIsOn(CheckState(kChkStyle));
-    options.FormatText = ui::ReadWindowText(Control(kTxtStyle));
-    return options;
-}
-
-void frmMain::ShowError(const GenerationError& error) {
-    const std::u16string text(error.Message());
-    // The box has a single OK button; its answer carries nothing.
-    static_cast<void>(ui::CurrentPlatform().MessageBox(hwnd_, ui::AsWide(text.c_str()),
-                                                       kGenerateErrorTitle, MB_OK | MB_ICONSTOP));
-}
-
-void frmMain::ShowResult(const SecretText& text) {
-    ui::ReplaceSecretWindowText(Control(kTxtPassword), text.CStr());
-}
-
-void frmMain::EnableButtons() {
-    for (const int id : {kCmdGennerate, kCopy, kCut, kCutxit}) {
-        EnableWindow(Control(id), TRUE);
-    }
-    if (lastFocus_ == Control(kCmdGennerate) && GetFocus() == nullptr &&
-        GetActiveWindow() == hwnd_) {
-        SetFocus(lastFocus_);
-    }
 }
 
 } // namespace zelvaran::mainwindow

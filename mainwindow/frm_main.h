@@ -91,6 +91,7 @@ private:
     void OnUnload() noexcept;
     void OnDestroy() noexcept;
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
+    [[nodiscard]] bool InstallLengthFilter() noexcept;
 
     [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
     [[nodiscard]] int CheckState(int id) const noexcept;

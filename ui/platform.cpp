@@ -7,7 +7,7 @@ namespace {
 
 class SystemPlatform final : public Platform {
 public:
-    int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
+    int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
         return ::MessageBoxW(owner, text, title, type);
     }
     INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,

@@ -11,7 +11,9 @@ namespace zelvaran::ui {
 class Platform {
 public:
     virtual ~Platform() = default;
-    virtual int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) = 0;
+    // Not named MessageBox: <windows.h> would rename it MessageBoxW, and a call of the system's
+    // function inside an override would then call the override itself.
+    virtual int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) = 0;
     // Returns the shell's result code (greater than 32 on success).
     virtual INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
                               const wchar_t* parameters, const wchar_t* directory,

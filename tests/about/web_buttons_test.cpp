@@ -21,7 +21,7 @@ public:
     FailingShellPlatform(const FailingShellPlatform&) = delete;
     FailingShellPlatform& operator=(const FailingShellPlatform&) = delete;
 
-    int MessageBox(HWND, const wchar_t*, const wchar_t*, UINT) override {
+    int ShowMessage(HWND, const wchar_t*, const wchar_t*, UINT) override {
         ++Boxes;
         return IDOK;
     }

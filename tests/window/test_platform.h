@@ -33,7 +33,7 @@ public:
     RecordingPlatform(const RecordingPlatform&) = delete;
     RecordingPlatform& operator=(const RecordingPlatform&) = delete;
 
-    int MessageBox(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
+    int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
         Boxes.push_back({owner, text, title, type});
         Log.push_back(std::wstring(L"box:") + text);
         return IDOK;

@@ -1,0 +1,163 @@
+// frmMain's start and end, its notification-area icon and its menu commands.
+#include "mainwindow/frm_main.h"
+
+#include <windowsx.h>
+
+#include <string>
+
+#include "app/program_version.h"
+#include "mainwindow/main_layout.h"
+#include "mainwindow/tray_logic.h"
+#include "ui/platform.h"
+
+namespace zelvaran::mainwindow {
+namespace {
+
+constexpr UINT kTopFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW; // 0x53
+
+} // namespace
+
+bool frmMain::AddConfigurationToSystemMenu() noexcept {
+    HMENU system = GetSystemMenu(hwnd_, FALSE);
+    return system != nullptr && AppendMenuW(system, MF_SEPARATOR, 0, nullptr) &&
+           AppendMenuW(system, MF_STRING, kSysConfiguration, L"Configuracion");
+}
+
+void frmMain::OnLoad() noexcept {
+    SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
+    // The About dialog owns the small icon: loading it here runs its load step at start.
+    if (!about_.Load()) {
+        // Without the dialog there is no icon to borrow; the tray entry then has none.
+    }
+    tray_.Fill(hwnd_, about_.Icon());
+    // A failed add leaves the program without an icon; minimising then keeps the task-bar button.
+    static_cast<void>(tray_.Add());
+    WindowOnTop(config::StoredTopmostFlag());
+    SetFocus(Control(kChkLCaseLetters));
+}
+
+void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
+    HWND after = nullptr;
+    if (flag == -1) {
+        after = HWND_TOPMOST;
+    } else if (flag == 0) {
+        after = HWND_NOTOPMOST;
+    } else {
+        return;
+    }
+    // Placement failures have no remedy here and are not reported.
+    static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, kTopFlags));
+}
+
+void frmMain::OnMouseMove(int x, int /*y*/) noexcept {
+    // Win32 measures in pixels, so the position is the code itself.
+    switch (ActionForCode(DecodeTrayCode(x, false, 1.0))) {
+    case TrayAction::Restore:
+        ShowWindow(hwnd_, SW_SHOWNORMAL);
+        // The system may refuse to change the foreground window; the window is shown anyway.
+        static_cast<void>(SetForegroundWindow(hwnd_));
+        ShowWindow(hwnd_, SW_SHOW);
+        break;
+    case TrayAction::Foreground:
+        static_cast<void>(SetForegroundWindow(hwnd_));
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void frmMain::OnSize(UINT type) noexcept {
+    // Without an icon a hidden window could never come back, so it stays on the task bar.
+    if (type == SIZE_MINIMIZED && tray_.IsShown()) {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+}
+
+void frmMain::OnTaskbarCreated() noexcept {
+    // The old task bar took our icon with it; the same record adds it again. A failure leaves
+    // the window unable to hide, which IsShown() tells the resize handler.
+    static_cast<void>(tray_.AddAgain());
+}
+
+bool frmMain::OnSysCommand(UINT command) noexcept {
+    if (command != kSysConfiguration) {
+        return false;
+    }
+    OpenConfiguration();
+    return true;
+}
+
+void frmMain::OpenConfiguration() noexcept {
+    WindowOnTop(0); // the dialog must never open behind a topmost main window
+    if (!configuration_.Show()) {
+        static_cast<void>(ui::CurrentPlatform().ShowMessage(
+            hwnd_, L"No se pudo abrir la configuracion.", kErrorTitle, MB_OK | MB_ICONSTOP));
+    }
+}
+
+void frmMain::OnClose() noexcept {
+    OnUnload();
+}
+
+void frmMain::OnEndSession(bool ending) noexcept {
+    if (ending) {
+        OnUnload();
+    }
+}
+
+void frmMain::OnUnload() noexcept {
+    // The icon goes first: once the process has ended nobody could remove it.
+    static_cast<void>(tray_.Delete());
+    ui::CurrentPlatform().EndProcess(0);
+}
+
+void frmMain::OnDestroy() noexcept {
+    PostQuitMessage(0);
+}
+
+void frmMain::salir_Click() noexcept {
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    // Closing ends the process; should it ever return, finish the job here.
+    static_cast<void>(tray_.Delete());
+    ui::CurrentPlatform().EndProcess(0);
+}
+
+std::wstring frmMain::HelpFilePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2); // a long path: try again with room for it
+    }
+    const std::size_t slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
+    return path + L"zelvaran_help.chm";
+}
+
+void frmMain::Ayuda_Click() noexcept {
+    try {
+        const std::wstring path = HelpFilePath();
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (path.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+            return; // no help file beside the program: nothing is shown
+        }
+        // Whether a help viewer opened is the shell's business; the program shows nothing.
+        static_cast<void>(
+            ui::CurrentPlatform().ShellOpen(hwnd_, L"Open", path.c_str(), L"", L"", SW_SHOWNORMAL));
+    } catch (...) {
+        // Out of memory building the path: the command does nothing.
+    }
+}
+
+void frmMain::mnu_about_Click() noexcept {
+    about_.Show();
+}
+
+} // namespace zelvaran::mainwindow
