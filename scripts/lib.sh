@@ -73,6 +73,9 @@ zv_start_wine() {
     export WINEDLLOVERRIDES='mscoree,mshtml='
     timeout 300 wineboot -i >/dev/null 2>&1 || { zv_log "wineboot failed"; return 1; }
     timeout 60 wineserver -w || true
+    # Debian's Wine does not look in its own font folder: without Tahoma every dialog font falls
+    # back to a wider face and captions are cut, and without Marlett caption buttons are letters.
+    cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     zv_configure_prefix "$dpi"
     zv_start_wineserver
 }
