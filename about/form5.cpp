@@ -207,9 +207,9 @@ bool Form5::OnEraseBackground(HDC dc) noexcept {
 }
 
 LRESULT Form5::OnCtlColorStatic(HDC dc, HWND control) noexcept {
-    const ui::ControlSpec* spec =
+    const ui::ControlSpec* row =
         IsOwnControl(control) ? ui::FindControl(kAboutControls, GetDlgCtrlID(control)) : nullptr;
-    if (spec == nullptr || (spec->Flags & ui::kTransparent) == 0) {
+    if (row == nullptr || (row->Flags & ui::kTransparent) == 0) {
         return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                        reinterpret_cast<LPARAM>(control));
     }

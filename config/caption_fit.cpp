@@ -6,18 +6,18 @@
 
 namespace zelvaran::config {
 
-int RightLimitTwips(std::span<const ui::ControlSpec> table, const ui::ControlSpec& spec,
+int RightLimitTwips(std::span<const ui::ControlSpec> table, const ui::ControlSpec& row,
                     int windowWidthTwips) noexcept {
     int limit = windowWidthTwips;
-    if (spec.Container != ui::kWindow) {
-        const ui::ControlSpec* container = ui::FindControl(table, spec.Container);
-        limit = container != nullptr ? container->Rect.Width : spec.Rect.Left + spec.Rect.Width;
+    if (row.Container != ui::kWindow) {
+        const ui::ControlSpec* container = ui::FindControl(table, row.Container);
+        limit = container != nullptr ? container->Rect.Width : row.Rect.Left + row.Rect.Width;
     }
-    const int right = spec.Rect.Left + spec.Rect.Width;
+    const int right = row.Rect.Left + row.Rect.Width;
     for (const ui::ControlSpec& other : table) {
-        const bool sameRow = other.Rect.Top < spec.Rect.Top + spec.Rect.Height &&
-                             spec.Rect.Top < other.Rect.Top + other.Rect.Height;
-        if (other.Id != spec.Id && other.Container == spec.Container && sameRow &&
+        const bool sameRow = other.Rect.Top < row.Rect.Top + row.Rect.Height &&
+                             row.Rect.Top < other.Rect.Top + other.Rect.Height;
+        if (other.Id != row.Id && other.Container == row.Container && sameRow &&
             other.Rect.Left >= right) {
             limit = std::min(limit, other.Rect.Left);
         }
@@ -54,18 +54,18 @@ int CheckBoxCaptionWidth(HWND box, int dpi) noexcept {
 void WidenCheckBoxesToFitCaptions(const ui::ControlSet& controls, int windowWidthTwips,
                                   int dpi) noexcept {
     const std::span<const ui::ControlSpec> table = controls.Table();
-    for (const ui::ControlSpec& spec : table) {
-        HWND box = controls.Get(spec.Id);
-        if (spec.Kind != ui::ControlKind::CheckBox || box == nullptr) {
+    for (const ui::ControlSpec& row : table) {
+        HWND box = controls.Get(row.Id);
+        if (row.Kind != ui::ControlKind::CheckBox || box == nullptr) {
             continue;
         }
-        const ui::PixelRect px = ui::ToPixels(spec.Rect, dpi);
+        const ui::PixelRect px = ui::ToPixels(row.Rect, dpi);
         const int needed = CheckBoxCaptionWidth(box, dpi);
         if (needed <= px.Width) {
             continue;
         }
         const int room =
-            ui::TwipsToPixels(RightLimitTwips(table, spec, windowWidthTwips), dpi) - px.Left;
+            ui::TwipsToPixels(RightLimitTwips(table, row, windowWidthTwips), dpi) - px.Left;
         SetWindowPos(box, nullptr, 0, 0, std::min(needed, room), px.Height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -16,7 +16,7 @@ inline constexpr int kFitMarginTwips = 60;
 // The right edge, in twips of its container, that a control may grow to: short of the nearest
 // control to its right at the same height in the same container, or of the container's edge.
 [[nodiscard]] int RightLimitTwips(std::span<const ui::ControlSpec> table,
-                                  const ui::ControlSpec& spec, int windowWidthTwips) noexcept;
+                                  const ui::ControlSpec& row, int windowWidthTwips) noexcept;
 
 // The table's widths fit the captions in the fonts Windows ships. A wider font standing in for
 // them (Wine's Tahoma, a user's font substitution, rounding at another DPI) would cut "Siempre al

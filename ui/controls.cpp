@@ -30,13 +30,13 @@ struct ClassAndStyle {
     DWORD ExStyle;
 };
 
-ClassAndStyle StyleFor(const ControlSpec& spec) noexcept {
+ClassAndStyle StyleFor(const ControlSpec& row) noexcept {
     DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-    if ((spec.Flags & kDisabled) != 0) {
+    if ((row.Flags & kDisabled) != 0) {
         style |= WS_DISABLED;
     }
-    const bool centred = (spec.Flags & kCentred) != 0;
-    switch (spec.Kind) {
+    const bool centred = (row.Flags & kCentred) != 0;
+    switch (row.Kind) {
     case ControlKind::Frame:
         return {WC_BUTTONW, style | BS_GROUPBOX, WS_EX_CONTROLPARENT};
     case ControlKind::Label:
@@ -49,7 +49,7 @@ ClassAndStyle StyleFor(const ControlSpec& spec) noexcept {
     case ControlKind::Button:
         return {WC_BUTTONW,
                 style | WS_TABSTOP |
-                    ((spec.Flags & kDefaultButton) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                    ((row.Flags & kDefaultButton) != 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                 0};
     case ControlKind::Picture:
         return {WC_STATICW, style | SS_BITMAP | SS_REALSIZEIMAGE, 0};
@@ -116,51 +116,51 @@ bool ControlSet::Create(HWND owner, std::span<const ControlSpec> table, int dpi)
     // Containers are created before what they hold; the table lists frames before their contents
     // only by tab index, so make two passes.
     for (int pass = 0; pass < 2; ++pass) {
-        for (const ControlSpec& spec : table) {
-            if ((spec.Kind == ControlKind::Frame) != (pass == 0)) {
+        for (const ControlSpec& row : table) {
+            if ((row.Kind == ControlKind::Frame) != (pass == 0)) {
                 continue;
             }
-            HWND hwnd = CreateOne(spec);
+            HWND hwnd = CreateOne(row);
             if (hwnd == nullptr) {
                 return false;
             }
-            windows_.emplace_back(spec.Id, hwnd);
+            windows_.emplace_back(row.Id, hwnd);
         }
     }
     return true;
 }
 
-HWND ControlSet::ContainerOf(const ControlSpec& spec) const noexcept {
-    return spec.Container == kWindow ? owner_ : Get(spec.Container);
+HWND ControlSet::ContainerOf(const ControlSpec& row) const noexcept {
+    return row.Container == kWindow ? owner_ : Get(row.Container);
 }
 
-HWND ControlSet::CreateOne(const ControlSpec& spec) noexcept {
-    const ClassAndStyle cs = StyleFor(spec);
-    const PixelRect px = ToPixels(spec.Rect, dpi_);
-    const std::wstring caption(spec.Kind == ControlKind::Picture ? std::wstring_view{}
-                                                                 : spec.Caption);
-    HWND parent = ContainerOf(spec);
+HWND ControlSet::CreateOne(const ControlSpec& row) noexcept {
+    const ClassAndStyle cs = StyleFor(row);
+    const PixelRect px = ToPixels(row.Rect, dpi_);
+    const std::wstring caption(row.Kind == ControlKind::Picture ? std::wstring_view{}
+                                                                : row.Caption);
+    HWND parent = ContainerOf(row);
     HWND hwnd = CreateWindowExW(cs.ExStyle, cs.ClassName, caption.c_str(), cs.Style, px.Left,
                                 px.Top, px.Width, px.Height, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.Id)),
                                 GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    switch (spec.Kind) {
+    switch (row.Kind) {
     case ControlKind::Frame:
         // Without the subclass the form would never hear from the frame's children; the call
         // cannot fail for a window of this thread.
         static_cast<void>(SetWindowSubclass(hwnd, &FrameProc, 1, 0));
         break;
     case ControlKind::CheckBox:
-        if ((spec.Flags & kChecked) != 0) {
+        if ((row.Flags & kChecked) != 0) {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         break;
     case ControlKind::Picture: {
-        const std::wstring resource(spec.Caption);
+        const std::wstring resource(row.Caption);
         UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
             GetModuleHandleW(nullptr), resource.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
         if (bitmap) {
@@ -193,12 +193,12 @@ void ControlSet::Relayout(int dpi) noexcept {
         return; // keep the old font and layout rather than draw with none
     }
     dpi_ = dpi;
-    for (const ControlSpec& spec : table_) {
-        HWND hwnd = Get(spec.Id);
+    for (const ControlSpec& row : table_) {
+        HWND hwnd = Get(row.Id);
         if (hwnd == nullptr) {
             continue;
         }
-        const PixelRect px = ToPixels(spec.Rect, dpi);
+        const PixelRect px = ToPixels(row.Rect, dpi);
         SetWindowPos(hwnd, nullptr, px.Left, px.Top, px.Width, px.Height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);

@@ -26,8 +26,8 @@ public:
     [[nodiscard]] HFONT Font() const noexcept { return font_.get(); }
 
 private:
-    [[nodiscard]] HWND CreateOne(const ControlSpec& spec) noexcept;
-    [[nodiscard]] HWND ContainerOf(const ControlSpec& spec) const noexcept;
+    [[nodiscard]] HWND CreateOne(const ControlSpec& row) noexcept;
+    [[nodiscard]] HWND ContainerOf(const ControlSpec& row) const noexcept;
 
     HWND owner_ = nullptr;
     std::span<const ControlSpec> table_;

@@ -79,10 +79,10 @@ _GLYPHS = {
 GAP = 1.6  # blank space between two glyphs' ink, in font units
 
 
-def _polylines(spec):
+def _polylines(outline):
     """Turns one glyph's commands into point lists in font units."""
     lines = []
-    for command in filter(None, (c.strip() for c in spec.split(";"))):
+    for command in filter(None, (c.strip() for c in outline.split(";"))):
         op, *nums = command.split()
         v = [float(n) for n in nums]
         if op == "L":

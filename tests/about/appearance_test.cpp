@@ -74,19 +74,19 @@ TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltipsOnceShown) {
     ASSERT_EQ(kAboutToolTips.size(), 2u);
     EXPECT_EQ(kAboutToolTips[0].Id, kCommandWeb);
     EXPECT_EQ(kAboutToolTips[1].Id, kWebcp);
-    for (const ToolTipSpec& spec : kAboutToolTips) {
+    for (const ToolTipSpec& row : kAboutToolTips) {
         wchar_t text[256] = {};
         TOOLINFOW info{};
         info.cbSize = sizeof(info);
         info.hwnd = Dialog().Handle();
-        info.uId = reinterpret_cast<UINT_PTR>(Ctl(spec.Id));
+        info.uId = reinterpret_cast<UINT_PTR>(Ctl(row.Id));
         info.lpszText = text;
         ASSERT_TRUE(SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
         EXPECT_EQ(info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), TTF_IDISHWND | TTF_SUBCLASS);
         text[0] = L'\0';
         info.lpszText = text;
         SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
-        EXPECT_STREQ(text, spec.Text);
+        EXPECT_STREQ(text, row.Text);
         EXPECT_GT(std::wstring(text).size(), 5u);
     }
     EXPECT_STRNE(kAboutToolTips[0].Text, kAboutToolTips[1].Text);

@@ -13,12 +13,12 @@ using namespace about;
 TEST_F(AboutDialogTest, EveryControlSitsAtItsTwipsRectangle) {
     ASSERT_TRUE(Dialog().Load());
     const int dpi = ui::WindowDpi(Dialog().Handle());
-    for (const ui::ControlSpec& spec : kAboutControls) {
-        SCOPED_TRACE(std::wstring(spec.Name).c_str());
-        HWND control = Ctl(spec.Id);
+    for (const ui::ControlSpec& row : kAboutControls) {
+        SCOPED_TRACE(std::wstring(row.Name).c_str());
+        HWND control = Ctl(row.Id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(GetParent(control), Dialog().Handle());
-        const ui::PixelRect want = ui::ToPixels(spec.Rect, dpi);
+        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
         const RECT got = RectInParent(control);
         EXPECT_EQ(got.left, want.Left);
         EXPECT_EQ(got.top, want.Top);

@@ -48,12 +48,12 @@ TEST_F(AboutDialogTest, SecondLoadKeepsTheWindowAndRunsNoLoadStep) {
 
 TEST_F(AboutDialogTest, ControlsExistOnceLoaded) {
     ASSERT_TRUE(Dialog().Load());
-    for (const ui::ControlSpec& spec : kAboutControls) {
-        SCOPED_TRACE(std::wstring(spec.Name).c_str());
-        HWND control = Ctl(spec.Id);
+    for (const ui::ControlSpec& row : kAboutControls) {
+        SCOPED_TRACE(std::wstring(row.Name).c_str());
+        HWND control = Ctl(row.Id);
         ASSERT_NE(control, nullptr);
         EXPECT_EQ(GetParent(control), Dialog().Handle());
-        EXPECT_EQ(GetDlgCtrlID(control), spec.Id);
+        EXPECT_EQ(GetDlgCtrlID(control), row.Id);
     }
 }
 

@@ -19,27 +19,26 @@ class Form2WindowTest : public Form2Test {
 protected:
     // Left, top and height as in the table; the width too, except that a check box whose caption
     // needs more may grow up to the free space on its right.
-    void ExpectPlacedAsInTheTable(const ui::ControlSpec& spec, int dpi) {
-        SCOPED_TRACE(std::string(spec.Name.begin(), spec.Name.end()));
-        HWND hwnd = Ctl(spec.Id);
+    void ExpectPlacedAsInTheTable(const ui::ControlSpec& row, int dpi) {
+        SCOPED_TRACE(std::string(row.Name.begin(), row.Name.end()));
+        HWND hwnd = Ctl(row.Id);
         ASSERT_NE(hwnd, nullptr);
-        HWND container = spec.Container == ui::kWindow ? form_->Handle() : Ctl(spec.Container);
+        HWND container = row.Container == ui::kWindow ? form_->Handle() : Ctl(row.Container);
         EXPECT_EQ(GetParent(hwnd), container);
-        const ui::PixelRect want = ui::ToPixels(spec.Rect, dpi);
+        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
         const RECT got = RectInParent(hwnd);
         EXPECT_EQ(got.left, want.Left);
         EXPECT_EQ(got.top, want.Top);
         EXPECT_EQ(got.bottom - got.top, want.Height);
         const int width = got.right - got.left;
-        if (spec.Kind != ui::ControlKind::CheckBox) {
+        if (row.Kind != ui::ControlKind::CheckBox) {
             EXPECT_EQ(width, want.Width);
             return;
         }
         SIZE ideal{};
         ASSERT_TRUE(SendMessageW(hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
         const int room =
-            ui::TwipsToPixels(config::RightLimitTwips(kConfigControls, spec, 4455), dpi) -
-            want.Left;
+            ui::TwipsToPixels(config::RightLimitTwips(kConfigControls, row, 4455), dpi) - want.Left;
         EXPECT_EQ(width, std::max<int>(want.Width, std::min<int>(ideal.cx, room)));
     }
 };
@@ -47,8 +46,8 @@ protected:
 TEST_F(Form2WindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
     ASSERT_TRUE(Open());
     const int dpi = ui::WindowDpi(form_->Handle());
-    for (const ui::ControlSpec& spec : kConfigControls) {
-        ExpectPlacedAsInTheTable(spec, dpi);
+    for (const ui::ControlSpec& row : kConfigControls) {
+        ExpectPlacedAsInTheTable(row, dpi);
     }
     // The two boxes sit in the frame, "Siempre al Frente" on the left, neither over the other
     // nor over the frame's edge.
@@ -61,13 +60,13 @@ TEST_F(Form2WindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
 }
 
 TEST(CaptionFit, ACheckBoxMayGrowUpToItsNeighbourOrItsContainersEdge) {
-    const auto spec = [](int id) {
+    const auto row = [](int id) {
         return *ui::FindControl(kConfigControls, id);
     };
     // Short of "Iniciar con Windows" on the same row, and of the frame's right edge.
-    EXPECT_EQ(config::RightLimitTwips(kConfigControls, spec(kChTop), 4455), 2160 - 60);
-    EXPECT_EQ(config::RightLimitTwips(kConfigControls, spec(kInicio), 4455), 4215 - 60);
-    EXPECT_EQ(config::RightLimitTwips(kConfigControls, spec(kImage1), 4455), 4455 - 60);
+    EXPECT_EQ(config::RightLimitTwips(kConfigControls, row(kChTop), 4455), 2160 - 60);
+    EXPECT_EQ(config::RightLimitTwips(kConfigControls, row(kInicio), 4455), 4215 - 60);
+    EXPECT_EQ(config::RightLimitTwips(kConfigControls, row(kImage1), 4455), 4455 - 60);
     // Controls on another row or in another container are no neighbours; a control already
     // wider than the room keeps its width.
     using enum ui::ControlKind;
@@ -112,9 +111,9 @@ TEST_F(Form2WindowTest, TitleAndAFixedFrameWithTheCloseBoxOnly) {
     EXPECT_EQ(style & WS_THICKFRAME, 0);
     EXPECT_EQ(style & WS_CHILD, 0);
     // No OK, Cancel or Apply: the boxes act at once, so Enter has no default button to press.
-    for (const ui::ControlSpec& spec : kConfigControls) {
-        EXPECT_NE(spec.Kind, ui::ControlKind::Button);
-        EXPECT_EQ(spec.Flags & ui::kDefaultButton, 0u);
+    for (const ui::ControlSpec& row : kConfigControls) {
+        EXPECT_NE(row.Kind, ui::ControlKind::Button);
+        EXPECT_EQ(row.Flags & ui::kDefaultButton, 0u);
     }
 }
 
@@ -195,8 +194,8 @@ TEST_F(Form2WindowTest, RelaysOutAtTheNewDpi) {
     EXPECT_EQ(frame.top, 84);
     EXPECT_EQ(frame.right - frame.left, 422);
     EXPECT_EQ(frame.bottom - frame.top, 74);
-    for (const ui::ControlSpec& spec : kConfigControls) {
-        ExpectPlacedAsInTheTable(spec, 144);
+    for (const ui::ControlSpec& row : kConfigControls) {
+        ExpectPlacedAsInTheTable(row, 144);
     }
     RECT client{};
     GetClientRect(form_->Handle(), &client);

@@ -11,13 +11,13 @@ using namespace mainwindow;
 
 TEST_F(MainWindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
     const int dpi = ui::WindowDpi(Main().Handle());
-    for (const ui::ControlSpec& spec : kMainControls) {
-        SCOPED_TRACE(std::wstring(spec.Name).c_str());
-        HWND hwnd = Ctl(spec.Id);
+    for (const ui::ControlSpec& row : kMainControls) {
+        SCOPED_TRACE(std::wstring(row.Name).c_str());
+        HWND hwnd = Ctl(row.Id);
         ASSERT_NE(hwnd, nullptr);
-        HWND container = spec.Container == ui::kWindow ? Main().Handle() : Ctl(spec.Container);
+        HWND container = row.Container == ui::kWindow ? Main().Handle() : Ctl(row.Container);
         EXPECT_EQ(GetParent(hwnd), container);
-        const ui::PixelRect want = ui::ToPixels(spec.Rect, dpi);
+        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
         const RECT got = RectInParent(hwnd);
         EXPECT_EQ(got.left, want.Left);
         EXPECT_EQ(got.top, want.Top);
