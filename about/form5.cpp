@@ -207,8 +207,9 @@ bool Form5::OnEraseBackground(HDC dc) noexcept {
 }
 
 LRESULT Form5::OnCtlColorStatic(HDC dc, HWND control) noexcept {
-    const ui::ControlSpec* row =
-        IsOwnControl(control) ? ui::FindControl(kAboutControls, GetDlgCtrlID(control)) : nullptr;
+    const ui::ControlSpec* row = ui::IsOwnControl(hwnd_, control)
+                                     ? ui::FindControl(kAboutControls, GetDlgCtrlID(control))
+                                     : nullptr;
     if (row == nullptr || (row->Flags & ui::kTransparent) == 0) {
         return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                        reinterpret_cast<LPARAM>(control));
@@ -240,23 +241,7 @@ void Form5::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
 }
 
 void Form5::OnActivate(bool active) noexcept {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (IsOwnControl(focus)) {
-            lastFocus_ = focus;
-        }
-        return;
-    }
-    HWND target = lastFocus_;
-    if (target == nullptr || !IsWindowEnabled(target)) {
-        const auto first = ui::NextTabStop(controls_.Table(), 0, true, [this](int id) {
-            HWND hwnd = Control(id);
-            return hwnd != nullptr && IsWindowEnabled(hwnd);
-        });
-        target = first ? Control(*first) : nullptr;
-    }
-    // Like a dialog: the focus goes back where it was, or to the first control that takes it.
-    SetFocus(target != nullptr ? target : hwnd_);
+    focus_.OnActivate(hwnd_, controls_, active);
 }
 
 void Form5::OnDestroy() noexcept {
@@ -265,11 +250,7 @@ void Form5::OnDestroy() noexcept {
     backdropBrush_.reset();
     backdrop_.reset();
     picture_.reset();
-    lastFocus_ = nullptr;
-}
-
-bool Form5::IsOwnControl(HWND hwnd) const noexcept {
-    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
+    focus_.Remember(nullptr);
 }
 
 void Form5::cerrar_Click() noexcept {

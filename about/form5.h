@@ -7,6 +7,7 @@
 
 #include "about/backdrop.h"
 #include "ui/controls.h"
+#include "ui/navigation.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -60,7 +61,6 @@ private:
     void BuildBackdrop() noexcept;
     void OpenPage(const wchar_t* address) noexcept;
     [[nodiscard]] SIZE ClientPixels(int dpi) const noexcept;
-    [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
 
     ui::ControlSet controls_;
     ui::UniqueWindow toolTip_;
@@ -69,7 +69,7 @@ private:
     // the transparent labels show the picture behind them.
     ui::UniqueBitmap backdrop_;
     UniqueBrush backdropBrush_;
-    HWND lastFocus_ = nullptr;
+    ui::FocusKeeper focus_;
     int loadCount_ = 0;
 };
 

@@ -246,17 +246,7 @@ void Form2::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
 }
 
 void Form2::OnActivate(bool active) noexcept {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (IsOwnControl(focus)) {
-            lastFocus_ = focus;
-        }
-        return;
-    }
-    HWND target = lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(kChTop);
-    if (target != nullptr) {
-        SetFocus(target);
-    }
+    focus_.OnActivate(hwnd_, controls_, active);
 }
 
 void Form2::OnClose() noexcept {
@@ -277,15 +267,11 @@ void Form2::OnNcDestroy() noexcept {
     controls_ = ui::ControlSet{};
     bigIcon_.reset();
     smallIcon_.reset();
-    lastFocus_ = nullptr;
+    focus_.Remember(nullptr);
 }
 
 bool Form2::PreTranslateMessage(MSG& msg) noexcept {
     return ui::HandleNavigationKey(msg, hwnd_, controls_, 0);
-}
-
-bool Form2::IsOwnControl(HWND hwnd) const noexcept {
-    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
 }
 
 std::int16_t Form2::BoxState(int id) const noexcept {

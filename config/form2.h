@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "ui/controls.h"
+#include "ui/navigation.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -58,7 +59,6 @@ private:
     [[nodiscard]] std::int16_t BoxState(int id) const noexcept;
     void PutBoxBack(int id, std::int16_t state) noexcept;
     void ReportFailure(const wchar_t* text) noexcept;
-    [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
 
     ClosedHandler onClosed_;
     // Owning the dialog keeps it off the task bar while it keeps its caption and icon; see
@@ -70,7 +70,7 @@ private:
     // What each box showed after its last completed change: a failed change goes back to it.
     std::int16_t inicioState_ = 0;
     std::int16_t chTopState_ = 0;
-    HWND lastFocus_ = nullptr;
+    ui::FocusKeeper focus_;
 };
 
 // -1 when "ChTop" is stored as "1", else 0: for the main window's start.

@@ -231,18 +231,7 @@ void frmMain::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
 }
 
 void frmMain::OnActivate(bool active) noexcept {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (IsOwnControl(focus)) {
-            lastFocus_ = focus;
-        }
-    } else if (lastFocus_ != nullptr && IsWindowEnabled(lastFocus_)) {
-        SetFocus(lastFocus_);
-    }
-}
-
-bool frmMain::IsOwnControl(HWND hwnd) const noexcept {
-    return hwnd != nullptr && hwnd != hwnd_ && GetAncestor(hwnd, GA_ROOT) == hwnd_;
+    focus_.OnActivate(hwnd_, controls_, active);
 }
 
 bool frmMain::PreTranslateMessage(MSG& msg) noexcept {

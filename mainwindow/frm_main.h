@@ -15,6 +15,7 @@
 #include "generator/random_source.h"
 #include "output/output_actions.h"
 #include "ui/controls.h"
+#include "ui/navigation.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -93,7 +94,6 @@ private:
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
     [[nodiscard]] bool InstallLengthFilter() noexcept;
 
-    [[nodiscard]] bool IsOwnControl(HWND hwnd) const noexcept;
     [[nodiscard]] int CheckState(int id) const noexcept;
     void RunOutput(output::OutputAction action) noexcept;
 
@@ -116,7 +116,7 @@ private:
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
     YieldMode yieldMode_ = YieldMode::Responsive;
-    HWND lastFocus_ = nullptr;
+    ui::FocusKeeper focus_;
 };
 
 } // namespace zelvaran::mainwindow

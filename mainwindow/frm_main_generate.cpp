@@ -114,7 +114,7 @@ void frmMain::cutxit_Click() noexcept {
 void frmMain::DisableGenerate() {
     HWND button = Control(kCmdGennerate);
     if (GetFocus() == button) {
-        lastFocus_ = button; // disabling drops the focus; it comes back with the button
+        focus_.Remember(button); // disabling drops the focus; it comes back with the button
     }
     EnableWindow(button, FALSE);
 }
@@ -147,9 +147,9 @@ void frmMain::EnableButtons() {
     for (const int id : {kCmdGennerate, kCopy, kCut, kCutxit}) {
         EnableWindow(Control(id), TRUE);
     }
-    if (lastFocus_ == Control(kCmdGennerate) && GetFocus() == nullptr &&
+    if (focus_.Last() == Control(kCmdGennerate) && GetFocus() == nullptr &&
         GetActiveWindow() == hwnd_) {
-        SetFocus(lastFocus_);
+        SetFocus(focus_.Last());
     }
 }
 

@@ -7,10 +7,6 @@ bool KeyDown(int key) noexcept {
     return (GetKeyState(key) & 0x8000) != 0;
 }
 
-bool IsOwnControl(HWND form, HWND hwnd) noexcept {
-    return hwnd != nullptr && hwnd != form && GetAncestor(hwnd, GA_ROOT) == form;
-}
-
 bool TabFrom(HWND form, const ControlSet& controls, HWND focus, bool forward) noexcept {
     const int current = IsOwnControl(form, focus) ? GetDlgCtrlID(focus) : 0;
     const auto next = NextTabStop(controls.Table(), current, forward, [&controls](int id) {
@@ -47,7 +43,34 @@ bool EnterFrom(HWND form, const ControlSet& controls, HWND focus, int defaultBut
     return true;
 }
 
+bool CanFocus(HWND hwnd) noexcept {
+    return hwnd != nullptr && IsWindow(hwnd) && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd);
+}
+
 } // namespace
+
+bool IsOwnControl(HWND form, HWND hwnd) noexcept {
+    return hwnd != nullptr && hwnd != form && GetAncestor(hwnd, GA_ROOT) == form;
+}
+
+void FocusKeeper::OnActivate(HWND form, const ControlSet& controls, bool active) noexcept {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (IsOwnControl(form, focus)) {
+            last_ = focus;
+        }
+        return;
+    }
+    HWND target = CanFocus(last_) && IsOwnControl(form, last_) ? last_ : nullptr;
+    if (target == nullptr) {
+        const auto first = NextTabStop(controls.Table(), 0, true,
+                                       [&controls](int id) { return CanFocus(controls.Get(id)); });
+        target = first ? controls.Get(*first) : nullptr;
+    }
+    if (target != nullptr) {
+        SetFocus(target);
+    }
+}
 
 bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
                          int defaultButton) noexcept {

@@ -14,4 +14,20 @@ namespace zelvaran::ui {
 [[nodiscard]] bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
                                        int defaultButton) noexcept;
 
+// Whether hwnd is a control somewhere inside the form (frames included), not the form itself.
+[[nodiscard]] bool IsOwnControl(HWND form, HWND hwnd) noexcept;
+
+// Keeps a form's focus across deactivation, as dialogs do: the focused control is remembered when
+// the form goes inactive and gets the focus back when it returns; failing that, the first control
+// in tab order that can take it does.
+class FocusKeeper {
+public:
+    void OnActivate(HWND form, const ControlSet& controls, bool active) noexcept;
+    void Remember(HWND control) noexcept { last_ = control; }
+    [[nodiscard]] HWND Last() const noexcept { return last_; }
+
+private:
+    HWND last_ = nullptr;
+};
+
 } // namespace zelvaran::ui
