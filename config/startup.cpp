@@ -5,12 +5,12 @@
 #include "config/registry_value.h"
 #include "config/settings_parse.h"
 #include "config/settings_store.h"
+#include "ui/program_path.h"
 
 namespace zelvaran::config {
 namespace {
 
 // Longest path the system hands out, terminator included.
-constexpr std::size_t kLongestPath = 32768;
 
 // The Run entry as it is now; nothing when the entry or the Run key itself is absent.
 [[nodiscard]] LSTATUS ReadRunEntry(std::optional<RegistryValue>& entry) noexcept {
@@ -67,21 +67,9 @@ constexpr std::size_t kLongestPath = 32768;
 } // namespace
 
 std::wstring RunCommandForThisProgram() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return {};
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        // Truncated: the program lives under a long path. Grow up to the longest there is.
-        if (path.size() >= kLongestPath) {
-            return {};
-        }
-        path.resize(path.size() * 2);
+    const std::wstring path = ui::ProgramPath();
+    if (path.empty()) {
+        return {};
     }
     return L"\"" + path + L"\"";
 }

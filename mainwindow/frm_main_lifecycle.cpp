@@ -9,6 +9,7 @@
 #include "mainwindow/main_layout.h"
 #include "mainwindow/tray_logic.h"
 #include "ui/platform.h"
+#include "ui/program_path.h"
 
 namespace zelvaran::mainwindow {
 namespace {
@@ -123,21 +124,8 @@ void frmMain::salir_Click() noexcept {
 }
 
 std::wstring frmMain::HelpFilePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) {
-            return {};
-        }
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2); // a long path: try again with room for it
-    }
-    const std::size_t slash = path.find_last_of(L"\\/");
-    path.resize(slash == std::wstring::npos ? 0 : slash + 1);
-    return path + L"zelvaran_help.chm";
+    const std::wstring folder = ui::ProgramFolder();
+    return folder.empty() ? std::wstring() : folder + L"zelvaran_help.chm";
 }
 
 void frmMain::Ayuda_Click() noexcept {
