@@ -10,6 +10,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ZV_ROOT"
 
 zv_need_build_tools
+if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
+    zv_log "warning: uncommitted changes; the release is built from the working tree as it is"
+fi
 zv_need unzip:unzip
 cmake --preset cross >/dev/null
 # The setup target depends on the program and the help file: one build makes all three.
