@@ -66,17 +66,17 @@ ShowUninstDetails show
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
-!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "SpanishInternational" ; 0x0C0A, as the program and its help
 
 VIProductVersion "${ZELVARAN_VI_VERSION}"
 VIFileVersion "${ZELVARAN_VI_VERSION}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "ProductName" "${PRODUCT}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "CompanyName" "${MAKER}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "LegalCopyright" "© ${MAKER}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "FileDescription" "Instalador de ${PRODUCT}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "FileVersion" "${ZELVARAN_VERSION}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "ProductVersion" "${ZELVARAN_VERSION}"
-VIAddVersionKey /LANG=${LANG_SPANISH} "Comments" "Generador de contraseñas aleatorias"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "ProductName" "${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "CompanyName" "${MAKER}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "LegalCopyright" "© ${MAKER}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "FileDescription" "Instalador de ${PRODUCT}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "FileVersion" "${ZELVARAN_VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "ProductVersion" "${ZELVARAN_VERSION}"
+VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "Comments" "Generador de contraseñas aleatorias"
 
 ; A running copy keeps zelvaran.exe open: replacing or deleting it would fail halfway and leave
 ; the files and the registry disagreeing. Ask the user to close it; a silent run gives up.
