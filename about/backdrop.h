@@ -8,11 +8,7 @@
 
 namespace zelvaran::about {
 
-struct BrushTraits {
-    using Handle = HBRUSH;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-using UniqueBrush = ui::UniqueHandle<BrushTraits>;
+using ui::UniqueBrush;
 
 // A bitmap of `size` pixels, compatible with `window`'s screen, holding `picture` from the
 // top-left corner with its edges carried on beyond it. Without a picture it is a plain dark blue.

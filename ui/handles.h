@@ -53,6 +53,10 @@ struct BitmapTraits {
     using Handle = HBITMAP;
     static void Close(Handle h) noexcept { DeleteObject(h); }
 };
+struct BrushTraits {
+    using Handle = HBRUSH;
+    static void Close(Handle h) noexcept { DeleteObject(h); }
+};
 struct IconTraits {
     using Handle = HICON;
     static void Close(Handle h) noexcept { DestroyIcon(h); }
@@ -80,6 +84,7 @@ struct KernelHandleTraits {
 
 using UniqueFont = UniqueHandle<FontTraits>;
 using UniqueBitmap = UniqueHandle<BitmapTraits>;
+using UniqueBrush = UniqueHandle<BrushTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;
