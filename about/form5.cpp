@@ -4,10 +4,11 @@
 
 #include "about/about_layout.h"
 #include "about/web_addresses.h"
-#include "app/program_version.h"
-#include "app/resource.h"
+#include "resources/product.h"
+#include "resources/resource_ids.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
+#include "ui/titles.h"
 
 namespace zelvaran::about {
 namespace {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "mainwindow/frm_main.h"
+#include "resources/product.h"
 #include "ui/window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -17,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     zelvaran::mainwindow::frmMain mainWindow;
     if (!mainWindow.Create()) {
         MessageBoxW(nullptr, L"No se pudo crear la ventana principal de Security Zelvaran.",
-                    L"Zelvaran Error", MB_OK | MB_ICONSTOP);
+                    zelvaran::kErrorTitle, MB_OK | MB_ICONSTOP);
         return 1;
     }
     return zelvaran::ui::RunMessageLoop();

@@ -13,3 +13,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Tests run under Wine; the caller's environment chooses the prefix and display.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Packages too: never the build machine's Linux GoogleTest.
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

@@ -3,19 +3,18 @@
 #include <string>
 #include <utility>
 
-#include "app/resource.h"
+#include "resources/resource_ids.h"
 #include "config/caption_fit.h"
 #include "config/config_layout.h"
 #include "config/settings_parse.h"
 #include "config/settings_store.h"
 #include "config/startup.h"
+#include "resources/product.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
 
 namespace zelvaran::config {
 namespace {
-
-constexpr const wchar_t* kErrorTitle = L"Zelvaran Error";
 
 SIZE ClientPixels(int dpi) noexcept {
     return {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)};

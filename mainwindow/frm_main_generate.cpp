@@ -7,6 +7,7 @@
 
 #include "mainwindow/main_layout.h"
 #include "mainwindow/message_pump.h"
+#include "resources/product.h"
 #include "ui/platform.h"
 #include "ui/window_text.h"
 

@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "app/program_version.h"
+#include "resources/product.h"
+#include "ui/titles.h"
 #include "mainwindow/main_layout.h"
 #include "mainwindow/tray_logic.h"
 #include "ui/platform.h"

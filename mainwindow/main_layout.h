@@ -39,7 +39,6 @@ enum MenuId : int {
 inline constexpr int kClientWidthTwips = 4455;
 inline constexpr int kClientHeightTwips = 4440;
 inline constexpr int kLengthMaxChars = 4;
-inline constexpr const wchar_t* kErrorTitle = L"Zelvaran Error";
 
 // The symbol box opens with these twelve characters; the broken bar is U+00A6.
 inline constexpr std::wstring_view kInitialSymbolsText = L"\"*?-+!\u00A6/(&=#";

@@ -4,6 +4,7 @@
 
 #include "generator/secret_text.h"
 #include "output/clipboard.h"
+#include "resources/product.h"
 #include "ui/platform.h"
 #include "ui/window_text.h"
 

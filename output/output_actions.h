@@ -23,7 +23,6 @@ struct OutputControls {
 inline constexpr const wchar_t* kCopiedText = L"Texto Copiado";
 inline constexpr const wchar_t* kCutText = L"Texto Cortado";
 inline constexpr const wchar_t* kConfirmTitle = L"Zelvaran";
-inline constexpr const wchar_t* kErrorTitle = L"Zelvaran Error";
 inline constexpr const wchar_t* kClipboardBusyText =
     L"No se pudo usar el Portapapeles: otro programa lo tiene abierto.\r\n\r\n"
     L"El texto generado sigue en la ventana. Intente de nuevo en un momento.";

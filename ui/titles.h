@@ -1,16 +1,11 @@
 // Window titles and the version line, built from the program's version numbers.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-namespace zelvaran::ui {
+#include "resources/product.h"
 
-struct Version {
-    std::int16_t Major;
-    std::int16_t Minor;
-    std::int16_t Revision;
-};
+namespace zelvaran::ui {
 
 // "Morvantic SecurityZelvaran v1.0.42": plain decimal numbers, no padding.
 [[nodiscard]] std::wstring MainTitle(const Version& version);

@@ -5,7 +5,7 @@
 #include <cwchar>
 
 #include "about/form5.h"
-#include "app/resource.h"
+#include "resources/resource_ids.h"
 
 namespace zelvaran::testing {
 

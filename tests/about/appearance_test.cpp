@@ -7,7 +7,7 @@
 #include <string>
 
 #include "about_fixture.h"
-#include "app/resource.h"
+#include "resources/resource_ids.h"
 
 namespace zelvaran::testing {
 namespace {

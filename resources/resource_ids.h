@@ -1,3 +1,4 @@
+// The ids of the icons and pictures that app/zelvaran.rc packs into the exe.
 #pragma once
 
 // Icons: the lowest id is the exe's own icon.
