@@ -5,10 +5,10 @@
 #include "about/about_layout.h"
 #include "about/web_addresses.h"
 #include "resources/product.h"
+#include "ui/titles.h"
 #include "resources/resource_ids.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
-#include "ui/titles.h"
 
 namespace zelvaran::about {
 namespace {
@@ -18,24 +18,16 @@ namespace {
 constexpr int kIconSize = 16;
 } // namespace
 
-Form5::~Form5() {
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
-    }
-}
+constexpr ui::FormShape kShape{
+    Form5::kClassName, L"", Form5::kStyle, Form5::kExStyle, kClientWidthTwips, kClientHeightTwips,
+    kAboutControls,    0}; // no default button
+
+Form5::Form5() : ui::Form(kShape) {}
 
 HICON Form5::Icon() const noexcept {
     // Shared: the system returns the same handle every time and frees it with the module.
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY),
                                          IMAGE_ICON, kIconSize, kIconSize, LR_SHARED));
-}
-
-bool Form5::IsLoaded() const noexcept {
-    return hwnd_ != nullptr;
-}
-
-SIZE Form5::ClientPixels(int dpi) const noexcept {
-    return {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)};
 }
 
 bool Form5::Load() noexcept {
@@ -46,30 +38,10 @@ bool Form5::Load() noexcept {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     static_cast<void>(InitCommonControlsEx(&icc));
 
-    HINSTANCE instance = GetModuleHandleW(nullptr);
     HICON icon = Icon();
     // The class paints no background: the picture covers the whole client area.
-    if (!RegisterFormClass(kClassName, icon, icon, nullptr)) {
+    if (!RegisterFormClass(icon, icon, nullptr) || !CreateCentred(nullptr, nullptr)) {
         return false;
-    }
-    const int dpi = static_cast<int>(GetDpiForSystem());
-    SIZE size = ui::WindowSizeForClient(ClientPixels(dpi), kStyle, kExStyle, false, dpi);
-    POINT at = ui::CentredOnScreen(size);
-    if (CreateWindowExW(kExStyle, kClassName, L"", kStyle, at.x, at.y, size.cx, size.cy, nullptr,
-                        nullptr, instance, this) == nullptr) {
-        return false;
-    }
-    // The monitor the window landed on may have another DPI than the system's.
-    const int windowDpi = ui::WindowDpi(hwnd_);
-    if (windowDpi != dpi) {
-        ui::SetClientSize(hwnd_, ClientPixels(windowDpi));
-        RECT outer{};
-        if (GetWindowRect(hwnd_, &outer)) {
-            size = {outer.right - outer.left, outer.bottom - outer.top};
-            at = ui::CentredOnScreen(size);
-            SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        }
     }
     OnLoad();
     return true;
@@ -84,15 +56,11 @@ void Form5::Show() noexcept {
     if (!toolTip_) {
         AddToolTips();
     }
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    // The system may refuse the foreground to a program the user is not using; the dialog is
-    // then shown behind, as any window would be, and nothing more can be done about it.
-    BringWindowToTop(hwnd_);
-    static_cast<void>(SetForegroundWindow(hwnd_));
+    ShowAndRaise();
 }
 
 bool Form5::OnCreate() noexcept {
-    if (!controls_.Create(hwnd_, kAboutControls, ui::WindowDpi(hwnd_))) {
+    if (!CreateControls()) {
         return false;
     }
     // Without its picture the dialog is still usable over the plain fill colour.
@@ -163,22 +131,12 @@ LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize();
         return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
     default:
         return Default(msg, wParam, lParam);
     }
-}
-
-bool Form5::PreTranslateMessage(MSG& msg) noexcept {
-    return ui::HandleNavigationKey(msg, hwnd_, controls_, 0); // no default button
 }
 
 void Form5::OnCommand(int id, int code) noexcept {
@@ -233,25 +191,12 @@ void Form5::OnSize() noexcept {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void Form5::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
-    controls_.Relayout(dpi);
-    // The client area keeps its size in twips; only the suggested corner is taken.
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    ui::SetClientSize(hwnd_, ClientPixels(dpi));
-}
-
-void Form5::OnActivate(bool active) noexcept {
-    focus_.OnActivate(hwnd_, controls_, active);
-}
-
 void Form5::OnDestroy() noexcept {
     // The tooltip is an owned window; it goes first, then what the painting used.
     toolTip_.reset();
     backdropBrush_.reset();
     backdrop_.reset();
     picture_.reset();
-    focus_.Remember(nullptr);
 }
 
 void Form5::cerrar_Click() noexcept {

@@ -17,8 +17,7 @@ class Form5 final : public ui::Form {
 public:
     static constexpr const wchar_t* kClassName = L"Zelvaran.Form5";
 
-    Form5() = default;
-    ~Form5() override;
+    Form5();
 
     // Creates the window hidden and runs its load step; does nothing when already loaded.
     [[nodiscard]] bool Load() noexcept;
@@ -26,26 +25,23 @@ public:
     // modeless, without an owner, and brings it forward. A loaded dialog, hidden or visible, is
     // only shown.
     void Show() noexcept;
-    [[nodiscard]] bool IsLoaded() const noexcept;
     // The window's icon: the 16x16 tray image, shared by the system, so it never needs freeing
     // and stays valid across unloads.
     [[nodiscard]] HICON Icon() const noexcept;
     // How many times the load step has run.
     [[nodiscard]] int LoadCount() const noexcept { return loadCount_; }
-    [[nodiscard]] HWND Control(int id) const noexcept { return controls_.Get(id); }
 
     // Handlers, public so that tests drive them exactly as the controls do.
     void cerrar_Click() noexcept;
     void CommandWeb_Click() noexcept;
     void webcp_Click() noexcept;
 
-private:
     // No frame and no title bar, so no close, minimise or maximise box; kept off the taskbar.
     static constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
     static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
 
+private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
 
     [[nodiscard]] bool OnCreate() noexcept;
     void OnLoad() noexcept;
@@ -53,23 +49,18 @@ private:
     [[nodiscard]] bool OnEraseBackground(HDC dc) noexcept;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
     void OnSize() noexcept;
-    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
-    void OnActivate(bool active) noexcept;
     void OnDestroy() noexcept;
 
     void AddToolTips() noexcept;
     void BuildBackdrop() noexcept;
     void OpenPage(const wchar_t* address) noexcept;
-    [[nodiscard]] SIZE ClientPixels(int dpi) const noexcept;
 
-    ui::ControlSet controls_;
     ui::UniqueWindow toolTip_;
     ui::UniqueBitmap picture_;
     // The picture composed over the fill colour at the client's size, and a brush of it that lets
     // the transparent labels show the picture behind them.
     ui::UniqueBitmap backdrop_;
     UniqueBrush backdropBrush_;
-    ui::FocusKeeper focus_;
     int loadCount_ = 0;
 };
 

@@ -3,22 +3,18 @@
 #include <string>
 #include <utility>
 
-#include "resources/resource_ids.h"
 #include "config/caption_fit.h"
 #include "config/config_layout.h"
 #include "config/settings_parse.h"
 #include "config/settings_store.h"
 #include "config/startup.h"
 #include "resources/product.h"
+#include "resources/resource_ids.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
 
 namespace zelvaran::config {
 namespace {
-
-SIZE ClientPixels(int dpi) noexcept {
-    return {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)};
-}
 
 // Why a change failed, in words the user can act on.
 std::wstring Reason(LSTATUS code, bool machineWide) {
@@ -61,32 +57,23 @@ std::wstring StoreFailureText(LSTATUS code) {
 
 } // namespace
 
-Form2::Form2(ClosedHandler onClosed) : onClosed_(std::move(onClosed)) {}
+constexpr ui::FormShape kShape{
+    Form2::kClassName, kCaption,           Form2::kStyle,   Form2::kExStyle,
+    kClientWidthTwips, kClientHeightTwips, kConfigControls, 0}; // no default button
+
+Form2::Form2(ClosedHandler onClosed) : ui::Form(kShape), onClosed_(std::move(onClosed)) {}
 
 Form2::~Form2() {
-    // The dialog goes before its owner; destroying it here runs no closing logic.
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
-    }
-}
-
-bool Form2::IsLoaded() const noexcept {
-    return hwnd_ != nullptr;
-}
-
-HWND Form2::Control(int id) const noexcept {
-    return controls_.Get(id);
+    // The dialog goes before its owner (a member, gone before the base's destructor runs);
+    // destroying it here runs no closing logic.
+    DestroyDetached();
 }
 
 bool Form2::Show() noexcept {
     if (!Load()) {
         return false;
     }
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    // The system may refuse the foreground to a program the user is not using; the dialog is
-    // then shown behind, as any window would be, and nothing more can be done about it.
-    BringWindowToTop(hwnd_);
-    static_cast<void>(SetForegroundWindow(hwnd_));
+    ShowAndRaise();
     return true;
 }
 
@@ -109,36 +96,19 @@ bool Form2::Load() noexcept {
         return true;
     }
     // The icons are set per window (WM_SETICON) at the window's DPI, so the class has none.
-    if (!RegisterFormClass(kClassName, nullptr, nullptr,
-                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) ||
-        !CreateOwner()) {
+    if (!RegisterFormClass(nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) ||
+        !CreateOwner() || !CreateCentred(owner_.get(), nullptr)) {
         return false;
-    }
-    const int dpi = static_cast<int>(GetDpiForSystem());
-    SIZE size = ui::WindowSizeForClient(ClientPixels(dpi), kStyle, kExStyle, false, dpi);
-    POINT at = ui::CentredOnScreen(size);
-    if (CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, at.x, at.y, size.cx, size.cy,
-                        owner_.get(), nullptr, GetModuleHandleW(nullptr), this) == nullptr) {
-        return false;
-    }
-    // The real frame can differ from the estimate, and the monitor the window landed on may have
-    // another DPI than the system's: measure, correct and centre again.
-    ui::SetClientSize(hwnd_, ClientPixels(ui::WindowDpi(hwnd_)));
-    RECT outer{};
-    if (GetWindowRect(hwnd_, &outer)) {
-        size = {outer.right - outer.left, outer.bottom - outer.top};
-        at = ui::CentredOnScreen(size);
-        SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     OnLoad();
     return true;
 }
 
 bool Form2::OnCreate() noexcept {
-    const int dpi = ui::WindowDpi(hwnd_);
-    if (!controls_.Create(hwnd_, kConfigControls, dpi)) {
+    if (!CreateControls()) {
         return false;
     }
+    const int dpi = controls_.Dpi();
     WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
     SetIcons(dpi);
     return true;
@@ -201,12 +171,6 @@ LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
     case WM_CLOSE:
         OnClose();
         return 0;
@@ -234,18 +198,9 @@ void Form2::OnCommand(int id, int code) noexcept {
     }
 }
 
-void Form2::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
-    controls_.Relayout(dpi);
+void Form2::OnRelayout(int dpi) noexcept {
     WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
-    // The client area keeps its size in twips; only the suggested corner is taken.
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    ui::SetClientSize(hwnd_, ClientPixels(dpi));
     SetIcons(dpi);
-}
-
-void Form2::OnActivate(bool active) noexcept {
-    focus_.OnActivate(hwnd_, controls_, active);
 }
 
 void Form2::OnClose() noexcept {
@@ -262,15 +217,9 @@ void Form2::OnClose() noexcept {
 }
 
 void Form2::OnNcDestroy() noexcept {
-    // The controls are gone; the next Show builds everything afresh.
-    controls_ = ui::ControlSet{};
+    // The window no longer uses its icons; the next Show loads them afresh.
     bigIcon_.reset();
     smallIcon_.reset();
-    focus_.Remember(nullptr);
-}
-
-bool Form2::PreTranslateMessage(MSG& msg) noexcept {
-    return ui::HandleNavigationKey(msg, hwnd_, controls_, 0);
 }
 
 std::int16_t Form2::BoxState(int id) const noexcept {

@@ -29,28 +29,24 @@ public:
     // Loads the dialog if it is not loaded (its load step runs before it becomes visible), then
     // shows it modeless, not owned by the main window, and brings it forward.
     [[nodiscard]] bool Show() noexcept;
-    [[nodiscard]] bool IsLoaded() const noexcept;
-    [[nodiscard]] HWND Control(int id) const noexcept;
 
     // Handlers, public so that tests drive them exactly as the controls do.
     void Inicio_Click() noexcept;
     void ChTop_Click() noexcept;
 
-private:
     // A fixed single border and a title bar with the close box only.
     static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
     static constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
+private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
+    void OnRelayout(int dpi) noexcept override;
 
     [[nodiscard]] bool Load() noexcept;
     [[nodiscard]] bool CreateOwner() noexcept;
     [[nodiscard]] bool OnCreate() noexcept;
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept;
-    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
-    void OnActivate(bool active) noexcept;
     void OnClose() noexcept;
     void OnNcDestroy() noexcept;
 
@@ -64,13 +60,11 @@ private:
     // Owning the dialog keeps it off the task bar while it keeps its caption and icon; see
     // CreateOwner for why not the main window or a tool window.
     ui::UniqueWindow owner_;
-    ui::ControlSet controls_;
     ui::UniqueIcon bigIcon_;
     ui::UniqueIcon smallIcon_;
     // What each box showed after its last completed change: a failed change goes back to it.
     std::int16_t inicioState_ = 0;
     std::int16_t chTopState_ = 0;
-    ui::FocusKeeper focus_;
 };
 
 // -1 when "ChTop" is stored as "1", else 0: for the main window's start.

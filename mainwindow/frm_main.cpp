@@ -62,50 +62,43 @@ namespace {
 
 } // namespace
 
+constexpr ui::FormShape kShape{
+    frmMain::kClassName, frmMain::kDesignCaption, frmMain::kStyle, frmMain::kExStyle,
+    kClientWidthTwips,   kClientHeightTwips,      kMainControls,   kCmdGennerate};
+
+frmMain::frmMain() : ui::Form(kShape) {}
+
 frmMain::~frmMain() {
     if (tray_.IsShown()) {
         static_cast<void>(tray_.Delete()); // nothing more to do if the shell has gone
-    }
-    if (hwnd_ != nullptr) {
-        DestroyWindow(hwnd_);
     }
 }
 
 bool frmMain::Create() noexcept {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    const int dpi = static_cast<int>(GetDpiForSystem());
     auto* icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
                                                GetSystemMetrics(SM_CXICON),
                                                GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     auto* smallIcon = static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    if (!RegisterFormClass(kClassName, icon, smallIcon,
-                           reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+    if (!RegisterFormClass(icon, smallIcon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
         return false;
     }
     ui::UniqueMenu menu = BuildMenu();
     if (!menu) {
         return false;
     }
-    const SIZE size = ui::WindowSizeForClient(
-        {ui::TwipsToPixels(kClientWidthTwips, dpi), ui::TwipsToPixels(kClientHeightTwips, dpi)},
-        kStyle, kExStyle, true, dpi);
-    const POINT at = ui::CentredOnScreen(size);
-    if (CreateWindowExW(kExStyle, kClassName, kDesignCaption, kStyle, at.x, at.y, size.cx, size.cy,
-                        nullptr, menu.get(), instance, this) == nullptr) {
+    if (!CreateCentred(nullptr, menu.get())) {
         return false;
     }
     static_cast<void>(menu.release()); // destroyed with the window
-    // The frame's real size can differ from the estimate (menu bar, DPI); measure and correct.
-    ui::SetClientSize(hwnd_, {ui::TwipsToPixels(kClientWidthTwips, dpi),
-                              ui::TwipsToPixels(kClientHeightTwips, dpi)});
     OnLoad();
     return true;
 }
 
 bool frmMain::OnCreate() noexcept {
-    if (!controls_.Create(hwnd_, kMainControls, ui::WindowDpi(hwnd_))) {
+    if (!CreateControls()) {
         return false;
     }
     HWND length = Control(kTxtLength);
@@ -124,12 +117,6 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_DPICHANGED:
-        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_ACTIVATE:
-        OnActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
@@ -219,23 +206,6 @@ LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) noexcept {
         SetTextColor(dc, RGB(0, 0, 0));
     }
     return brush;
-}
-
-void frmMain::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
-    controls_.Relayout(dpi);
-    // The client area keeps its size in twips; only the suggested corner is taken.
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
-    ui::SetClientSize(hwnd_, {ui::TwipsToPixels(kClientWidthTwips, dpi),
-                              ui::TwipsToPixels(kClientHeightTwips, dpi)});
-}
-
-void frmMain::OnActivate(bool active) noexcept {
-    focus_.OnActivate(hwnd_, controls_, active);
-}
-
-bool frmMain::PreTranslateMessage(MSG& msg) noexcept {
-    return ui::HandleNavigationKey(msg, hwnd_, controls_, kCmdGennerate);
 }
 
 } // namespace zelvaran::mainwindow

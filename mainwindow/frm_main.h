@@ -28,7 +28,7 @@ public:
     static constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     static constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
-    frmMain() = default;
+    frmMain();
     ~frmMain() override;
 
     // Creates the window and runs its load step, which shows it.
@@ -36,9 +36,6 @@ public:
 
     // -1 makes the window topmost, 0 ordinary; any other value does nothing.
     void WindowOnTop(const std::int16_t& flag) noexcept;
-
-    [[nodiscard]] HWND Control(int id) const noexcept { return controls_.Get(id); }
-    [[nodiscard]] const ui::ControlSet& Controls() const noexcept { return controls_; }
 
     // Handlers, public so that tests drive them exactly as the controls do.
     void cmdGennerate_Click() noexcept;
@@ -75,14 +72,11 @@ public:
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
 
     [[nodiscard]] bool OnCreate() noexcept;
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
-    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
-    void OnActivate(bool active) noexcept;
     void OnMouseMove(int x, int y) noexcept;
     void OnSize(UINT type) noexcept;
     void OnTaskbarCreated() noexcept;
@@ -104,7 +98,6 @@ private:
     void ShowResult(const SecretText& text) override;
     void EnableButtons() override;
 
-    ui::ControlSet controls_;
     about::Form5 about_;
     config::Form2 configuration_{[this](std::int16_t flag) {
         WindowOnTop(flag);
@@ -116,7 +109,6 @@ private:
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
     YieldMode yieldMode_ = YieldMode::Responsive;
-    ui::FocusKeeper focus_;
 };
 
 } // namespace zelvaran::mainwindow

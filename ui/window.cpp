@@ -1,11 +1,28 @@
 #include "ui/window.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace zelvaran::ui {
 
+Form::~Form() {
+    DestroyDetached();
+}
+
+void Form::DestroyDetached() noexcept {
+    if (hwnd_ == nullptr) {
+        return;
+    }
+    HWND hwnd = std::exchange(hwnd_, nullptr);
+    // No handler may run for an object that is being destroyed.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+    controls_ = ControlSet{};
+    focus_.Remember(nullptr);
+}
+
 bool Form::PreTranslateMessage(MSG& msg) noexcept {
-    return IsDialogMessageW(hwnd_, &msg) != 0;
+    return HandleNavigationKey(msg, hwnd_, controls_, shape_.DefaultButton);
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -25,7 +42,7 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     }
     LRESULT result = 0;
     try {
-        result = self->HandleMessage(msg, wParam, lParam);
+        result = self->Dispatch(msg, wParam, lParam);
     } catch (...) {
         // Handlers report their own failures; anything left (out of memory) must not unwind
         // through the system's frames, so the message gets the default treatment instead.
@@ -33,16 +50,48 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
     }
     if (msg == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
+        self->OnNcDestroy();
     }
     return result;
 }
 
-bool Form::RegisterFormClass(const wchar_t* className, HICON icon, HICON smallIcon,
-                             HBRUSH background) noexcept {
+LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    default:
+        return HandleMessage(msg, wParam, lParam);
+    }
+}
+
+void Form::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
+    controls_.Relayout(dpi);
+    OnRelayout(dpi);
+    // The client area keeps its size in twips; only the suggested corner is taken.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    SetClientSize(hwnd_, ClientPixels(dpi));
+}
+
+void Form::OnActivate(bool active) noexcept {
+    focus_.OnActivate(hwnd_, controls_, active);
+}
+
+void Form::OnNcDestroy() noexcept {
+    // The controls are gone; a form loaded again builds everything afresh.
+    hwnd_ = nullptr;
+    controls_ = ControlSet{};
+    focus_.Remember(nullptr);
+}
+
+bool Form::RegisterFormClass(HICON icon, HICON smallIcon, HBRUSH background) noexcept {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc)) {
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), shape_.ClassName, &wc)) {
         return true;
     }
     wc.cbSize = sizeof(wc);
@@ -52,8 +101,46 @@ bool Form::RegisterFormClass(const wchar_t* className, HICON icon, HICON smallIc
     wc.hIcon = icon;
     wc.hIconSm = smallIcon;
     wc.hbrBackground = background;
-    wc.lpszClassName = className;
+    wc.lpszClassName = shape_.ClassName;
     return RegisterClassExW(&wc) != 0;
+}
+
+SIZE Form::ClientPixels(int dpi) const noexcept {
+    return {TwipsToPixels(shape_.ClientWidthTwips, dpi),
+            TwipsToPixels(shape_.ClientHeightTwips, dpi)};
+}
+
+bool Form::CreateCentred(HWND owner, HMENU menu) noexcept {
+    // A first estimate at the system's DPI places the window on the primary monitor.
+    const int systemDpi = static_cast<int>(GetDpiForSystem());
+    const SIZE estimate = WindowSizeForClient(ClientPixels(systemDpi), shape_.Style, shape_.ExStyle,
+                                              menu != nullptr, systemDpi);
+    const POINT at = CentredOnScreen(estimate);
+    if (CreateWindowExW(shape_.ExStyle, shape_.ClassName, shape_.Caption, shape_.Style, at.x, at.y,
+                        estimate.cx, estimate.cy, owner, menu, GetModuleHandleW(nullptr),
+                        this) == nullptr) {
+        return false;
+    }
+    // That monitor may have another DPI than the system's, and the real frame (a wrapping menu
+    // bar) can differ from the estimate: measure, correct and centre again.
+    SetClientSize(hwnd_, ClientPixels(WindowDpi(hwnd_)));
+    RECT outer{};
+    if (GetWindowRect(hwnd_, &outer)) {
+        const POINT centred = CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
+        SetWindowPos(hwnd_, nullptr, centred.x, centred.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return true;
+}
+
+bool Form::CreateControls() noexcept {
+    return controls_.Create(hwnd_, shape_.Controls, WindowDpi(hwnd_));
+}
+
+void Form::ShowAndRaise() noexcept {
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    BringWindowToTop(hwnd_);
+    static_cast<void>(SetForegroundWindow(hwnd_));
 }
 
 bool PreTranslateForForms(MSG& msg) noexcept {

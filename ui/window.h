@@ -1,39 +1,86 @@
-// The window procedure shared by every form: `this` comes from the creation data and lives in
-// GWLP_USERDATA; nothing thrown inside a handler crosses into the system.
+// The skeleton every form shares: `this` comes from the creation data and lives in
+// GWLP_USERDATA; nothing thrown inside a handler crosses into the system. The form is created
+// centred at its client size in twips, at the DPI of the monitor it opens on, and keeps that
+// size in twips when it moves to a monitor with another DPI.
 #pragma once
 
 #include <windows.h>
 
+#include <span>
+
+#include "ui/controls.h"
+#include "ui/layout.h"
+#include "ui/navigation.h"
+
 namespace zelvaran::ui {
+
+// What a form is, as data: its class, caption, styles, client size and controls.
+struct FormShape {
+    const wchar_t* ClassName; // starts with "Zelvaran." so the message loop finds the form
+    const wchar_t* Caption;
+    DWORD Style;
+    DWORD ExStyle;
+    int ClientWidthTwips;
+    int ClientHeightTwips;
+    std::span<const ControlSpec> Controls;
+    int DefaultButton; // the control Enter clicks when no push button has the focus; 0: none
+};
 
 // Every top-level window of the program. The message loop asks the form that owns a message
 // whether it is keyboard navigation (Tab order, Enter) before dispatching it.
 class Form {
 public:
-    Form() = default;
+    explicit Form(const FormShape& shape) noexcept : shape_(shape) {}
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
-    virtual ~Form() = default;
+    // Destroys a window still open without running its handlers: the derived part is gone.
+    virtual ~Form();
 
     [[nodiscard]] HWND Handle() const noexcept { return hwnd_; }
+    [[nodiscard]] bool IsLoaded() const noexcept { return hwnd_ != nullptr; }
+    [[nodiscard]] HWND Control(int id) const noexcept { return controls_.Get(id); }
+    [[nodiscard]] const ControlSet& Controls() const noexcept { return controls_; }
     [[nodiscard]] virtual bool PreTranslateMessage(MSG& msg) noexcept;
 
 protected:
+    // The form's own messages; WM_DPICHANGED and WM_ACTIVATE are handled here first.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }
+    // After the controls were laid out again for a new DPI, before the window takes its new size.
+    virtual void OnRelayout(int /*dpi*/) noexcept {}
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
-    // Registers a window class whose procedure is WindowProc; safe to call more than once.
-    [[nodiscard]] static bool RegisterFormClass(const wchar_t* className, HICON icon,
-                                                HICON smallIcon, HBRUSH background) noexcept;
+    // Registers the form's window class; safe to call more than once.
+    [[nodiscard]] bool RegisterFormClass(HICON icon, HICON smallIcon, HBRUSH background) noexcept;
+    // Creates the window hidden, its client area at the shape's size at the DPI of the monitor it
+    // opens on, centred on the work area.
+    [[nodiscard]] bool CreateCentred(HWND owner, HMENU menu) noexcept;
+    // Builds the shape's controls at the window's DPI: the form calls it from WM_CREATE.
+    [[nodiscard]] bool CreateControls() noexcept;
+    // Shows the window and brings it forward. The system may refuse the foreground to a program
+    // the user is not using; the window is then shown behind, as any window would be.
+    void ShowAndRaise() noexcept;
+    [[nodiscard]] SIZE ClientPixels(int dpi) const noexcept;
+    [[nodiscard]] const FormShape& Shape() const noexcept { return shape_; }
+    // Destroys the window without running its handlers (user data cleared first), for
+    // destructors that must be rid of the window before their own members go.
+    void DestroyDetached() noexcept;
 
     HWND hwnd_ = nullptr;
+    ControlSet controls_;
+    FocusKeeper focus_;
 
 private:
     friend bool PreTranslateForForms(MSG& msg) noexcept;
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
+    void OnActivate(bool active) noexcept;
+    void OnNcDestroy() noexcept;
+
     static constexpr wchar_t kClassPrefix[] = L"Zelvaran.";
+    FormShape shape_;
 };
 
 // Finds the program's form that owns msg.hwnd and lets it handle navigation keys.
