@@ -1,59 +1,12 @@
 #include "about/backdrop.h"
 
+#include "ui/gdi.h"
+
 namespace zelvaran::about {
 namespace {
 
 // Where the picture is missing: the deep blue its gradient ends in.
 constexpr COLORREF kFallbackFill = RGB(12, 32, 84);
-
-// A window's device context, released when done.
-class WindowDc {
-public:
-    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(hwnd_, dc_);
-        }
-    }
-    [[nodiscard]] HDC get() const noexcept { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-
-// A memory device context holding one selected object; the original is put back before the
-// context goes, so the object can be freed or made into a brush afterwards.
-class MemoryDc {
-public:
-    MemoryDc(HDC compatibleWith, HGDIOBJ selected) noexcept
-        : dc_(CreateCompatibleDC(compatibleWith)) {
-        if (dc_) {
-            old_ = SelectObject(dc_.get(), selected);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (ok()) {
-            SelectObject(dc_.get(), old_);
-        }
-    }
-    // False when the context could not be made or the object not selected into it.
-    [[nodiscard]] bool ok() const noexcept { return dc_ && old_ != nullptr && old_ != HGDI_ERROR; }
-    [[nodiscard]] HDC get() const noexcept { return dc_.get(); }
-
-private:
-    ui::UniqueHandle<MemoryDcTraits> dc_;
-    HGDIOBJ old_ = nullptr;
-};
 
 void Fill(HDC dc, const RECT& area, COLORREF colour) noexcept {
     UniqueBrush brush(CreateSolidBrush(colour));
@@ -68,7 +21,7 @@ ui::UniqueBitmap ComposeBackdrop(HWND window, HBITMAP picture, SIZE size) noexce
     if (size.cx <= 0 || size.cy <= 0) {
         return {};
     }
-    WindowDc screen(window);
+    ui::WindowDc screen(window);
     if (screen.get() == nullptr) {
         return {};
     }
@@ -77,7 +30,7 @@ ui::UniqueBitmap ComposeBackdrop(HWND window, HBITMAP picture, SIZE size) noexce
         return {};
     }
     {
-        MemoryDc target(screen.get(), canvas.get());
+        ui::MemoryDc target(screen.get(), canvas.get());
         if (!target.ok()) {
             return {};
         }
@@ -85,7 +38,7 @@ ui::UniqueBitmap ComposeBackdrop(HWND window, HBITMAP picture, SIZE size) noexce
         if (picture == nullptr || GetObjectW(picture, sizeof(bitmap), &bitmap) == 0) {
             Fill(target.get(), {0, 0, size.cx, size.cy}, kFallbackFill);
         } else {
-            MemoryDc source(screen.get(), picture);
+            ui::MemoryDc source(screen.get(), picture);
             if (!source.ok()) {
                 return {};
             }
@@ -116,7 +69,7 @@ ui::UniqueBitmap ComposeBackdrop(HWND window, HBITMAP picture, SIZE size) noexce
 
 void PaintBackdrop(HDC dc, HBITMAP backdrop, const RECT& area) noexcept {
     if (backdrop != nullptr) {
-        MemoryDc source(dc, backdrop);
+        ui::MemoryDc source(dc, backdrop);
         if (source.ok() &&
             BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
                    source.get(), area.left, area.top, SRCCOPY)) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "ui/gdi.h"
+
 namespace zelvaran::config {
 
 int RightLimitTwips(std::span<const ui::ControlSpec> table, const ui::ControlSpec& row,
@@ -35,17 +37,18 @@ int CheckBoxCaptionWidth(HWND box, int dpi) noexcept {
     // Without the version 6 controls: the caption's extent beside the check mark, and a gap.
     wchar_t text[128] = {};
     const int length = GetWindowTextW(box, text, 128);
-    HDC dc = GetDC(box);
-    if (dc == nullptr) {
+    ui::WindowDc dc(box);
+    if (dc.get() == nullptr) {
         return 0;
     }
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
     SIZE extent{};
-    const BOOL measured = GetTextExtentPoint32W(dc, text, length, &extent);
-    SelectObject(dc, old);
-    ReleaseDC(box, dc);
-    if (!measured) {
-        return 0;
+    {
+        // Without a font of its own the box draws with the system's, which the context has.
+        const ui::SelectedObject font(
+            dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        if (!GetTextExtentPoint32W(dc.get(), text, length, &extent)) {
+            return 0;
+        }
     }
     return extent.cx + GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(dpi)) +
            ui::TwipsToPixels(75, dpi);

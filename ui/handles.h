@@ -41,20 +41,9 @@ private:
     Handle handle_{};
 };
 
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-struct FontTraits {
-    using Handle = HFONT;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-struct BitmapTraits {
-    using Handle = HBITMAP;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-struct BrushTraits {
-    using Handle = HBRUSH;
+// Every kind of GDI object that DeleteObject frees: fonts, bitmaps, brushes.
+template <class ObjectHandle> struct GdiObjectTraits {
+    using Handle = ObjectHandle;
     static void Close(Handle h) noexcept { DeleteObject(h); }
 };
 struct IconTraits {
@@ -82,9 +71,9 @@ struct KernelHandleTraits {
     static void Close(Handle h) noexcept { CloseHandle(h); }
 };
 
-using UniqueFont = UniqueHandle<FontTraits>;
-using UniqueBitmap = UniqueHandle<BitmapTraits>;
-using UniqueBrush = UniqueHandle<BrushTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using UniqueIcon = UniqueHandle<IconTraits>;
 using UniqueWindow = UniqueHandle<WindowTraits>;
 using UniqueMenu = UniqueHandle<MenuTraits>;

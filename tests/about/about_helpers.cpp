@@ -52,7 +52,10 @@ HWND ToolTipOwnedBy(HWND owner) {
     return search.Found;
 }
 
-Canvas::Canvas(int width, int height) : width_(width), height_(height) {
+namespace {
+
+// A 32-bit top-down section of `width` x `height`; `bits` receives its pixels.
+HBITMAP CreateSection(int width, int height, void** bits) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = width;
@@ -60,26 +63,20 @@ Canvas::Canvas(int width, int height) : width_(width), height_(height) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    dc_.reset(CreateCompatibleDC(nullptr));
-    if (!bitmap_ || !dc_) {
-        return;
-    }
-    old_ = SelectObject(dc_.get(), bitmap_.get());
-    bits_ = static_cast<const std::uint32_t*>(bits);
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
 }
 
-Canvas::~Canvas() {
-    if (dc_ && old_ != nullptr) {
-        SelectObject(dc_.get(), old_);
-    }
-}
+} // namespace
+
+Canvas::Canvas(int width, int height)
+    : width_(width), height_(height), bitmap_(CreateSection(width, height, &bits_)),
+      dc_(nullptr, bitmap_.get()) {}
 
 std::uint32_t Canvas::Pixel(int x, int y) const {
     GdiFlush();
-    return bits_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
-                 static_cast<std::size_t>(x)] &
+    const auto* pixels = static_cast<const std::uint32_t*>(bits_);
+    return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                  static_cast<std::size_t>(x)] &
            0xFFFFFFu;
 }
 
@@ -89,16 +86,9 @@ bool LoadAboutPicture(Canvas& canvas) {
     if (!picture || !canvas.Ok()) {
         return false;
     }
-    HDC source = CreateCompatibleDC(canvas.Dc());
-    if (source == nullptr) {
-        return false;
-    }
-    HGDIOBJ old = SelectObject(source, picture.get());
-    const bool copied =
-        BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), source, 0, 0, SRCCOPY) != FALSE;
-    SelectObject(source, old);
-    DeleteDC(source);
-    return copied;
+    const ui::MemoryDc source(canvas.Dc(), picture.get());
+    return source.ok() && BitBlt(canvas.Dc(), 0, 0, canvas.Width(), canvas.Height(), source.get(),
+                                 0, 0, SRCCOPY) != FALSE;
 }
 
 std::uint32_t ToPixel(COLORREF colour) {

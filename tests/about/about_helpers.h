@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ui/gdi.h"
 #include "ui/handles.h"
 
 namespace zelvaran::testing {
@@ -22,20 +23,14 @@ void InitCommonControlsForTests();
 // The tooltip window owned by `owner`, or null.
 [[nodiscard]] HWND ToolTipOwnedBy(HWND owner);
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-
 // A 32-bit top-down bitmap selected into a memory context, to paint into and read back.
 class Canvas {
 public:
     Canvas(int width, int height);
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
-    ~Canvas();
 
-    [[nodiscard]] bool Ok() const { return dc_ && bits_ != nullptr; }
+    [[nodiscard]] bool Ok() const { return dc_.ok() && bits_ != nullptr; }
     [[nodiscard]] HDC Dc() const { return dc_.get(); }
     [[nodiscard]] int Width() const { return width_; }
     [[nodiscard]] int Height() const { return height_; }
@@ -45,10 +40,9 @@ public:
 private:
     int width_;
     int height_;
+    void* bits_ = nullptr;
     ui::UniqueBitmap bitmap_; // declared first: freed after the context that holds it
-    ui::UniqueHandle<MemoryDcTraits> dc_;
-    HGDIOBJ old_ = nullptr;
-    const std::uint32_t* bits_ = nullptr;
+    ui::MemoryDc dc_;
 };
 
 // The program's ABOUTBG picture as it reads back from a canvas of its own size.
