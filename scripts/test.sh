@@ -1,36 +1,44 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the core's unit tests natively, every test as a Windows exe under
-# Wine (window tests again at 144 DPI), and a short fuzz run of the core.
+# Builds and runs every test: the committed pictures against their script, the core's unit tests
+# natively, every test as a Windows exe under Wine (window tests again at 144 DPI), and a short
+# fuzz run of the core.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ZV_ROOT" || exit 1
 
 zv_need_build_tools
 zv_need_wine
-zv_need clang++:clang /usr/include/benchmark/benchmark.h:libbenchmark-dev \
-    /usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-14-dev
+zv_need python3:python3 clang++:clang /usr/include/benchmark/benchmark.h:libbenchmark-dev
+# The fuzzer runtime of whichever clang is installed, found through the compiler itself.
+zv_need "$(clang -print-resource-dir)/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 trap zv_cleanup EXIT
 
 passed=0
 failed=0
-# Runs one ctest invocation and adds its counts to the totals.
+# Runs one ctest invocation and adds its counts, read from its JUnit report, to the totals. A
+# run that fails without a report, or whose report shows no failure, still counts as one.
 run_ctest() {
-    local log
-    log=$(mktemp)
-    timeout 1800 ctest "$@" 2>&1 | tee "$log"
-    local line
-    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
-    if [ -z "$line" ]; then
+    local report status
+    report=$(mktemp)
+    timeout 1800 ctest --output-junit "$report" "$@"
+    status=$?
+    # The suite's element spreads its attributes over several lines.
+    local suite total bad
+    suite=$(tr '\n\t' '  ' <"$report" 2>/dev/null | grep -o -m 1 '<testsuite [^>]*')
+    total=$(sed -nE 's/.* tests="([0-9]+)".*/\1/p' <<<"$suite")
+    bad=$(sed -nE 's/.* failures="([0-9]+)".*/\1/p' <<<"$suite")
+    rm -f "$report"
+    if [ -z "$total" ] || [ -z "$bad" ] || [ "$total" -eq 0 ]; then
         failed=$((failed + 1))
-        zv_log "ctest $* did not finish"
-    else
-        local bad total
-        bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
-        total=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")
-        passed=$((passed + total - bad))
-        failed=$((failed + bad))
+        zv_log "ctest $* ran no tests (exit status $status)"
+        return
     fi
-    rm -f "$log"
+    if [ "$status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+        bad=1
+        zv_log "ctest $* failed (exit status $status)"
+    fi
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
 }
 
 step() {
@@ -44,6 +52,11 @@ step() {
 }
 
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+
+# The committed icons and pictures must be exactly what their script draws.
+if step "pictures match resources/make_images.py" python3 resources/make_images.py --check; then
+    passed=$((passed + 1))
+fi
 
 if step "native build" build native; then
     run_ctest --preset native
