@@ -48,11 +48,6 @@ private:
     HGDIOBJ old_;
 };
 
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static void Close(Handle h) noexcept { DeleteDC(h); }
-};
-
 // A memory context compatible with `compatibleWith` (the screen when null), holding `selected`
 // until it goes; the object is put back before the context is deleted.
 class MemoryDc {
@@ -65,7 +60,8 @@ public:
     [[nodiscard]] HDC get() const noexcept { return dc_.get(); }
 
 private:
-    UniqueHandle<MemoryDcTraits> dc_; // declared first: deleted after the object is put back
+    UniqueHandle<ClosedBy<HDC, &DeleteDC>>
+        dc_; // declared first: deleted after the object is put back
     bool selecting_;
     SelectedObject selected_;
 };

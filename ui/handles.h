@@ -41,44 +41,24 @@ private:
     Handle handle_{};
 };
 
+// The traits of a handle freed by one platform function. A failure to free has no remedy in a
+// destructor, so its result is not looked at.
+template <class HandleType, auto CloseFunction> struct ClosedBy {
+    using Handle = HandleType;
+    static void Close(Handle h) noexcept { static_cast<void>(CloseFunction(h)); }
+};
+
 // Every kind of GDI object that DeleteObject frees: fonts, bitmaps, brushes.
-template <class ObjectHandle> struct GdiObjectTraits {
-    using Handle = ObjectHandle;
-    static void Close(Handle h) noexcept { DeleteObject(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static void Close(Handle h) noexcept { DestroyIcon(h); }
-};
-struct WindowTraits {
-    using Handle = HWND;
-    static void Close(Handle h) noexcept { DestroyWindow(h); }
-};
-struct MenuTraits {
-    using Handle = HMENU;
-    static void Close(Handle h) noexcept { DestroyMenu(h); }
-};
-struct GlobalTraits {
-    using Handle = HGLOBAL;
-    static void Close(Handle h) noexcept { GlobalFree(h); }
-};
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static void Close(Handle h) noexcept { RegCloseKey(h); }
-};
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static void Close(Handle h) noexcept { CloseHandle(h); }
-};
+template <class ObjectHandle> using GdiObjectTraits = ClosedBy<ObjectHandle, &DeleteObject>;
 
 using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueWindow = UniqueHandle<WindowTraits>;
-using UniqueMenu = UniqueHandle<MenuTraits>;
-using UniqueGlobal = UniqueHandle<GlobalTraits>;
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+using UniqueIcon = UniqueHandle<ClosedBy<HICON, &DestroyIcon>>;
+using UniqueWindow = UniqueHandle<ClosedBy<HWND, &DestroyWindow>>;
+using UniqueMenu = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
+using UniqueGlobal = UniqueHandle<ClosedBy<HGLOBAL, &GlobalFree>>;
+using UniqueRegKey = UniqueHandle<ClosedBy<HKEY, &RegCloseKey>>;
+using UniqueKernelHandle = UniqueHandle<ClosedBy<HANDLE, &CloseHandle>>;
 
 } // namespace zelvaran::ui

@@ -47,15 +47,8 @@ private:
     bool ok_;
 };
 
-struct CoTaskTextTraits {
-    using Handle = PWSTR;
-    static void Close(Handle h) noexcept { CoTaskMemFree(h); }
-};
-
-struct FindTraits {
-    using Handle = HANDLE;
-    static void Close(Handle h) noexcept { FindClose(h); }
-};
+using CoTaskTextTraits = ui::ClosedBy<PWSTR, &CoTaskMemFree>;
+using FindTraits = ui::ClosedBy<HANDLE, &FindClose>;
 
 // Calls `visit` with every plain file directly in `folder`.
 template <class Visit> void ForEachFile(const std::wstring& folder, Visit visit) {
