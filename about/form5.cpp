@@ -119,11 +119,6 @@ void Form5::BuildBackdrop() noexcept {
 
 LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_ERASEBKGND:
         return OnEraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
     case WM_CTLCOLORSTATIC:
@@ -140,21 +135,13 @@ LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form5::OnCommand(int id, int code) noexcept {
-    if (code != BN_CLICKED) {
-        return;
-    }
-    switch (id) {
-    case kCommandWeb:
-        CommandWeb_Click();
-        break;
-    case kWebcp:
-        webcp_Click();
-        break;
-    case kCerrar:
-        cerrar_Click();
-        break;
-    default:
-        break;
+    static constexpr ui::Command<Form5> kClicks[] = {
+        {kCommandWeb, &Form5::CommandWeb_Click},
+        {kWebcp, &Form5::webcp_Click},
+        {kCerrar, &Form5::cerrar_Click},
+    };
+    if (code == BN_CLICKED) {
+        static_cast<void>(ui::RunCommand(*this, kClicks, id));
     }
 }
 

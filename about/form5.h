@@ -31,11 +31,6 @@ public:
     // How many times the load step has run.
     [[nodiscard]] int LoadCount() const noexcept { return loadCount_; }
 
-    // Handlers, public so that tests drive them exactly as the controls do.
-    void cerrar_Click() noexcept;
-    void CommandWeb_Click() noexcept;
-    void webcp_Click() noexcept;
-
     // No frame and no title bar, so no close, minimise or maximise box; kept off the taskbar.
     static constexpr DWORD kStyle = WS_POPUP | WS_CLIPCHILDREN;
     static constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
@@ -43,9 +38,13 @@ public:
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    [[nodiscard]] bool OnCreate() noexcept;
+    void cerrar_Click() noexcept;
+    void CommandWeb_Click() noexcept;
+    void webcp_Click() noexcept;
+
+    [[nodiscard]] bool OnCreate() noexcept override;
     void OnLoad() noexcept;
-    void OnCommand(int id, int code) noexcept;
+    void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] bool OnEraseBackground(HDC dc) noexcept;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
     void OnSize() noexcept;

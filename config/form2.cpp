@@ -148,8 +148,8 @@ void Form2::LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noe
     const std::int16_t current = BoxState(id);
     std::int16_t stored = current;
     try {
-        const StateText fallback(current);
-        stored = ParseStoredState(GetSetting(kAppName, kSection, key, fallback.View()), current);
+        stored = ParseStoredState(GetSetting(kAppName, kSection, key, StoredStateText(current)),
+                                  current);
     } catch (...) {
         return; // out of memory reading a short text: the box keeps its state
     }
@@ -166,11 +166,6 @@ void Form2::LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noe
 
 LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_CLOSE:
         OnClose();
         return 0;
@@ -183,18 +178,12 @@ LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form2::OnCommand(int id, int code) noexcept {
-    if (code != BN_CLICKED) {
-        return;
-    }
-    switch (id) {
-    case kInicio:
-        Inicio_Click();
-        break;
-    case kChTop:
-        ChTop_Click();
-        break;
-    default:
-        break;
+    static constexpr ui::Command<Form2> kClicks[] = {
+        {kInicio, &Form2::Inicio_Click},
+        {kChTop, &Form2::ChTop_Click},
+    };
+    if (code == BN_CLICKED) {
+        static_cast<void>(ui::RunCommand(*this, kClicks, id));
     }
 }
 
@@ -255,8 +244,7 @@ void Form2::Inicio_Click() noexcept {
 
 void Form2::ChTop_Click() noexcept {
     const std::int16_t state = BoxState(kChTop);
-    const StateText text(state);
-    const LSTATUS status = SaveSetting(kAppName, kSection, kKeyChTop, text.View());
+    const LSTATUS status = SaveSetting(kAppName, kSection, kKeyChTop, StoredStateText(state));
     if (status == ERROR_SUCCESS) {
         chTopState_ = state;
         return;

@@ -30,23 +30,22 @@ public:
     // shows it modeless, not owned by the main window, and brings it forward.
     [[nodiscard]] bool Show() noexcept;
 
-    // Handlers, public so that tests drive them exactly as the controls do.
-    void Inicio_Click() noexcept;
-    void ChTop_Click() noexcept;
-
     // A fixed single border and a title bar with the close box only.
     static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
     static constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+    void Inicio_Click() noexcept;
+    void ChTop_Click() noexcept;
     void OnRelayout(int dpi) noexcept override;
 
     [[nodiscard]] bool Load() noexcept;
     [[nodiscard]] bool CreateOwner() noexcept;
-    [[nodiscard]] bool OnCreate() noexcept;
+    [[nodiscard]] bool OnCreate() noexcept override;
     void OnLoad() noexcept;
-    void OnCommand(int id, int code) noexcept;
+    void OnCommand(int id, int code) noexcept override;
     void OnClose() noexcept;
     void OnNcDestroy() noexcept;
 

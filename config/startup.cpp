@@ -104,8 +104,7 @@ StartupOutcome ApplyStartupChoice(std::int16_t state) noexcept {
         }
     }
 
-    const StateText text(state);
-    if (const LSTATUS status = SaveSetting(kAppName, kSection, kKeyInicio, text.View());
+    if (const LSTATUS status = SaveSetting(kAppName, kSection, kKeyInicio, StoredStateText(state));
         status != ERROR_SUCCESS) {
         const bool leftChanged = !alreadyRight && RestoreRunEntry(before) != ERROR_SUCCESS;
         return {StartupStep::Setting, status, leftChanged};

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "generator/check_state.h"
 #include "generator/generator.h"
 
 namespace zelvaran {
@@ -22,11 +23,6 @@ public:
 
 // One run: disable, reseed, read, check, generate, show, enable again on every path.
 void GeneratePassword(GenerateView& view, RandomSource& random, const YieldHook& yield);
-
-// Check-box states as the controls report them.
-inline constexpr int kUnchecked = 0;
-inline constexpr int kChecked = 1;
-inline constexpr int kGrayed = 2;
 
 // Only the checked state turns a switch on; grayed counts as off.
 [[nodiscard]] constexpr bool SwitchIsOn(int checkState) noexcept {

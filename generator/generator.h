@@ -25,10 +25,18 @@ struct GenerationOptions {
     std::u16string FormatText;
 };
 
-// The twelve symbols the symbol box opens with (the broken bar is U+00A6).
-inline constexpr std::u16string_view kInitialSymbols = u"\"*?-+!\u00A6/(&=#";
-inline constexpr std::u16string_view kInitialFormat = u"ACGNE";
-inline constexpr std::u16string_view kInitialLength = u"5";
+// The texts the option boxes open with, spelled once for the core's UTF-16 and the window's
+// wide characters alike: the twelve symbols (the broken bar is U+00A6), the format, the length.
+template <class Char>
+inline constexpr Char kInitialSymbolsIn[] = {u'"', u'*', u'?', u'-', u'+', u'!', u'\u00A6',
+                                             u'/', u'(', u'&', u'=', u'#', u'\0'};
+template <class Char>
+inline constexpr Char kInitialFormatIn[] = {u'A', u'C', u'G', u'N', u'E', u'\0'};
+template <class Char> inline constexpr Char kInitialLengthIn[] = {u'5', u'\0'};
+
+inline constexpr std::u16string_view kInitialSymbols = kInitialSymbolsIn<char16_t>;
+inline constexpr std::u16string_view kInitialFormat = kInitialFormatIn<char16_t>;
+inline constexpr std::u16string_view kInitialLength = kInitialLengthIn<char16_t>;
 
 // The options the main window opens with.
 [[nodiscard]] GenerationOptions InitialOptions();

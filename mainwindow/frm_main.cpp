@@ -110,11 +110,6 @@ bool frmMain::OnCreate() noexcept {
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
-        return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-        OnCommand(LOWORD(wParam), HIWORD(wParam));
-        return 0;
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
@@ -146,52 +141,27 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmMain::OnCommand(int id, int code) noexcept {
+    static constexpr ui::Command<frmMain> kMenuCommands[] = {
+        {kMenuSalir, &frmMain::salir_Click},
+        {kMenuAyuda, &frmMain::Ayuda_Click},
+        {kMenuAbout, &frmMain::mnu_about_Click},
+    };
+    static constexpr ui::Command<frmMain> kClicks[] = {
+        {kCmdGennerate, &frmMain::cmdGennerate_Click},
+        {kChkSpecial, &frmMain::chkSpecial_Click},
+        {kChkStyle, &frmMain::chkStyle_Click},
+        {kCopy, &frmMain::Copy_Click},
+        {kCut, &frmMain::cut_Click},
+        {kCutxit, &frmMain::cutxit_Click},
+    };
+    if (ui::RunCommand(*this, kMenuCommands, id)) {
+        return;
+    }
     // A disabled button must not act even when a click reaches it anyway (BM_CLICK sent by
-    // another program, or by a system that does not check); menu commands arrive with code 0.
+    // another program, or by a system that does not check).
     HWND control = Control(id);
-    const bool clicked = code == BN_CLICKED && control != nullptr && IsWindowEnabled(control);
-    switch (id) {
-    case kCmdGennerate:
-        if (clicked) {
-            cmdGennerate_Click();
-        }
-        break;
-    case kChkSpecial:
-        if (clicked) {
-            chkSpecial_Click();
-        }
-        break;
-    case kChkStyle:
-        if (clicked) {
-            chkStyle_Click();
-        }
-        break;
-    case kCopy:
-        if (clicked) {
-            Copy_Click();
-        }
-        break;
-    case kCut:
-        if (clicked) {
-            cut_Click();
-        }
-        break;
-    case kCutxit:
-        if (clicked) {
-            cutxit_Click();
-        }
-        break;
-    case kMenuSalir:
-        salir_Click();
-        break;
-    case kMenuAyuda:
-        Ayuda_Click();
-        break;
-    case kMenuAbout:
-        mnu_about_Click();
-        break;
-    default:
-        break;
+    if (code == BN_CLICKED && control != nullptr && IsWindowEnabled(control)) {
+        static_cast<void>(ui::RunCommand(*this, kClicks, id));
     }
 }
 

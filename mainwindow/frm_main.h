@@ -37,16 +37,9 @@ public:
     // -1 makes the window topmost, 0 ordinary; any other value does nothing.
     void WindowOnTop(const std::int16_t& flag) noexcept;
 
-    // Handlers, public so that tests drive them exactly as the controls do.
+    // Generar's handler, public so that tests and the benchmark can run it where a click could
+    // not reach it (while the button is disabled during a run).
     void cmdGennerate_Click() noexcept;
-    void chkSpecial_Click() noexcept;
-    void chkStyle_Click() noexcept;
-    void Copy_Click() noexcept;
-    void cut_Click() noexcept;
-    void cutxit_Click() noexcept;
-    void salir_Click() noexcept;
-    void Ayuda_Click() noexcept;
-    void mnu_about_Click() noexcept;
 
     // Clears the topmost state, then shows the configuration dialog (system menu "Configuracion").
     void OpenConfiguration() noexcept;
@@ -62,20 +55,25 @@ public:
     // The system-menu command that opens the configuration dialog.
     static constexpr UINT kSysConfiguration = 0x0110;
 
-    // How the Generate command yields to the message loop. Pumping after every character is
-    // kept only to measure the default against.
-    enum class YieldMode { Responsive, PumpEveryCharacter };
-    void SetYieldMode(YieldMode mode) noexcept { yieldMode_ = mode; }
-
     // Replaces the random source (tests); the window keeps using it until replaced again.
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
 
 private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    [[nodiscard]] bool OnCreate() noexcept;
+    // The handlers the controls and the menu reach through OnCommand.
+    void chkSpecial_Click() noexcept;
+    void chkStyle_Click() noexcept;
+    void Copy_Click() noexcept;
+    void cut_Click() noexcept;
+    void cutxit_Click() noexcept;
+    void salir_Click() noexcept;
+    void Ayuda_Click() noexcept;
+    void mnu_about_Click() noexcept;
+
+    [[nodiscard]] bool OnCreate() noexcept override;
     void OnLoad() noexcept;
-    void OnCommand(int id, int code) noexcept;
+    void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
     void OnMouseMove(int x, int y) noexcept;
     void OnSize(UINT type) noexcept;
@@ -104,11 +102,9 @@ private:
     }};
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;
-    ui::UniqueMenu menu_;
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
-    YieldMode yieldMode_ = YieldMode::Responsive;
 };
 
 } // namespace zelvaran::mainwindow

@@ -70,13 +70,8 @@ void frmMain::cmdGennerate_Click() noexcept {
     }
     generating_ = true;
     try {
-        if (yieldMode_ == YieldMode::Responsive) {
-            ResponsiveYield pump;
-            GeneratePassword(*this, *random_, YieldHook(pump));
-        } else {
-            NaiveYield pump;
-            GeneratePassword(*this, *random_, YieldHook(pump));
-        }
+        ResponsiveYield pump;
+        GeneratePassword(*this, *random_, YieldHook(pump));
     } catch (...) {
         // Out of memory: nothing was shown; the buttons must not stay disabled.
         EnableButtons();

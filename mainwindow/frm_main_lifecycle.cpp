@@ -53,7 +53,7 @@ void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
 
 void frmMain::OnMouseMove(int x, int /*y*/) noexcept {
     // Win32 measures in pixels, so the position is the code itself.
-    switch (ActionForCode(DecodeTrayCode(x, false, 1.0))) {
+    switch (ActionForCode(x)) {
     case TrayAction::Restore:
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         // The system may refuse to change the foreground window; the window is shown anyway.
@@ -120,8 +120,7 @@ void frmMain::OnDestroy() noexcept {
 void frmMain::salir_Click() noexcept {
     SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     // Closing ends the process; should it ever return, finish the job here.
-    static_cast<void>(tray_.Delete());
-    ui::CurrentPlatform().EndProcess(0);
+    OnUnload();
 }
 
 std::wstring frmMain::HelpFilePath() {

@@ -27,9 +27,4 @@ private:
     int pumps_ = 0;
 };
 
-// Pumps after every character: the simple way, kept to measure the other against.
-struct NaiveYield {
-    void operator()() noexcept { PumpPendingMessages(); }
-};
-
 } // namespace zelvaran::mainwindow

@@ -6,6 +6,12 @@
 
 namespace zelvaran::mainwindow {
 
+static_assert(kTrayCallbackMessage == WM_MOUSEMOVE);
+static_assert(kTrayFlags == (NIF_MESSAGE | NIF_ICON | NIF_TIP));
+static_assert(kTrayLeftButtonUp == WM_LBUTTONUP);
+static_assert(kTrayLeftDoubleClick == WM_LBUTTONDBLCLK);
+static_assert(kTrayRightButtonUp == WM_RBUTTONUP);
+
 void TrayIcon::Fill(HWND owner, HICON icon) noexcept {
     // The version-1 record: every shell takes it, and the program needs nothing newer. It is 88
     // bytes in a 32-bit build and 104 here, where handles are 64-bit.

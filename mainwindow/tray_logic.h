@@ -3,41 +3,34 @@
 #pragma once
 
 #include <array>
-#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
 namespace zelvaran::mainwindow {
 
 // The icon reports through the mouse-move message: its horizontal position carries the mouse
-// message that happened over the icon.
-inline constexpr unsigned kTrayCallbackMessage = 512;
+// message that happened over the icon. The numbers are the platform's, named here so this file
+// stays free of window headers; tray_icon.cpp ties each to its constant.
+inline constexpr unsigned kTrayCallbackMessage = 0x0200; // WM_MOUSEMOVE
 inline constexpr unsigned kTrayIconId = 1;
-inline constexpr unsigned kTrayFlags = 7; // message, icon and tip
+inline constexpr unsigned kTrayFlags = 0x1 | 0x2 | 0x4;      // NIF_MESSAGE | NIF_ICON | NIF_TIP
+inline constexpr std::int32_t kTrayLeftButtonUp = 0x0202;    // WM_LBUTTONUP
+inline constexpr std::int32_t kTrayLeftDoubleClick = 0x0203; // WM_LBUTTONDBLCLK
+inline constexpr std::int32_t kTrayRightButtonUp = 0x0205;   // WM_RBUTTONUP
 inline constexpr std::string_view kTrayTipText = "Security Zelvaran";
 inline constexpr std::size_t kTrayTipBytes = 64;
 
 enum class TrayAction { None, Restore, Foreground };
 
-// The event code from a horizontal position: pixels as they are; twips divided by the twips per
-// pixel. Either way rounded to the nearest whole number, an exact half to the even neighbour.
-[[nodiscard]] inline std::int32_t DecodeTrayCode(double x, bool inTwips,
-                                                 double twipsPerPixel) noexcept {
-    const double value = inTwips && twipsPerPixel > 0 ? x / twipsPerPixel : x;
-    if (!(value > -2147483648.5 && value < 2147483647.5)) {
-        return 0; // not a number a report can carry, so no action
-    }
-    return static_cast<std::int32_t>(std::nearbyint(value)); // default rounding: half to even
-}
-
-// 514 left button up and 515 double-click restore the window; 517 right button up only brings
-// it to the foreground; nothing else does anything.
+// Left button up and double-click restore the window; right button up only brings it to the
+// foreground; nothing else does anything.
 [[nodiscard]] constexpr TrayAction ActionForCode(std::int32_t code) noexcept {
     switch (code) {
-    case 514:
-    case 515:
+    case kTrayLeftButtonUp:
+    case kTrayLeftDoubleClick:
         return TrayAction::Restore;
-    case 517:
+    case kTrayRightButtonUp:
         return TrayAction::Foreground;
     default:
         return TrayAction::None;

@@ -14,21 +14,13 @@ namespace {
 // The text of txtPassword, read into a buffer that is wiped when it goes.
 class WindowTextCopy {
 public:
-    explicit WindowTextCopy(HWND hwnd) {
-        const int length = GetWindowTextLengthW(hwnd);
-        if (length > 0) {
-            text_.resize(static_cast<std::size_t>(length) + 1);
-            const int read = GetWindowTextW(hwnd, text_.data(), length + 1);
-            text_.resize(static_cast<std::size_t>(read > 0 ? read : 0));
-        }
+    explicit WindowTextCopy(HWND hwnd) { ui::ReadWindowText(hwnd, text_.Buffer()); }
+    [[nodiscard]] std::wstring_view View() const noexcept {
+        return {ui::AsWide(text_.CStr()), text_.Size()};
     }
-    WindowTextCopy(const WindowTextCopy&) = delete;
-    WindowTextCopy& operator=(const WindowTextCopy&) = delete;
-    ~WindowTextCopy() { SecureWipe(text_.data(), text_.capacity() * sizeof(wchar_t)); }
-    [[nodiscard]] std::wstring_view View() const noexcept { return text_; }
 
 private:
-    std::wstring text_;
+    SecretText text_;
 };
 
 } // namespace

@@ -155,7 +155,7 @@ HWND ControlSet::CreateOne(const ControlSpec& row) noexcept {
         static_cast<void>(SetWindowSubclass(hwnd, &FrameProc, 1, 0));
         break;
     case ControlKind::CheckBox:
-        if ((row.Flags & kChecked) != 0) {
+        if ((row.Flags & kInitiallyChecked) != 0) {
             SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         }
         break;

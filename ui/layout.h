@@ -13,7 +13,7 @@ enum class ControlKind { Frame, Label, CheckBox, TextBox, Button, Picture };
 
 enum ControlFlags : std::uint32_t {
     kNone = 0,
-    kChecked = 1u << 0,
+    kInitiallyChecked = 1u << 0, // a check box that starts checked
     kDisabled = 1u << 1,
     kCentred = 1u << 2,
     kDefaultButton = 1u << 3,

@@ -57,6 +57,11 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 
 LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <span>
 
 #include "ui/controls.h"
@@ -43,8 +44,13 @@ public:
     [[nodiscard]] virtual bool PreTranslateMessage(MSG& msg) noexcept;
 
 protected:
-    // The form's own messages; WM_DPICHANGED and WM_ACTIVATE are handled here first.
+    // The form's own messages; WM_CREATE, WM_COMMAND, WM_DPICHANGED and WM_ACTIVATE are
+    // unpacked here first.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+    // WM_CREATE: builds the controls; false fails the creation.
+    [[nodiscard]] virtual bool OnCreate() noexcept { return CreateControls(); }
+    // WM_COMMAND from a control (code: its notification) or the menu (code 0).
+    virtual void OnCommand(int /*id*/, int /*code*/) noexcept {}
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }
@@ -82,6 +88,24 @@ private:
     static constexpr wchar_t kClassPrefix[] = L"Zelvaran.";
     FormShape shape_;
 };
+
+// One row of a form's command table: a control or menu id and the handler it runs.
+template <class Owner> struct Command {
+    int Id;
+    void (Owner::*Run)() noexcept;
+};
+
+// Runs the handler `table` gives for `id`; returns whether it had one.
+template <class Owner, std::size_t N>
+bool RunCommand(Owner& owner, const Command<Owner> (&table)[N], int id) noexcept {
+    for (const Command<Owner>& command : table) {
+        if (command.Id == id) {
+            (owner.*command.Run)();
+            return true;
+        }
+    }
+    return false;
+}
 
 // Finds the program's form that owns msg.hwnd and lets it handle navigation keys.
 [[nodiscard]] bool PreTranslateForForms(MSG& msg) noexcept;

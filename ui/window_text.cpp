@@ -2,15 +2,14 @@
 
 namespace zelvaran::ui {
 
-std::u16string ReadWindowText(HWND hwnd) {
-    std::u16string text;
+void ReadWindowText(HWND hwnd, std::u16string& text) {
+    text.clear();
     const int length = GetWindowTextLengthW(hwnd);
     if (length > 0) {
         text.resize(static_cast<std::size_t>(length) + 1);
         const int read = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
         text.resize(static_cast<std::size_t>(read > 0 ? read : 0));
     }
-    return text;
 }
 
 namespace {

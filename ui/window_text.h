@@ -6,8 +6,15 @@
 
 namespace zelvaran::ui {
 
-// The whole text of a window or control.
-[[nodiscard]] std::u16string ReadWindowText(HWND hwnd);
+// The whole text of a window or control into `text`, read straight into its buffer: the only
+// copy, which the caller can wipe when the text is a secret.
+void ReadWindowText(HWND hwnd, std::u16string& text);
+
+[[nodiscard]] inline std::u16string ReadWindowText(HWND hwnd) {
+    std::u16string text;
+    ReadWindowText(hwnd, text);
+    return text;
+}
 
 // Empties a text box after overwriting its text in place, so no copy of a secret stays in the
 // control's buffer.

@@ -50,7 +50,7 @@ TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
     const HICON before = Dialog().Icon();
     Dialog().Show();
     Pump();
-    Dialog().cerrar_Click();
+    ClickNotification(Ctl(kCerrar));
     Pump();
     ICONINFO info{};
     ASSERT_TRUE(GetIconInfo(before, &info)); // still a live icon, as the tray needs

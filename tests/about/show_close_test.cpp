@@ -114,7 +114,7 @@ TEST_F(AboutDialogTest, AcercaAfterCerrarLoadsAgainWithTheSameTexts) {
 
 TEST_F(AboutDialogTest, CerrarOnTheHiddenDialogUnloadsItToo) {
     ASSERT_TRUE(Dialog().Load());
-    Dialog().cerrar_Click();
+    ClickNotification(Ctl(kCerrar));
     Pump();
     EXPECT_FALSE(Dialog().IsLoaded());
     EXPECT_EQ(CountAboutWindows(), 0);

@@ -76,8 +76,8 @@ TEST_F(AboutDialogTest, WebcpOpensTheOvraHomePage) {
 TEST_F(AboutDialogTest, EveryClickOpensItsPageAgain) {
     Dialog().Show();
     Pump();
-    Dialog().CommandWeb_Click();
-    Dialog().webcp_Click();
+    ClickNotification(Ctl(kCommandWeb));
+    ClickNotification(Ctl(kWebcp));
     Click(Ctl(kCommandWeb));
     ASSERT_EQ(platform_.Shell.size(), 3u);
     EXPECT_EQ(platform_.Shell[0].File, kProgramPageAddress);

@@ -9,18 +9,13 @@ namespace zelvaran::testing {
 namespace {
 
 using config::ParseStoredState;
-using config::StateText;
+using config::StoredStateText;
 
-TEST(StateText, IsThePlainDecimalTextOfTheState) {
-    EXPECT_EQ(StateText(0).View(), L"0");
-    EXPECT_EQ(StateText(1).View(), L"1");
-    EXPECT_EQ(StateText(2).View(), L"2");
-    EXPECT_EQ(StateText(10).View(), L"10");
-    EXPECT_EQ(StateText(-1).View(), L"-1");
-    EXPECT_EQ(StateText(32767).View(), L"32767");
-    EXPECT_EQ(StateText(-32768).View(), L"-32768");
-    EXPECT_EQ(std::wstring(StateText(1).CStr()), L"1"); // terminated for the registry
-    static_assert(StateText(1).View() == L"1");
+TEST(StoredStateText, IsTheDecimalDigitOfTheState) {
+    EXPECT_EQ(StoredStateText(kUnchecked), L"0");
+    EXPECT_EQ(StoredStateText(kChecked), L"1");
+    EXPECT_EQ(StoredStateText(kGrayed), L"2");
+    static_assert(StoredStateText(kChecked) == L"1");
 }
 
 TEST(ParseStoredState, TheThreeStatesReadBackAsThemselves) {
@@ -31,7 +26,7 @@ TEST(ParseStoredState, TheThreeStatesReadBackAsThemselves) {
     }
     // What the program writes it reads back.
     for (std::int16_t state : {0, 1, 2}) {
-        EXPECT_EQ(ParseStoredState(StateText(state).View(), 7), state);
+        EXPECT_EQ(ParseStoredState(StoredStateText(state), 7), state);
     }
     static_assert(ParseStoredState(L"1", 0) == 1);
 }

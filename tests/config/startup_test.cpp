@@ -2,6 +2,8 @@
 // alone, and failures that must leave everything as it was.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "config/startup.h"
 #include "registry_sandbox.h"
 
@@ -36,12 +38,15 @@ TEST_F(StartupTest, CheckedWritesTheRunEntryThenStoresOne) {
 }
 
 TEST_F(StartupTest, AnyOtherStateDeletesTheEntryAndStoresItsText) {
-    for (std::int16_t state : {0, 2, -1}) {
+    // A value no box holds (-1) is stored as unchecked, as the entry now is, so that it reads
+    // back; its own text would not.
+    const std::pair<std::int16_t, const wchar_t*> cases[] = {{0, L"0"}, {2, L"2"}, {-1, L"0"}};
+    for (const auto& [state, text] : cases) {
         ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
         EXPECT_TRUE(ApplyStartupChoice(state).Ok());
         EXPECT_FALSE(RunEntry()) << state;
         ASSERT_TRUE(Stored(L"Inicio"));
-        EXPECT_EQ(StoredText(L"Inicio"), std::to_wstring(state));
+        EXPECT_EQ(StoredText(L"Inicio"), text);
     }
 }
 

@@ -27,6 +27,11 @@ void Click(HWND button) {
     Pump();
 }
 
+void ClickNotification(HWND button) {
+    SendMessageW(GetAncestor(button, GA_ROOT), WM_COMMAND,
+                 MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+}
+
 void TypeChar(HWND hwnd, wchar_t c) {
     SendMessageW(hwnd, WM_CHAR, c, 1);
     Pump();

@@ -12,6 +12,9 @@ namespace zelvaran::testing {
 [[nodiscard]] bool IsEnabled(HWND hwnd);
 void Pump();
 void Click(HWND button);
+// The notification a click sends to the button's form, delivered whether or not the form is
+// visible (a hidden window's button cannot be clicked).
+void ClickNotification(HWND button);
 void TypeChar(HWND hwnd, wchar_t c);
 
 // Clipboard access from the test's side.

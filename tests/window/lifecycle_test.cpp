@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "main_window_fixture.h"
+#include "about/about_layout.h"
 #include "mainwindow/tray_logic.h"
 
 namespace zelvaran::testing {
@@ -153,7 +154,7 @@ TEST_F(LifecycleTest, AcercaShowsOneDialogAndReloadsItAfterItWasClosed) {
     HWND about = Main().About().Handle();
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_EQ(FindWindowExW(nullptr, about, about::Form5::kClassName, nullptr), nullptr);
-    Main().About().cerrar_Click();
+    ClickNotification(Main().About().Control(about::kCerrar));
     Pump();
     EXPECT_FALSE(Main().About().IsLoaded());
     Command(kMenuAbout);
