@@ -71,14 +71,14 @@ std::wstring ProgramPath() {
     return FolderOf(FolderOf(FolderOf(self))) + L"\\zelvaran.exe";
 }
 
-RunningProgram::RunningProgram(const std::wstring& directory) {
+RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring& program) {
     std::wstring cwd = directory;
     if (cwd.empty()) {
         wchar_t temp[MAX_PATH] = {};
         GetTempPathW(MAX_PATH, temp);
         cwd = temp;
     }
-    std::wstring command = L"\"" + ProgramPath() + L"\"";
+    std::wstring command = L"\"" + (program.empty() ? ProgramPath() : program) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};

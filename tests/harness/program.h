@@ -15,8 +15,9 @@ namespace zelvaran::testing {
 
 class RunningProgram {
 public:
-    // Starts the program with `directory` as its current directory (empty: a fresh temp folder).
-    explicit RunningProgram(const std::wstring& directory = L"");
+    // Starts the program (or the exe at `program`) with `directory` as its current directory
+    // (empty: the temp folder).
+    explicit RunningProgram(const std::wstring& directory = L"", const std::wstring& program = L"");
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram(); // ends the process if a test left it running
