@@ -3,13 +3,26 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
+
 #include "mainwindow/frm_main.h"
 #include "resources/product.h"
+#include "ui/process_hardening.h"
 #include "ui/window.h"
 
+// The C++ library's default answer to an uncaught exception prints the exception's demangled
+// type to a console this program does not have, and brings a 45 KiB demangler into the exe for
+// that. Nothing is thrown out of the program's own code; should anything be, it ends the same.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() {
+    std::abort();
+}
+} // namespace __gnu_cxx
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    // Before anything can load a DLL: never from the current directory or the exe's folder.
-    static_cast<void>(SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32));
+    zelvaran::ui::HardenProcess();
+    // Without COM the shell's calls may fail, which the program reports where it makes them.
+    const zelvaran::ui::ComApartment com;
 
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     // Without it the controls fall back to the classic look; the program still works.
