@@ -8,6 +8,7 @@
 #include "ui/titles.h"
 #include "resources/resource_ids.h"
 #include "ui/navigation.h"
+#include "ui/picture.h"
 #include "ui/platform.h"
 
 namespace zelvaran::about {
@@ -64,8 +65,7 @@ bool Form5::OnCreate() noexcept {
         return false;
     }
     // Without its picture the dialog is still usable over the plain fill colour.
-    picture_.reset(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), BMP_ABOUT, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    picture_ = ui::LoadPicture(BMP_ABOUT);
     BuildBackdrop();
     HICON icon = Icon();
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

@@ -16,19 +16,22 @@ import sys
 
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 
-from imagegen import fileformats, icons, pictures  # noqa: E402
+from imagegen import fileformats, icons, pictures, png  # noqa: E402
 from imagegen.raster import Canvas  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Icon files: (size, bits per pixel) in directory order.
+# Icon files: (size, bits per pixel) in directory order. The bits say how the image is drawn
+# (24 and 4: colours and a mask); images of PNG_FROM pixels and more are stored as PNG, which
+# Windows reads in an icon since Vista, with the same pixels.
 ICONS = {
-    # 255, not 256: the icon's largest image must stay a plain bitmap.
     "zelvaran.ico": [(16, 24), (24, 24), (32, 24), (48, 24), (64, 32), (255, 24)],
     "tray.ico": [(16, 4)],
     "config.ico": [(64, 32), (32, 32), (16, 32)],
 }
-BITMAPS = {"banner.bmp": pictures.BANNER_SIZE, "about.bmp": pictures.ABOUT_SIZE}
+PNG_FROM = 64
+# Pictures: PNG files (RGB), decoded by the program itself.
+PICTURES = {"banner.png": pictures.BANNER_SIZE, "about.png": pictures.ABOUT_SIZE}
 
 
 def _binary_alpha(rows):
@@ -46,10 +49,16 @@ def _palette(rows):
 
 def _icon_image(canvas, bpp):
     rows = canvas.to_rgba8()
+    as_png = canvas.w >= PNG_FROM
     if bpp == 32:
-        return rows, 32, None
+        return rows, 32, None, as_png
     rows = _binary_alpha(rows)
-    return rows, bpp, _palette(rows) if bpp == 4 else None
+    return rows, bpp, _palette(rows) if bpp == 4 else None, as_png
+
+
+def _stored_layout(name):
+    """(size, bits) as the directory lists them: a PNG image is RGBA, 32 bits."""
+    return [(size, 32 if size >= PNG_FROM else bpp) for size, bpp in ICONS[name]]
 
 
 def build():
@@ -64,8 +73,11 @@ def build():
                 canvas = icons.emblem(size, shadow=(bpp == 32))
             images.append(_icon_image(canvas, bpp))
         out[name] = fileformats.encode_ico(images)
-    out["banner.bmp"] = fileformats.encode_bmp24(pictures.banner().to_rgba8(dither=True))
-    out["about.bmp"] = fileformats.encode_bmp24(pictures.about().to_rgba8(dither=True))
+    for name, picture in (("banner.png", pictures.banner), ("about.png", pictures.about)):
+        rows = picture().to_rgba8(dither=True)
+        out[name] = png.encode(rows, 3)
+        if png.decode(out[name])[3] != rows:
+            raise ValueError("%s does not read back as drawn" % name)
     return out
 
 
@@ -81,13 +93,13 @@ def _check_about_plain(rows):
            if (y >= pictures.ABOUT_PLAIN_BELOW or (x > cx and y < cy))
            and rows[y][x] != expected[y][x]]
     if bad:
-        raise ValueError("about.bmp: %d pixels drawn over the controls' area, first at %s"
+        raise ValueError("about.png: %d pixels drawn over the controls' area, first at %s"
                          % (len(bad), bad[0]))
     plain.fill(pictures.about_background)
     expected = plain.to_rgba8(dither=True)
     inked = [y for y in range(h) for x in range(w) if rows[y][x] != expected[y][x]]
     if not inked or min(inked) < pictures.ABOUT_TEXT_TOP or max(inked) > pictures.ABOUT_TEXT_BOTTOM:
-        raise ValueError("about.bmp: drawing spans rows %s..%s"
+        raise ValueError("about.png: drawing spans rows %s..%s"
                          % (min(inked, default=None), max(inked, default=None)))
 
 
@@ -95,7 +107,7 @@ def check(folder, fresh=None):
     """Re-reads each file, checks its headers and that it matches a fresh build."""
     fresh = fresh or build()
     problems = []
-    for name in list(ICONS) + list(BITMAPS):
+    for name in list(ICONS) + list(PICTURES):
         path = os.path.join(folder, name)
         try:
             with open(path, "rb") as f:
@@ -103,18 +115,21 @@ def check(folder, fresh=None):
             if name in ICONS:
                 images = fileformats.decode_ico(data)
                 got = [(im["size"], im["bpp"]) for im in images]
-                if got != ICONS[name]:
-                    raise ValueError("images %s, expected %s" % (got, ICONS[name]))
+                if got != _stored_layout(name):
+                    raise ValueError("images %s, expected %s" % (got, _stored_layout(name)))
+                if [im["png"] for im in images] != [size >= PNG_FROM for size, _ in ICONS[name]]:
+                    raise ValueError("PNG images are not the ones of %d px and more" % PNG_FROM)
                 for im in images:
                     if im["bpp"] == 4 and im["colours"] != 16:
                         raise ValueError("4-bit image without a 16-colour palette")
                     if not any(p[3] for row in im["rows"] for p in row):
                         raise ValueError("%d px image is empty" % im["size"])
             else:
-                w, h, _, rows = fileformats.decode_bmp(data)
-                if (w, h) != BITMAPS[name]:
-                    raise ValueError("size %dx%d, expected %dx%d" % ((w, h) + BITMAPS[name]))
-                if name == "about.bmp":
+                w, h, bpp, rows = png.decode(data)
+                if (w, h, bpp) != PICTURES[name] + (3,):
+                    raise ValueError("%dx%d at %d bytes a pixel, expected %dx%d RGB"
+                                     % ((w, h, bpp) + PICTURES[name]))
+                if name == "about.png":
                     _check_about_plain(rows)
             if data != fresh[name]:
                 raise ValueError("differs from a fresh build; run make_images.py")

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/picture.h"
+
 namespace zelvaran::ui {
 namespace {
 
@@ -161,8 +163,7 @@ HWND ControlSet::CreateOne(const ControlSpec& row) noexcept {
         break;
     case ControlKind::Picture: {
         const std::wstring resource(row.Caption);
-        UniqueBitmap bitmap(static_cast<HBITMAP>(LoadImageW(
-            GetModuleHandleW(nullptr), resource.c_str(), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        UniqueBitmap bitmap = LoadPicture(resource.c_str());
         if (bitmap) {
             SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
             bitmaps_.push_back(std::move(bitmap));

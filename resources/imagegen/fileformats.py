@@ -1,11 +1,12 @@
-"""Writers and readers for the Windows BMP and ICO formats, and a PNG writer
-used only for previews.
+"""Writers and readers for the Windows BMP and ICO formats; an icon's image
+may be a PNG file, as Windows reads them since Vista.
 
 Pixels travel as rows (top row first) of (r, g, b, a) byte tuples.
 """
 
 import struct
-import zlib
+
+from . import png
 
 _PELS_PER_METRE = 3780  # 96 dots per inch, the density the windows are laid out for
 
@@ -59,22 +60,19 @@ def _and_mask(rows):
     return bytes(out)
 
 
-def encode_bmp24(rows):
-    width, height = len(rows[0]), len(rows)
-    pixels = _pack_rows(rows, 24)
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
-    return header + _info_header(width, height, 24, len(pixels)) + pixels
-
-
 def encode_ico(images):
-    """images: list of (rows, bpp, palette). 24- and 4-bit images keep only a
-    binary mask, so their pixels must already be fully opaque or fully clear;
-    transparent pixels get black colour bits as the AND/XOR scheme requires."""
+    """images: list of (rows, bpp, palette, as_png). 24- and 4-bit images keep
+    only a binary mask, so their pixels must already be fully opaque or fully
+    clear; transparent pixels get black colour bits as the AND/XOR scheme
+    requires. An image stored as PNG keeps the same pixels in RGBA."""
     blobs = []
-    for rows, bpp, palette in images:
+    for rows, bpp, palette, as_png in images:
         size = len(rows)
         if bpp != 32:
             rows = [[p if p[3] else (0, 0, 0, 0) for p in row] for row in rows]
+        if as_png:
+            blobs.append((size, 32, 0, png.encode(rows, 4)))
+            continue
         xor = _pack_rows(rows, bpp, palette)
         mask = _and_mask(rows)
         colours = len(palette) if palette else 0
@@ -116,19 +114,6 @@ def _unpack_rows(data, width, height, bpp, palette):
     return rows
 
 
-def decode_bmp(data):
-    """Returns (width, height, bpp, rows); raises ValueError on a bad header."""
-    magic, file_size, _, _, offset = struct.unpack_from("<2sIHHI", data, 0)
-    hsize, width, height, planes, bpp, comp = struct.unpack_from("<IiiHHI", data, 14)
-    if magic != b"BM" or file_size != len(data) or offset != 54 or hsize != 40:
-        raise ValueError("bad BMP file header")
-    if planes != 1 or bpp != 24 or comp != 0 or height <= 0:
-        raise ValueError("not a plain bottom-up 24-bit BMP")
-    if offset + _stride(width, 24) * height != len(data):
-        raise ValueError("BMP pixel data has the wrong length")
-    return width, height, bpp, _unpack_rows(data[offset:], width, height, 24, None)
-
-
 def decode_ico(data):
     """Returns a list of dicts (size, bpp, colours, rows) in directory order."""
     reserved, kind, count = struct.unpack_from("<HHH", data, 0)
@@ -142,6 +127,13 @@ def decode_ico(data):
         if w != h or res != 0 or planes != 1 or offset != end:
             raise ValueError("bad ICO directory entry %d" % n)
         size = w or 256
+        if png.is_png(data[offset:offset + length]):
+            pw, ph, pbpp, rows = png.decode(data[offset:offset + length])
+            if (pw, ph, pbpp, bpp, colours) != (size, size, 4, 32, 0):
+                raise ValueError("PNG image %d does not match its directory entry" % n)
+            images.append({"size": size, "bpp": bpp, "colours": 0, "rows": rows, "png": True})
+            end += length
+            continue
         hsize, bw, bh, bplanes, bbpp, comp = struct.unpack_from("<IiiHHI", data, offset)
         if (hsize, bw, bh, bplanes, bbpp, comp) != (40, size, 2 * size, 1, bpp, 0):
             raise ValueError("image %d header does not match its directory entry" % n)
@@ -163,22 +155,8 @@ def decode_ico(data):
             for x, p in enumerate(row):
                 if line[x >> 3] & (0x80 >> (x & 7)):
                     row[x] = p[:3] + (0,)
-        images.append({"size": size, "bpp": bpp, "colours": colours, "rows": rows})
+        images.append({"size": size, "bpp": bpp, "colours": colours, "rows": rows, "png": False})
         end += length
     if end != len(data):
         raise ValueError("ICO file has trailing or missing bytes")
     return images
-
-
-def encode_png(rows):
-    """8-bit RGBA PNG, unfiltered; enough for looking at the pictures."""
-    width, height = len(rows[0]), len(rows)
-    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
-
-    def chunk(tag, body):
-        return struct.pack(">I", len(body)) + tag + body + struct.pack(
-            ">I", zlib.crc32(tag + body) & 0xFFFFFFFF)
-
-    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(raw, 9))
-            + chunk(b"IEND", b""))

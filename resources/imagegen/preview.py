@@ -5,7 +5,7 @@ them."""
 
 import os
 
-from . import fileformats
+from . import fileformats, png
 
 _BACKGROUNDS = ((240, 240, 240), (32, 36, 44), None)  # None: checkerboard
 
@@ -34,7 +34,7 @@ class Sheet:
             self.px[y][x0] = self.px[y][x1] = colour
 
     def png(self):
-        return fileformats.encode_png([[p + (255,) for p in row] for row in self.px])
+        return png.encode([[p + (255,) for p in row] for row in self.px], 3)
 
 
 def _icon_sheet(images):
@@ -78,10 +78,10 @@ def write_all(folder, out_dir):
             data = f.read()
         if name.endswith(".ico"):
             sheet = _icon_sheet(fileformats.decode_ico(data))
-        elif name == "about.bmp":
-            sheet = _about_sheet(fileformats.decode_bmp(data)[3])
-        elif name.endswith(".bmp"):
-            rows = fileformats.decode_bmp(data)[3]
+        elif name == "about.png":
+            sheet = _about_sheet(png.decode(data)[3])
+        elif name.endswith(".png"):
+            rows = png.decode(data)[3]
             sheet = Sheet(len(rows[0]) * 2 + 16, len(rows) * 3 + 24)
             sheet.put(8, 8, rows)
             sheet.put(8, len(rows) + 16, rows, 2)

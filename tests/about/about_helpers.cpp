@@ -6,6 +6,7 @@
 
 #include "about/form5.h"
 #include "resources/resource_ids.h"
+#include "ui/picture.h"
 
 namespace zelvaran::testing {
 
@@ -81,8 +82,7 @@ std::uint32_t Canvas::Pixel(int x, int y) const {
 }
 
 bool LoadAboutPicture(Canvas& canvas) {
-    ui::UniqueBitmap picture(static_cast<HBITMAP>(
-        LoadImageW(GetModuleHandleW(nullptr), BMP_ABOUT, IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    ui::UniqueBitmap picture = ui::LoadPicture(BMP_ABOUT);
     if (!picture || !canvas.Ok()) {
         return false;
     }
