@@ -1,0 +1,105 @@
+// Where a copy's start-up entry belongs, decided from path texts alone; and which command lines
+// run the elevated step.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "config/run_location.h"
+
+namespace zelvaran::config {
+namespace {
+
+const std::vector<std::wstring> kProgramFiles = {L"C:\\Program Files", L"C:\\Program Files (x86)",
+                                                 L"C:\\Program Files", L""};
+
+TEST(RunLocation, OnlyACopyInsideProgramFilesHasTheMachineWideEntry) {
+    struct Case {
+        const wchar_t* Path;
+        RunRoot Root;
+    };
+    const Case cases[] = {
+        {L"C:\\Program Files\\Morvantic\\Security Zelvaran\\zelvaran.exe", RunRoot::Machine},
+        {L"C:\\Program Files (x86)\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
+        {L"c:\\PROGRAM FILES\\zelvaran.exe", RunRoot::Machine},
+        {L"\\\\?\\C:\\Program Files\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
+        {L"C:/Program Files/Zelvaran/zelvaran.exe", RunRoot::Machine},
+        {L"C:\\Program Files Evil\\zelvaran.exe", RunRoot::User},
+        {L"C:\\Program Files (x86) Evil\\zelvaran.exe", RunRoot::User},
+        {L"C:\\Program Filesx\\zelvaran.exe", RunRoot::User},
+        {L"C:\\Program Files", RunRoot::User},
+        {L"C:\\Program Files\\", RunRoot::User},
+        {L"C:\\Program Files\\..\\Users\\ana\\zelvaran.exe", RunRoot::User},
+        {L"C:\\Program Files\\.\\zelvaran.exe", RunRoot::User},
+        {L"D:\\Program Files\\zelvaran.exe", RunRoot::User},
+        {L"D:\\Tools\\zelvaran.exe", RunRoot::User},
+        {L"C:\\Users\\ana\\Downloads\\zelvaran.exe", RunRoot::User},
+        {L"\\\\server\\share\\Program Files\\zelvaran.exe", RunRoot::User},
+        {L"\\\\?\\UNC\\server\\share\\zelvaran.exe", RunRoot::User},
+        {L"zelvaran.exe", RunRoot::User},
+        {L"", RunRoot::User},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunRootFor(c.Path, kProgramFiles), c.Root)
+            << std::string(c.Path, c.Path + std::wcslen(c.Path));
+    }
+    EXPECT_EQ(RunRootFor(L"C:\\Program Files\\zelvaran.exe", {}), RunRoot::User);
+}
+
+TEST(RunLocation, FoldersGivenInTheirLongOrNetworkFormCountToo) {
+    const std::vector<std::wstring> folders = {L"\\\\?\\UNC\\srv\\apps\\Programas\\",
+                                               L"\\\\?\\E:\\Programas \u00C1rbol"};
+    struct Case {
+        const wchar_t* Path;
+        RunRoot Root;
+    };
+    const Case cases[] = {
+        {L"\\\\srv\\apps\\Programas\\z.exe", RunRoot::Machine},
+        {L"\\\\?\\unc\\SRV\\Apps\\programas\\z.exe", RunRoot::Machine},
+        {L"\\srv\\apps\\Programas\\z.exe", RunRoot::User},
+        {L"E:\\PROGRAMAS \u00E1RBOL\\z.exe", RunRoot::Machine},
+        {L"E:\\Programas \u00C1rbolito\\z.exe", RunRoot::User},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RunRootFor(c.Path, folders), c.Root)
+            << std::string(c.Path, c.Path + std::wcslen(c.Path));
+    }
+}
+
+TEST(RunLocation, ACommandStartsACopyByItsQuotedOrWholePathCaseAside) {
+    const wchar_t* path = L"C:\\Program Files\\Zelvaran\\zelvaran.exe";
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"\"C:\\Program Files\\Zelvaran\\zelvaran.exe\"", true},
+        {L"\"c:\\program files\\zelvaran\\ZELVARAN.EXE\" /min", true},
+        {L"  C:\\Program Files\\Zelvaran\\zelvaran.exe  ", true},
+        {L"\"C:\\Program Files\\Zelvaran\\zelvaran.exe.bak\"", false},
+        {L"\"C:\\Program Files\\Zelvaran\\zelvaran.exe", false},
+        {L"\"D:\\Tools\\zelvaran.exe\"", false},
+        {L"\"\"", false},
+        {L"", false},
+    };
+    for (const auto& [command, starts] : cases) {
+        EXPECT_EQ(CommandStarts(command, path), starts)
+            << std::string(command, command + std::wcslen(command));
+    }
+    EXPECT_EQ(RunCommandFor(path), L"\"C:\\Program Files\\Zelvaran\\zelvaran.exe\"");
+}
+
+TEST(RunLocation, OnlyTheTwoSwitchesAloneRunTheElevatedStep) {
+    const std::pair<const wchar_t*, std::optional<MachineStep>> cases[] = {
+        {L"/inicio-equipo:escribir", MachineStep::Write},
+        {L" /inicio-equipo:borrar\t", MachineStep::Delete},
+        {L"", std::nullopt},
+        {L"/inicio-equipo:escribir x", std::nullopt},
+        {L"/INICIO-EQUIPO:BORRAR", std::nullopt},
+        {L"\"/inicio-equipo:borrar\"", std::nullopt},
+        {L"/inicio-equipo:", std::nullopt},
+    };
+    for (const auto& [line, step] : cases) {
+        EXPECT_EQ(MachineStepFromCommandLine(line), step)
+            << std::string(line, line + std::wcslen(line));
+    }
+}
+
+} // namespace
+} // namespace zelvaran::config
