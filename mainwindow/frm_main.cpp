@@ -105,6 +105,13 @@ bool frmMain::OnCreate() noexcept {
     SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
     // Explorer broadcasts this when it restarts; the icon must then be added again.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+    // A program started elevated would otherwise never hear it: the system keeps messages from
+    // the unelevated Explorer out of elevated windows. Unelevated, the call changes nothing; if
+    // it fails, the icon is lost only after an Explorer restart, so the window is made anyway.
+    if (taskbarCreated_ != 0) {
+        static_cast<void>(
+            ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr));
+    }
     return InstallLengthFilter() && AddConfigurationToSystemMenu();
 }
 
