@@ -17,34 +17,37 @@ namespace zelvaran::config {
 namespace {
 
 // Why a change failed, in words the user can act on.
-std::wstring Reason(LSTATUS code, bool machineWide) {
+std::wstring Reason(LSTATUS code, const wchar_t* where) {
     if (code == ERROR_ACCESS_DENIED) {
-        return machineWide
-                   ? L"Hacen falta permisos de administrador para cambiar la entrada de inicio del "
-                     L"equipo (HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
-                     L"Run). Ejecute Security Zelvaran como administrador e int\u00E9ntelo de "
-                     L"nuevo."
-                   : L"No hay permiso para escribir en la configuraci\u00F3n del usuario.";
+        return std::wstring(L"No hay permiso para cambiar ") + where + L".";
     }
     return L"Error del sistema " + std::to_wstring(code) + L".";
 }
 
+constexpr const wchar_t* kMachineRun =
+    L"la entrada de inicio del equipo "
+    L"(HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run)";
+constexpr const wchar_t* kUserRun =
+    L"la entrada de inicio del usuario "
+    L"(HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run)";
+constexpr const wchar_t* kUserSettings = L"la configuraci\u00F3n del usuario";
+
 constexpr const wchar_t* kNothingChanged = L"No se ha cambiado nada.";
 
-std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t state) {
+std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t state, RunRoot root) {
     std::wstring text;
     if (outcome.FailedStep == StartupStep::Registry) {
         text = state == kChecked ? L"No se pudo activar el inicio con Windows. "
                                  : L"No se pudo desactivar el inicio con Windows. ";
-        text += Reason(outcome.Code, true);
+        text += Reason(outcome.Code, root == RunRoot::Machine ? kMachineRun : kUserRun);
     } else {
         text = L"No se pudo guardar la opci\u00F3n \"Iniciar con Windows\" en la "
                L"configuraci\u00F3n del usuario. ";
-        text += Reason(outcome.Code, false);
+        text += Reason(outcome.Code, kUserSettings);
     }
     text += L' ';
     text += outcome.RunEntryLeftChanged
-                ? L"La entrada de inicio del equipo no se pudo devolver a su estado anterior."
+                ? L"La entrada de inicio no se pudo devolver a su estado anterior."
                 : kNothingChanged;
     return text;
 }
@@ -52,7 +55,7 @@ std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t stat
 std::wstring StoreFailureText(LSTATUS code) {
     return L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\" en la configuraci\u00F3n del "
            L"usuario. " +
-           Reason(code, false) + L" " + kNothingChanged;
+           Reason(code, kUserSettings) + L" " + kNothingChanged;
 }
 
 } // namespace
@@ -193,6 +196,9 @@ void Form2::OnRelayout(int dpi) noexcept {
 }
 
 void Form2::OnClose() noexcept {
+    if (busy_) {
+        return; // an elevated step is under way; the dialog can be closed once it is over
+    }
     DestroyWindow(hwnd_);
     try {
         // A copy: the handler may well destroy this object.
@@ -227,22 +233,51 @@ void Form2::ReportFailure(const wchar_t* text) noexcept {
 }
 
 void Form2::Inicio_Click() noexcept {
+    if (busy_) {
+        return;
+    }
     const std::int16_t state = BoxState(kInicio);
-    const StartupOutcome outcome = ApplyStartupChoice(state);
+    StartupOutcome outcome;
+    if (!copy_) {
+        ThisCopy copy;
+        if (const DWORD error = LocateThisCopy(copy); error != ERROR_SUCCESS) {
+            outcome = {StartupStep::Registry, static_cast<LSTATUS>(error)};
+        } else {
+            copy_ = std::move(copy);
+        }
+    }
+    if (copy_) {
+        // An elevated step keeps this thread's messages flowing while it waits: the dialog
+        // repaints, but takes no click until the step is over.
+        busy_ = true;
+        const bool wasEnabled = EnableWindow(hwnd_, FALSE) == FALSE;
+        outcome = ApplyStartupChoice(state, *copy_, hwnd_);
+        if (wasEnabled) {
+            EnableWindow(hwnd_, TRUE);
+        }
+        busy_ = false;
+    }
     if (outcome.Ok()) {
         inicioState_ = state;
         return;
     }
     // The box goes back first, so that it tells the truth while the message is up.
     PutBoxBack(kInicio, inicioState_);
+    if (outcome.FailedStep == StartupStep::Declined) {
+        return; // the user said no to the consent prompt: nothing to explain
+    }
     try {
-        ReportFailure(StartupFailureText(outcome, state).c_str());
+        ReportFailure(
+            StartupFailureText(outcome, state, copy_ ? copy_->Root : RunRoot::User).c_str());
     } catch (...) {
         ReportFailure(L"No se pudo cambiar el inicio con Windows.");
     }
 }
 
 void Form2::ChTop_Click() noexcept {
+    if (busy_) {
+        return;
+    }
     const std::int16_t state = BoxState(kChTop);
     const LSTATUS status = SaveSetting(kAppName, kSection, kKeyChTop, StoredStateText(state));
     if (status == ERROR_SUCCESS) {

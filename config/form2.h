@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "config/startup.h"
 #include "ui/controls.h"
 #include "ui/navigation.h"
 #include "ui/handles.h"
@@ -29,6 +31,10 @@ public:
     // Loads the dialog if it is not loaded (its load step runs before it becomes visible), then
     // shows it modeless, not owned by the main window, and brings it forward.
     [[nodiscard]] bool Show() noexcept;
+
+    // Which copy "Iniciar con Windows" registers, and where; found from the running exe itself
+    // the first time it is needed, unless set before (tests stand in an installed copy).
+    void SetThisCopy(ThisCopy copy) noexcept { copy_ = std::move(copy); }
 
     // A fixed single border and a title bar with the close box only.
     static constexpr DWORD kStyle = WS_CAPTION | WS_SYSMENU;
@@ -64,6 +70,9 @@ private:
     // What each box showed after its last completed change: a failed change goes back to it.
     std::int16_t inicioState_ = 0;
     std::int16_t chTopState_ = 0;
+    std::optional<ThisCopy> copy_;
+    // While a change waits for an elevated step, the dialog is disabled and takes no other.
+    bool busy_ = false;
 };
 
 // -1 when "ChTop" is stored as "1", else 0: for the main window's start.

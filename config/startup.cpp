@@ -1,22 +1,25 @@
 #include "config/startup.h"
 
 #include <optional>
+#include <vector>
 
 #include "config/registry_value.h"
 #include "config/settings_parse.h"
 #include "config/settings_store.h"
-#include "ui/program_path.h"
+#include "ui/platform.h"
 
 namespace zelvaran::config {
 namespace {
 
-// Longest path the system hands out, terminator included.
+[[nodiscard]] HKEY RootKey(RunRoot root) noexcept {
+    return root == RunRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
 
 // The Run entry as it is now; nothing when the entry or the Run key itself is absent.
-[[nodiscard]] LSTATUS ReadRunEntry(std::optional<RegistryValue>& entry) noexcept {
+[[nodiscard]] LSTATUS ReadRunEntry(HKEY root, std::optional<RegistryValue>& entry) noexcept {
     entry.reset();
     ui::UniqueRegKey run;
-    LSTATUS status = OpenRegistryKey(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_QUERY_VALUE, run);
+    LSTATUS status = OpenRegistryKey(root, kRunKeyPath, KEY_QUERY_VALUE, run);
     if (status == ERROR_FILE_NOT_FOUND) {
         return ERROR_SUCCESS;
     }
@@ -40,9 +43,10 @@ namespace {
 
 // Write access is asked for only when something must change, so an entry that is already right
 // needs no administrator rights.
-[[nodiscard]] LSTATUS WriteRunEntry(const RegistryValue* value, const std::wstring* text) noexcept {
+[[nodiscard]] LSTATUS WriteRunEntry(HKEY root, const RegistryValue* value,
+                                    const std::wstring* text) noexcept {
     ui::UniqueRegKey run;
-    const LSTATUS status = CreateRegistryKey(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_SET_VALUE, run);
+    const LSTATUS status = CreateRegistryKey(root, kRunKeyPath, KEY_SET_VALUE, run);
     if (status != ERROR_SUCCESS) {
         return status;
     }
@@ -50,9 +54,9 @@ namespace {
                             : WriteRegistryText(run.get(), kRunValueName, *text);
 }
 
-[[nodiscard]] LSTATUS DeleteRunEntry() noexcept {
+[[nodiscard]] LSTATUS DeleteRunEntry(HKEY root) noexcept {
     ui::UniqueRegKey run;
-    LSTATUS status = OpenRegistryKey(HKEY_LOCAL_MACHINE, kRunKeyPath, KEY_SET_VALUE, run);
+    LSTATUS status = OpenRegistryKey(root, kRunKeyPath, KEY_SET_VALUE, run);
     if (status == ERROR_SUCCESS) {
         status = RegDeleteValueW(run.get(), kRunValueName);
     }
@@ -60,56 +64,171 @@ namespace {
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-[[nodiscard]] LSTATUS RestoreRunEntry(const std::optional<RegistryValue>& before) noexcept {
-    return before ? WriteRunEntry(&*before, nullptr) : DeleteRunEntry();
+// The entry holds exactly this command, as text; case aside, since the file system ignores it.
+[[nodiscard]] bool HoldsCommand(const std::optional<RegistryValue>& entry,
+                                const std::wstring& command) {
+    if (!entry) {
+        return false;
+    }
+    const std::optional<std::wstring> text = RegistryText(*entry);
+    return text && SameText(*text, command);
+}
+
+[[nodiscard]] bool StartsCopy(const std::optional<RegistryValue>& entry, const ThisCopy& copy) {
+    if (!entry || (entry->Type != REG_SZ && entry->Type != REG_EXPAND_SZ)) {
+        return false;
+    }
+    RegistryValue asText = *entry;
+    asText.Type = REG_SZ; // a REG_EXPAND_SZ is compared as written, unexpanded
+    const std::optional<std::wstring> text = RegistryText(asText);
+    return text && CommandStarts(*text, copy.Path);
+}
+
+// One change of one root's entry, carried out by this process or, for the machine-wide entry
+// when this process may not write there, by an elevated instance of the copy.
+class RunEntryStep {
+public:
+    RunEntryStep(const ThisCopy& copy, HWND owner) : copy_(copy), owner_(owner) {}
+
+    // Puts this copy's command in `root` (step Write) or takes the entry out (step Delete).
+    [[nodiscard]] LSTATUS Do(RunRoot root, MachineStep step, const std::wstring& command) {
+        const HKEY key = RootKey(root);
+        const LSTATUS status = step == MachineStep::Write ? WriteRunEntry(key, nullptr, &command)
+                                                          : DeleteRunEntry(key);
+        if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine) {
+            return status;
+        }
+        return Elevated(step);
+    }
+
+    // Brings `root`'s entry back to `before`. The elevated instance can only write this copy's
+    // own command or delete it, so any other old entry can be put back only directly.
+    [[nodiscard]] LSTATUS Restore(RunRoot root, const std::optional<RegistryValue>& before,
+                                  const std::wstring& command) {
+        const HKEY key = RootKey(root);
+        const LSTATUS status = before ? WriteRunEntry(key, &*before, nullptr) : DeleteRunEntry(key);
+        if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine) {
+            return status;
+        }
+        if (!before) {
+            return Elevated(MachineStep::Delete);
+        }
+        return StartsCopy(before, copy_) && copy_.Root == RunRoot::Machine
+                   ? Do(root, MachineStep::Write, command)
+                   : status;
+    }
+
+    [[nodiscard]] bool Declined() const noexcept { return declined_; }
+
+private:
+    [[nodiscard]] LSTATUS Elevated(MachineStep step) {
+        const std::wstring parameters(step == MachineStep::Write ? kWriteSwitch : kDeleteSwitch);
+        DWORD exitCode = ERROR_SUCCESS;
+        const DWORD error = ui::CurrentPlatform().RunElevated(owner_, copy_.Path.c_str(),
+                                                              parameters.c_str(), exitCode);
+        if (error == ERROR_CANCELLED) {
+            declined_ = true;
+        }
+        return static_cast<LSTATUS>(error != ERROR_SUCCESS ? error : exitCode);
+    }
+
+    const ThisCopy& copy_;
+    HWND owner_;
+    bool declined_ = false;
+};
+
+// What one root looked like before a change, so that the change can be undone.
+struct Before {
+    RunRoot Root;
+    std::optional<RegistryValue> Entry;
+};
+
+[[nodiscard]] StartupOutcome RegistryFailure(const RunEntryStep& step, LSTATUS status) {
+    return {step.Declined() ? StartupStep::Declined : StartupStep::Registry, status};
 }
 
 } // namespace
 
-std::wstring RunCommandForThisProgram() {
-    const std::wstring path = ui::ProgramPath();
-    if (path.empty()) {
-        return {};
-    }
-    return L"\"" + path + L"\"";
-}
-
-StartupOutcome ApplyStartupChoice(std::int16_t state) noexcept {
-    const bool enable = state == kChecked;
-    std::wstring command;
-    std::optional<RegistryValue> before;
-    bool alreadyRight = false;
+StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND owner) noexcept {
     try {
-        if (enable) {
-            command = RunCommandForThisProgram();
-            if (command.empty()) {
-                const DWORD error = GetLastError();
-                return {StartupStep::Registry, error != ERROR_SUCCESS
-                                                   ? static_cast<LSTATUS>(error)
-                                                   : static_cast<LSTATUS>(ERROR_BAD_PATHNAME)};
+        const std::wstring command = RunCommandFor(copy.Path);
+        RunEntryStep step(copy, owner);
+        std::vector<Before> changed;
+        const auto undo = [&] {
+            bool leftChanged = false;
+            for (auto it = changed.rbegin(); it != changed.rend(); ++it) {
+                leftChanged |= step.Restore(it->Root, it->Entry, command) != ERROR_SUCCESS;
+            }
+            return leftChanged;
+        };
+
+        if (state == kChecked) {
+            Before before{copy.Root, std::nullopt};
+            if (const LSTATUS status = ReadRunEntry(RootKey(copy.Root), before.Entry);
+                status != ERROR_SUCCESS) {
+                return {StartupStep::Registry, status};
+            }
+            if (!HoldsCommand(before.Entry, command)) {
+                if (const LSTATUS status = step.Do(copy.Root, MachineStep::Write, command);
+                    status != ERROR_SUCCESS) {
+                    return RegistryFailure(step, status);
+                }
+                changed.push_back(std::move(before));
+            }
+        } else {
+            // The per-user entry first: it needs no permission, and is put back if the
+            // machine-wide one then cannot be deleted.
+            for (const RunRoot root : {RunRoot::User, RunRoot::Machine}) {
+                Before before{root, std::nullopt};
+                LSTATUS status = ReadRunEntry(RootKey(root), before.Entry);
+                if (status == ERROR_SUCCESS && StartsCopy(before.Entry, copy)) {
+                    status = step.Do(root, MachineStep::Delete, command);
+                    if (status == ERROR_SUCCESS) {
+                        changed.push_back(std::move(before));
+                    }
+                }
+                if (status != ERROR_SUCCESS) {
+                    const StartupOutcome failure = RegistryFailure(step, status);
+                    return {failure.FailedStep, failure.Code, undo()};
+                }
             }
         }
-        if (const LSTATUS status = ReadRunEntry(before); status != ERROR_SUCCESS) {
-            return {StartupStep::Registry, status};
+
+        if (const LSTATUS status = SaveSetting(kAppName, kSection, kKeyInicio, StoredStateText(state));
+            status != ERROR_SUCCESS) {
+            return {StartupStep::Setting, status, undo()};
         }
-        alreadyRight = enable ? (before && RegistryText(*before) == command) : !before;
+        return {};
     } catch (...) {
         return {StartupStep::Registry, ERROR_NOT_ENOUGH_MEMORY};
     }
+}
 
-    if (!alreadyRight) {
-        const LSTATUS status = enable ? WriteRunEntry(nullptr, &command) : DeleteRunEntry();
-        if (status != ERROR_SUCCESS) {
-            return {StartupStep::Registry, status};
+LSTATUS RunMachineStep(MachineStep step) noexcept {
+    try {
+        ThisCopy copy;
+        if (const DWORD error = LocateThisCopy(copy); error != ERROR_SUCCESS) {
+            return static_cast<LSTATUS>(error);
         }
+        std::optional<RegistryValue> entry;
+        if (const LSTATUS status = ReadRunEntry(HKEY_LOCAL_MACHINE, entry);
+            status != ERROR_SUCCESS) {
+            return status;
+        }
+        const std::wstring command = RunCommandFor(copy.Path);
+        if (step == MachineStep::Delete) {
+            // Another copy's entry, or none: nothing of ours to delete.
+            return StartsCopy(entry, copy) ? DeleteRunEntry(HKEY_LOCAL_MACHINE) : ERROR_SUCCESS;
+        }
+        // Every user's log-on would start a file that others can replace.
+        if (copy.Root != RunRoot::Machine) {
+            return ERROR_ACCESS_DENIED;
+        }
+        return HoldsCommand(entry, command) ? ERROR_SUCCESS
+                                            : WriteRunEntry(HKEY_LOCAL_MACHINE, nullptr, &command);
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
-
-    if (const LSTATUS status = SaveSetting(kAppName, kSection, kKeyInicio, StoredStateText(state));
-        status != ERROR_SUCCESS) {
-        const bool leftChanged = !alreadyRight && RestoreRunEntry(before) != ERROR_SUCCESS;
-        return {StartupStep::Setting, status, leftChanged};
-    }
-    return {};
 }
 
 } // namespace zelvaran::config

@@ -2,8 +2,47 @@
 
 #include <shellapi.h>
 
+#include "ui/handles.h"
+#include "ui/window.h"
+
 namespace zelvaran::ui {
 namespace {
+
+// Waits for `process` to end, handing this thread's messages to their windows meanwhile, so the
+// windows repaint and the main window stays usable. A WM_QUIT is put back for the main loop.
+[[nodiscard]] DWORD WaitPumping(HANDLE process) noexcept {
+    bool quit = false;
+    int quitCode = 0;
+    for (;;) {
+        const DWORD woke =
+            MsgWaitForMultipleObjectsEx(1, &process, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (woke == WAIT_OBJECT_0) {
+            break;
+        }
+        if (woke != WAIT_OBJECT_0 + 1) {
+            return GetLastError();
+        }
+        MSG msg{};
+        while (!quit && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                quit = true;
+                quitCode = static_cast<int>(msg.wParam);
+            } else if (!PreTranslateForForms(msg)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+        }
+        if (quit) {
+            // Nothing more is dispatched once the program is asked to end; the step still ends.
+            static_cast<void>(WaitForSingleObject(process, INFINITE));
+            break;
+        }
+    }
+    if (quit) {
+        PostQuitMessage(quitCode);
+    }
+    return ERROR_SUCCESS;
+}
 
 class SystemPlatform final : public Platform {
 public:
@@ -15,6 +54,30 @@ public:
                       int showCommand) override {
         return reinterpret_cast<INT_PTR>(
             ::ShellExecuteW(owner, verb, file, parameters, directory, showCommand));
+    }
+    DWORD RunElevated(HWND owner, const wchar_t* file, const wchar_t* parameters,
+                      DWORD& exitCode) override {
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof(info);
+        // No error boxes from the shell: the caller reports in the program's own words.
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+        info.hwnd = owner;
+        info.lpVerb = L"runas";
+        info.lpFile = file;
+        info.lpParameters = parameters;
+        info.nShow = SW_HIDE;
+        if (!::ShellExecuteExW(&info)) {
+            const DWORD error = GetLastError();
+            return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_CANCELLED);
+        }
+        const UniqueKernelHandle process(info.hProcess);
+        if (!process) {
+            return ERROR_INVALID_HANDLE; // started, but the shell kept no handle to wait on
+        }
+        if (const DWORD error = WaitPumping(process.get()); error != ERROR_SUCCESS) {
+            return error;
+        }
+        return ::GetExitCodeProcess(process.get(), &exitCode) ? ERROR_SUCCESS : GetLastError();
     }
     void EndProcess(UINT exitCode) override { ::ExitProcess(exitCode); }
 };

@@ -1,5 +1,6 @@
 // The few platform effects a test must observe without blocking: message boxes, opening a
-// document or address through the shell, and ending the process. Tests install their own.
+// document or address through the shell, running a step elevated, and ending the process. Tests
+// install their own.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,12 @@ public:
     virtual INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
                               const wchar_t* parameters, const wchar_t* directory,
                               int showCommand) = 0;
+    // Starts `file` with `parameters` through the shell's "runas" verb (the system's consent
+    // prompt, owned by `owner`) and waits for it to end while this thread's windows keep handling
+    // their messages. Gives ERROR_SUCCESS and the process's exit code, or the reason it did not
+    // run: ERROR_CANCELLED when the user declined.
+    [[nodiscard]] virtual DWORD RunElevated(HWND owner, const wchar_t* file,
+                                            const wchar_t* parameters, DWORD& exitCode) = 0;
     // Ends the process at once. A test's replacement returns, so callers must leave things
     // sound when it does.
     virtual void EndProcess(UINT exitCode) = 0;

@@ -30,6 +30,9 @@ public:
         ++Opens;
         return SE_ERR_NOASSOC;
     }
+    DWORD RunElevated(HWND, const wchar_t*, const wchar_t*, DWORD&) override {
+        return ERROR_CANCELLED;
+    }
     void EndProcess(UINT) override { ++Ends; }
 
     int Boxes = 0;

@@ -32,6 +32,8 @@ protected:
         form_ = std::make_unique<config::Form2>([this](std::int16_t flag) {
             closed_.push_back({flag, IsWindow(lastHandle_) != FALSE, form_->IsLoaded()});
         });
+        // As an installed copy: its entry is the machine-wide one.
+        form_->SetThisCopy({ThisProgramPath(), config::RunRoot::Machine});
     }
     void TearDown() override {
         form_.reset();

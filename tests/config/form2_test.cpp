@@ -255,50 +255,72 @@ TEST_F(Form2Test, StoredTopmostFlagIsMinusOneOnlyForAStoredOne) {
     EXPECT_EQ(StoredTopmostFlag(), 0); // the other key does not count
 }
 
-TEST_F(Form2Test, ADeniedRunWriteKeepsTheBoxAndTheStoredValueAndSaysWhy) {
-    ASSERT_TRUE(Store(L"Inicio", L"0"));
-    ASSERT_TRUE(Open());
-    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
-    ASSERT_TRUE(guard.Denies());
-    // Putting the box back must run no click logic: that would try to store "0" again, which
-    // the read-only section refuses with a second message.
-    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
-    ASSERT_TRUE(settings.Denies());
-    Click(Ctl(kInicio));
-    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
-    EXPECT_FALSE(RunEntry());
-    EXPECT_EQ(StoredText(L"Inicio"), L"0");
-    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
-    EXPECT_NE(platform_.Boxes.front().Text.find(L"activar el inicio con Windows"),
-              std::wstring::npos);
+// An installed copy run by an ordinary user: the machine-wide key refuses the dialog, which asks
+// an elevated instance instead and waits for it, disabled, with its prompt in front of it.
+TEST_F(Form2Test, ElevationAnswersAsTheUserSeesThem) {
+    struct Case {
+        const char* Name;
+        DWORD Error, ExitCode;
+        bool Done;
+        const wchar_t* Says; // nullptr: no message at all
+    };
+    const Case cases[] = {
+        {"declined", ERROR_CANCELLED, 0, false, nullptr},
+        {"failed", ERROR_SUCCESS, ERROR_ACCESS_DENIED, false, L"No hay permiso para cambiar"},
+        {"done", ERROR_SUCCESS, ERROR_SUCCESS, true, nullptr},
+    };
+    for (const bool checking : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.Name << (checking ? ", checking" : ""));
+            ASSERT_TRUE(Store(L"Inicio", checking ? L"0" : L"1"));
+            static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran"));
+            if (!checking) {
+                ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
+            }
+            form_ = std::make_unique<Form2>([](std::int16_t) {});
+            form_->SetThisCopy({ThisProgramPath(), RunRoot::Machine});
+            ASSERT_TRUE(Open()); // with "1" stored, the entry is found right: nothing asked
+            ASSERT_TRUE(platform_.Elevations.empty());
+            ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+            ASSERT_TRUE(guard.Denies());
+            platform_.Boxes.clear();
+            platform_.ElevationError = c.Error;
+            platform_.ElevatedExitCode = c.ExitCode;
+            Click(Ctl(kInicio));
+            ASSERT_EQ(platform_.Elevations.size(), 1u);
+            const ElevationCall call = platform_.Elevations[0];
+            platform_.Elevations.clear();
+            EXPECT_EQ(call.Owner, form_->Handle());
+            EXPECT_EQ(call.File, ThisProgramPath());
+            EXPECT_EQ(call.Parameters,
+                      checking ? L"/inicio-equipo:escribir" : L"/inicio-equipo:borrar");
+            EXPECT_FALSE(call.OwnerEnabled);
+            EXPECT_TRUE(IsWindowEnabled(form_->Handle()));
+            EXPECT_EQ(Check(kInicio), checking == c.Done ? BST_CHECKED : BST_UNCHECKED);
+            EXPECT_EQ(StoredText(L"Inicio"), checking == c.Done ? L"1" : L"0");
+            if (c.Says == nullptr) {
+                EXPECT_TRUE(platform_.Boxes.empty());
+            } else {
+                ExpectOneErrorBox(platform_, form_->Handle(), c.Says);
+                EXPECT_NE(platform_.Boxes[0].Text.find(checking ? L"No se pudo activar"
+                                                                : L"No se pudo desactivar"),
+                          std::wstring::npos);
+                EXPECT_EQ(platform_.Boxes[0].Text.find(L"administrador"), std::wstring::npos);
+            }
+        }
+    }
 }
 
-TEST_F(Form2Test, ADeniedRunDeleteKeepsTheBoxCheckedAndSaysWhy) {
-    ASSERT_TRUE(Open());
-    Click(Ctl(kInicio));
-    ASSERT_TRUE(RunEntry());
-    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
-    ASSERT_TRUE(guard.Denies());
-    ReadOnlyKey settings(HKEY_CURRENT_USER, kSettingsKeyPath);
-    ASSERT_TRUE(settings.Denies());
-    Click(Ctl(kInicio));
-    EXPECT_EQ(Check(kInicio), BST_CHECKED);
-    ASSERT_TRUE(RunEntry());
-    EXPECT_EQ(RunText(), ThisProgramQuoted());
-    EXPECT_EQ(StoredText(L"Inicio"), L"1");
-    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
-    EXPECT_NE(platform_.Boxes.front().Text.find(L"desactivar"), std::wstring::npos);
-}
-
-TEST_F(Form2Test, ADeniedLoadLeavesTheBoxUncheckedAndTheStoredOne) {
+TEST_F(Form2Test, ADeclinedPromptAtLoadLeavesTheBoxUncheckedAndTheStoredOne) {
     ASSERT_TRUE(Store(L"Inicio", L"1"));
     ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
     ASSERT_TRUE(guard.Denies());
     ASSERT_TRUE(Open());
+    EXPECT_EQ(platform_.Elevations.size(), 1u);
     EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
     EXPECT_FALSE(RunEntry());
     EXPECT_EQ(StoredText(L"Inicio"), L"1");
-    ExpectOneErrorBox(platform_, form_->Handle(), L"administrador");
+    EXPECT_TRUE(platform_.Boxes.empty());
 }
 
 TEST_F(Form2Test, AnEntryAlreadyRightNeedsNoRights) {
@@ -309,6 +331,23 @@ TEST_F(Form2Test, AnEntryAlreadyRightNeedsNoRights) {
     Click(Ctl(kInicio));
     EXPECT_EQ(Check(kInicio), BST_CHECKED);
     EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_TRUE(platform_.Boxes.empty());
+    EXPECT_TRUE(platform_.Elevations.empty());
+}
+
+// The test program lives outside Program Files, as a portable copy would: found for real, it
+// registers for this user only and asks nobody.
+TEST_F(Form2Test, APortableCopyRegistersForItsUserOnly) {
+    form_ = std::make_unique<Form2>([](std::int16_t) {});
+    ASSERT_TRUE(Open());
+    Click(Ctl(kInicio));
+    EXPECT_EQ(Check(kInicio), BST_CHECKED);
+    EXPECT_EQ(RunText(HKEY_CURRENT_USER), ThisProgramQuoted());
+    EXPECT_FALSE(RunEntry(HKEY_LOCAL_MACHINE));
+    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    Click(Ctl(kInicio));
+    EXPECT_FALSE(RunEntry(HKEY_CURRENT_USER));
+    EXPECT_TRUE(platform_.Elevations.empty());
     EXPECT_TRUE(platform_.Boxes.empty());
 }
 

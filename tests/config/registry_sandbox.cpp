@@ -31,6 +31,7 @@ void CleanConfigRegistry() {
     static_cast<void>(RegDeleteTreeW(HKEY_CURRENT_USER, kAppKeyPath));
     static_cast<void>(RegDeleteKeyW(HKEY_CURRENT_USER, kAppKeyPath));
     static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran"));
+    static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kRunPath, L"Zelvaran"));
 }
 
 bool KeyExists(HKEY root, const wchar_t* path) {
@@ -94,8 +95,8 @@ bool Store(const wchar_t* key, std::wstring_view text) {
     return WriteValue(HKEY_CURRENT_USER, kSettingsKeyPath, key, REG_SZ, text);
 }
 
-std::optional<RawValue> RunEntry() {
-    return ReadValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran");
+std::optional<RawValue> RunEntry(HKEY root) {
+    return ReadValue(root, kRunPath, L"Zelvaran");
 }
 
 std::optional<std::wstring> StoredText(const wchar_t* key) {
@@ -108,20 +109,24 @@ std::optional<DWORD> StoredType(const wchar_t* key) {
     return value ? std::optional<DWORD>(value->Type) : std::nullopt;
 }
 
-std::optional<std::wstring> RunText() {
-    const auto value = RunEntry();
+std::optional<std::wstring> RunText(HKEY root) {
+    const auto value = RunEntry(root);
     return value ? std::optional<std::wstring>(value->Text) : std::nullopt;
 }
 
-bool SetRunEntry(std::wstring_view text, DWORD type) {
-    return WriteValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran", type, text);
+bool SetRunEntry(std::wstring_view text, DWORD type, HKEY root) {
+    return WriteValue(root, kRunPath, L"Zelvaran", type, text);
 }
 
-std::wstring ThisProgramQuoted() {
+std::wstring ThisProgramPath() {
     std::wstring path(32768, L'\0');
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     path.resize(n);
-    return L"\"" + path + L"\"";
+    return path;
+}
+
+std::wstring ThisProgramQuoted() {
+    return L"\"" + ThisProgramPath() + L"\"";
 }
 
 ReadOnlyKey::ReadOnlyKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {

@@ -26,7 +26,7 @@ struct RawValue {
 };
 
 [[nodiscard]] bool RunningUnderWine();
-// Removes the "Zelvaran" settings application and the Run entry.
+// Removes the "Zelvaran" settings application and the Run entries of both roots.
 void CleanConfigRegistry();
 
 [[nodiscard]] bool KeyExists(HKEY root, const wchar_t* path);
@@ -39,15 +39,17 @@ void CleanConfigRegistry();
 // Shorthands for the two places the program writes.
 [[nodiscard]] std::optional<RawValue> Stored(const wchar_t* key);
 [[nodiscard]] bool Store(const wchar_t* key, std::wstring_view text);
-[[nodiscard]] std::optional<RawValue> RunEntry();
+[[nodiscard]] std::optional<RawValue> RunEntry(HKEY root = HKEY_LOCAL_MACHINE);
 // The same, for comparing: nothing when absent, so a missing value fails a check rather than
 // the test program.
 [[nodiscard]] std::optional<std::wstring> StoredText(const wchar_t* key);
 [[nodiscard]] std::optional<DWORD> StoredType(const wchar_t* key);
-[[nodiscard]] std::optional<std::wstring> RunText();
-[[nodiscard]] bool SetRunEntry(std::wstring_view text, DWORD type = REG_SZ);
+[[nodiscard]] std::optional<std::wstring> RunText(HKEY root = HKEY_LOCAL_MACHINE);
+[[nodiscard]] bool SetRunEntry(std::wstring_view text, DWORD type = REG_SZ,
+                               HKEY root = HKEY_LOCAL_MACHINE);
 
 // What the Run entry must hold: this test program's full path in double quotes.
+[[nodiscard]] std::wstring ThisProgramPath();
 [[nodiscard]] std::wstring ThisProgramQuoted();
 
 // Lets a key be read but not written (SDDL "D:P(A;;KR;;;WD)") until destroyed, then puts its

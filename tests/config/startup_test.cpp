@@ -1,91 +1,126 @@
-// The start-up entry and the stored "Inicio": order of the steps, the data written, what is left
-// alone, and failures that must leave everything as it was.
+// The start-up entry and the stored "Inicio": which root a copy uses, order of the steps, the data
+// written, what is left alone, the elevated step an installed copy asks for when it may not write
+// the machine-wide entry, and failures that must leave everything as it was.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
 
 #include "config/startup.h"
 #include "registry_sandbox.h"
+#include "test_platform.h"
 
 namespace zelvaran::testing {
 namespace {
 
 using config::ApplyStartupChoice;
+using config::RunRoot;
 using config::StartupStep;
 
-class StartupTest : public RegistryTest {};
-
-TEST_F(StartupTest, TheCommandIsThisProgramsFullPathInQuotes) {
-    const std::wstring command = config::RunCommandForThisProgram();
-    EXPECT_EQ(command, ThisProgramQuoted());
-    ASSERT_GT(command.size(), 4u);
-    EXPECT_EQ(command.front(), L'"');
-    EXPECT_EQ(command.back(), L'"');
-    EXPECT_EQ(command.find(L'"', 1), command.size() - 1);
-    EXPECT_NE(command.find(L":\\"), std::wstring::npos); // a full path, not a bare name
-    EXPECT_EQ(command.substr(command.size() - 5), L".exe\"");
-}
-
-TEST_F(StartupTest, CheckedWritesTheRunEntryThenStoresOne) {
-    const config::StartupOutcome outcome = ApplyStartupChoice(1);
-    EXPECT_TRUE(outcome.Ok());
-    const auto entry = RunEntry();
-    ASSERT_TRUE(entry);
-    EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(entry->Text, ThisProgramQuoted());
-    ASSERT_TRUE(Stored(L"Inicio"));
-    EXPECT_EQ(StoredText(L"Inicio"), L"1");
-}
-
-TEST_F(StartupTest, AnyOtherStateDeletesTheEntryAndStoresItsText) {
-    // A value no box holds (-1) is stored as unchecked, as the entry now is, so that it reads
-    // back; its own text would not.
-    const std::pair<std::int16_t, const wchar_t*> cases[] = {{0, L"0"}, {2, L"2"}, {-1, L"0"}};
-    for (const auto& [state, text] : cases) {
-        ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
-        EXPECT_TRUE(ApplyStartupChoice(state).Ok());
-        EXPECT_FALSE(RunEntry()) << state;
-        ASSERT_TRUE(Stored(L"Inicio"));
-        EXPECT_EQ(StoredText(L"Inicio"), text);
+class StartupTest : public RegistryTest {
+protected:
+    [[nodiscard]] static config::ThisCopy Copy(RunRoot root) { return {ThisProgramPath(), root}; }
+    [[nodiscard]] static config::StartupOutcome Apply(std::int16_t state,
+                                                      RunRoot root = RunRoot::Machine) {
+        return ApplyStartupChoice(state, Copy(root), nullptr);
     }
+    RecordingPlatform platform_;
+};
+
+TEST_F(StartupTest, TheTestProgramIsFoundWhereItIsAndOutsideProgramFiles) {
+    config::ThisCopy copy;
+    ASSERT_EQ(config::LocateThisCopy(copy), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_TRUE(config::SamePath(copy.Path, ThisProgramPath()));
+    EXPECT_EQ(copy.Path.rfind(L"\\\\?\\", 0), std::wstring::npos);
+    EXPECT_EQ(copy.Root, RunRoot::User);
 }
 
-TEST_F(StartupTest, DeletingAnAbsentEntryIsASuccess) {
-    ASSERT_FALSE(RunEntry());
-    EXPECT_TRUE(ApplyStartupChoice(0).Ok());
-    EXPECT_EQ(StoredText(L"Inicio"), L"0");
-    // Even where it could not be deleted: there is nothing to delete.
+TEST_F(StartupTest, CheckedWritesTheQuotedPathInTheCopysRootOnlyThenStoresOne) {
+    for (const auto& [root, key, other] :
+         {std::tuple{RunRoot::Machine, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER},
+          std::tuple{RunRoot::User, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}}) {
+        CleanConfigRegistry();
+        EXPECT_TRUE(Apply(1, root).Ok());
+        const auto entry = RunEntry(key);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(entry->Text, ThisProgramQuoted());
+        EXPECT_FALSE(RunEntry(other));
+        EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    }
+    EXPECT_TRUE(platform_.Elevations.empty());
+}
+
+// Unchecking takes out whatever starts this copy, in either root, and nothing else.
+TEST_F(StartupTest, UncheckingDeletesOnlyEntriesThatStartThisCopy) {
+    std::wstring upper = ThisProgramPath();
+    for (wchar_t& c : upper) {
+        c = static_cast<wchar_t>(towupper(c));
+    }
+    const std::wstring foreign = L"\"C:\\Otra copia\\zelvaran.exe\"";
+    struct Case {
+        std::wstring Machine, User;
+        bool MachineGoes, UserGoes;
+    };
+    const Case cases[] = {
+        {ThisProgramQuoted(), L"", true, false},
+        {L"", L"\"" + upper + L"\" ", false, true}, // other case, a blank after: still ours
+        {ThisProgramPath(), ThisProgramQuoted(), true, true}, // unquoted, as old releases wrote
+        {foreign, ThisProgramQuoted(), false, true},
+        {foreign, foreign, false, false},
+        {ThisProgramPath() + L"x", L"\"" + ThisProgramPath() + L".old\"", false, false}, // others
+    };
+    for (const std::int16_t state : {0, 2}) {
+        for (const Case& c : cases) {
+            CleanConfigRegistry();
+            if (!c.Machine.empty()) {
+                ASSERT_TRUE(SetRunEntry(c.Machine, REG_SZ, HKEY_LOCAL_MACHINE));
+            }
+            if (!c.User.empty()) {
+                ASSERT_TRUE(SetRunEntry(c.User, REG_SZ, HKEY_CURRENT_USER));
+            }
+            EXPECT_TRUE(Apply(state).Ok());
+            EXPECT_EQ(RunText(HKEY_LOCAL_MACHINE).has_value(), !c.Machine.empty() && !c.MachineGoes)
+                << std::string(c.Machine.begin(), c.Machine.end());
+            EXPECT_EQ(RunText(HKEY_CURRENT_USER).has_value(), !c.User.empty() && !c.UserGoes)
+                << std::string(c.User.begin(), c.User.end());
+            EXPECT_EQ(StoredText(L"Inicio"), std::to_wstring(state));
+        }
+    }
+    // Absent in both roots, even where nothing may be written: nothing to do, nothing asked.
+    CleanConfigRegistry();
     ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
     ASSERT_TRUE(guard.Denies());
-    ASSERT_TRUE(Store(L"Inicio", L"1"));
-    EXPECT_TRUE(ApplyStartupChoice(0).Ok());
+    EXPECT_TRUE(Apply(0).Ok());
     EXPECT_EQ(StoredText(L"Inicio"), L"0");
+    EXPECT_TRUE(platform_.Elevations.empty());
 }
 
-TEST_F(StartupTest, AnEntryAlreadyRightIsNotWrittenAgain) {
-    ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
+TEST_F(StartupTest, AnEntryAlreadyRightCaseAsideIsNotWrittenAgainNorAskedFor) {
+    std::wstring lower = ThisProgramQuoted();
+    for (wchar_t& c : lower) {
+        c = static_cast<wchar_t>(towlower(c));
+    }
+    ASSERT_TRUE(SetRunEntry(lower));
     // Wine keeps no trace of a value written over itself; a read-only key refuses any write.
     ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
     ASSERT_TRUE(guard.Denies());
-    EXPECT_TRUE(ApplyStartupChoice(1).Ok());
+    EXPECT_TRUE(Apply(1).Ok());
+    EXPECT_EQ(RunText(), lower);
     EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_TRUE(platform_.Elevations.empty());
 }
 
 TEST_F(StartupTest, AnEntryWithOtherDataOrTypeIsReplaced) {
-    struct Case {
-        const wchar_t* Text;
-        DWORD Type;
-    };
     const std::wstring quoted = ThisProgramQuoted();
-    const std::wstring unquoted = quoted.substr(1, quoted.size() - 2);
-    const Case cases[] = {
+    const std::pair<std::wstring, DWORD> cases[] = {
         {L"c:\\Archivos de programa\\Morvantic\\Security Zelvaran\\zelvaran.exe", REG_SZ},
-        {unquoted.c_str(), REG_SZ},
-        {quoted.c_str(), REG_EXPAND_SZ},
+        {ThisProgramPath(), REG_SZ},
+        {quoted, REG_EXPAND_SZ},
     };
-    for (const Case& c : cases) {
-        ASSERT_TRUE(SetRunEntry(c.Text, c.Type));
-        EXPECT_TRUE(ApplyStartupChoice(1).Ok());
+    for (const auto& [text, type] : cases) {
+        ASSERT_TRUE(SetRunEntry(text, type));
+        EXPECT_TRUE(Apply(1).Ok());
         const auto entry = RunEntry();
         ASSERT_TRUE(entry);
         EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
@@ -93,27 +128,59 @@ TEST_F(StartupTest, AnEntryWithOtherDataOrTypeIsReplaced) {
     }
 }
 
-TEST_F(StartupTest, ADeniedWriteStoresNothing) {
-    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
-    ASSERT_TRUE(guard.Denies());
-    const config::StartupOutcome outcome = ApplyStartupChoice(1);
-    EXPECT_EQ(outcome.FailedStep, StartupStep::Registry);
-    EXPECT_EQ(outcome.Code, ERROR_ACCESS_DENIED);
-    EXPECT_FALSE(outcome.RunEntryLeftChanged);
-    EXPECT_FALSE(RunEntry());
-    EXPECT_FALSE(Stored(L"Inicio"));
+// As an ordinary user sees it: the machine-wide key refuses this process, so one elevated
+// instance of the copy is asked to do the step. What it answers decides the outcome.
+TEST_F(StartupTest, ADeniedMachineWideStepGoesToOneElevatedInstance) {
+    struct Case {
+        const char* Name;
+        DWORD Error, ExitCode;
+        StartupStep Step;
+        LSTATUS Code;
+    };
+    const Case cases[] = {
+        {"declined", ERROR_CANCELLED, 0, StartupStep::Declined, ERROR_CANCELLED},
+        {"not started", ERROR_FILE_NOT_FOUND, 0, StartupStep::Registry, ERROR_FILE_NOT_FOUND},
+        {"step failed", ERROR_SUCCESS, ERROR_ACCESS_DENIED, StartupStep::Registry,
+         ERROR_ACCESS_DENIED},
+        {"done", ERROR_SUCCESS, ERROR_SUCCESS, StartupStep::None, ERROR_SUCCESS},
+    };
+    for (const std::int16_t state : {1, 0}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(::testing::Message() << c.Name << ", state " << state);
+            CleanConfigRegistry();
+            ASSERT_TRUE(Store(L"Inicio", state == 1 ? L"0" : L"1"));
+            if (state == 0) {
+                ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
+            }
+            ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+            ASSERT_TRUE(guard.Denies());
+            platform_.Elevations.clear();
+            platform_.ElevationError = c.Error;
+            platform_.ElevatedExitCode = c.ExitCode;
+            const config::StartupOutcome outcome = Apply(state);
+            EXPECT_EQ(outcome.FailedStep, c.Step);
+            EXPECT_EQ(outcome.Code, c.Code);
+            ASSERT_EQ(platform_.Elevations.size(), 1u);
+            EXPECT_EQ(platform_.Elevations[0].File, ThisProgramPath());
+            EXPECT_EQ(platform_.Elevations[0].Parameters,
+                      state == 1 ? L"/inicio-equipo:escribir" : L"/inicio-equipo:borrar");
+            // Stored only when the step was done; the per-user root is never used instead.
+            const bool done = c.Step == StartupStep::None;
+            EXPECT_EQ(StoredText(L"Inicio"), (state == 1) == done ? L"1" : L"0");
+            EXPECT_FALSE(RunEntry(HKEY_CURRENT_USER));
+        }
+    }
 }
 
-TEST_F(StartupTest, ADeniedDeleteKeepsTheEntryAndTheStoredValue) {
-    ASSERT_TRUE(ApplyStartupChoice(1).Ok());
-    ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+TEST_F(StartupTest, APortableCopyNeverAsksForElevation) {
+    ReadOnlyKey guard(HKEY_CURRENT_USER, kRunPath);
     ASSERT_TRUE(guard.Denies());
-    const config::StartupOutcome outcome = ApplyStartupChoice(0);
+    const config::StartupOutcome outcome = Apply(1, RunRoot::User);
     EXPECT_EQ(outcome.FailedStep, StartupStep::Registry);
     EXPECT_EQ(outcome.Code, ERROR_ACCESS_DENIED);
-    ASSERT_TRUE(RunEntry());
-    EXPECT_EQ(RunText(), ThisProgramQuoted());
-    EXPECT_EQ(StoredText(L"Inicio"), L"1");
+    EXPECT_TRUE(platform_.Elevations.empty());
+    EXPECT_FALSE(RunEntry(HKEY_LOCAL_MACHINE));
+    EXPECT_FALSE(Stored(L"Inicio"));
 }
 
 TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
@@ -122,25 +189,29 @@ TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
     {
         ReadOnlyKey guard(HKEY_CURRENT_USER, kSettingsKeyPath);
         ASSERT_TRUE(guard.Denies());
-        const config::StartupOutcome outcome = ApplyStartupChoice(1);
+        const config::StartupOutcome outcome = Apply(1);
         EXPECT_EQ(outcome.FailedStep, StartupStep::Setting);
         EXPECT_EQ(outcome.Code, ERROR_ACCESS_DENIED);
         EXPECT_FALSE(outcome.RunEntryLeftChanged);
         EXPECT_FALSE(RunEntry());
         EXPECT_EQ(StoredText(L"Inicio"), L"0");
     }
-    // Disabling: the deleted entry comes back with its old data and type.
-    ASSERT_TRUE(SetRunEntry(L"\"C:\\old place\\zelvaran.exe\"", REG_EXPAND_SZ));
+    // Disabling: the deleted entries come back with their old data and type, in both roots.
+    const std::wstring old = L"\"" + ThisProgramPath() + L"\" /old";
+    ASSERT_TRUE(SetRunEntry(old, REG_EXPAND_SZ));
+    ASSERT_TRUE(SetRunEntry(ThisProgramQuoted(), REG_SZ, HKEY_CURRENT_USER));
     ASSERT_TRUE(Store(L"Inicio", L"1"));
     {
         ReadOnlyKey guard(HKEY_CURRENT_USER, kSettingsKeyPath);
         ASSERT_TRUE(guard.Denies());
-        const config::StartupOutcome outcome = ApplyStartupChoice(0);
+        const config::StartupOutcome outcome = Apply(0);
         EXPECT_EQ(outcome.FailedStep, StartupStep::Setting);
+        EXPECT_FALSE(outcome.RunEntryLeftChanged);
         const auto entry = RunEntry();
         ASSERT_TRUE(entry);
         EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_EXPAND_SZ));
-        EXPECT_EQ(entry->Text, L"\"C:\\old place\\zelvaran.exe\"");
+        EXPECT_EQ(entry->Text, old);
+        EXPECT_EQ(RunText(HKEY_CURRENT_USER), ThisProgramQuoted());
         EXPECT_EQ(StoredText(L"Inicio"), L"1");
     }
 }

@@ -2,6 +2,9 @@
 // in the registry, read back from this process (the test prefix's registry only).
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -32,6 +35,7 @@ std::optional<std::wstring> ReadString(HKEY root, const wchar_t* key, const wcha
 
 void ClearChoices() {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Zelvaran");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Inicio");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"ChTop");
 }
@@ -46,6 +50,7 @@ protected:
     void TearDown() override { ClearChoices(); }
 };
 
+// The built program lives outside Program Files, as a portable copy: its entry is the user's.
 TEST_F(ConfigEndToEnd, StartWithWindowsWritesTheQuotedProgramPathAndStoresTheChoice) {
     RunningProgram program;
     HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
@@ -57,11 +62,12 @@ TEST_F(ConfigEndToEnd, StartWithWindowsWritesTheQuotedProgramPathAndStoresTheCho
     EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio")); // opening wrote nothing
 
     SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-    EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"), L"\"" + ProgramPath() + L"\"");
+    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + ProgramPath() + L"\"");
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"), L"1");
 
     SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
     EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"), L"0");
 
     PostMessageW(main, WM_CLOSE, 0, 0);
@@ -91,6 +97,75 @@ TEST_F(ConfigEndToEnd, AlwaysOnTopIsAppliedOnCloseAndAtTheNextStart) {
     EXPECT_TRUE(IsTopmost(main));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(again.WaitForExit(10000));
+}
+
+// The elevated instance an installed copy starts: run here directly (every Wine process is
+// elevated), it changes its own machine-wide value and nothing else, and says how it went.
+TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
+    PWSTR programFiles = nullptr;
+    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles), S_OK);
+    const std::wstring folder = std::wstring(programFiles) + L"\\Zelvaran prueba";
+    CoTaskMemFree(programFiles);
+    const std::wstring installed = folder + L"\\zelvaran.exe";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), installed.c_str(), FALSE));
+    ASSERT_TRUE(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro", REG_SZ, L"otro.exe", 18) ==
+                ERROR_SUCCESS);
+
+    const std::wstring ours = L"\"" + installed + L"\"";
+    std::wstring oursUpper = ours;
+    for (wchar_t& c : oursUpper) {
+        c = static_cast<wchar_t>(towupper(c));
+    }
+    const std::wstring portable = L"\"" + ProgramPath() + L"\"";
+    struct Case {
+        std::wstring Exe;
+        const wchar_t* Switch;
+        std::optional<std::wstring> Before, After;
+        DWORD ExitCode;
+    };
+    const Case cases[] = {
+        {installed, L"/inicio-equipo:escribir", std::nullopt, ours, ERROR_SUCCESS},
+        {installed, L"/inicio-equipo:escribir", portable, ours, ERROR_SUCCESS},
+        {installed, L"/inicio-equipo:borrar", oursUpper, std::nullopt, ERROR_SUCCESS},
+        {installed, L"/inicio-equipo:borrar", std::nullopt, std::nullopt, ERROR_SUCCESS},
+        {installed, L"/inicio-equipo:borrar", portable, portable, ERROR_SUCCESS},
+        // A copy others could replace never gets the machine-wide entry, but may take out its own.
+        {ProgramPath(), L"/inicio-equipo:escribir", std::nullopt, std::nullopt,
+         ERROR_ACCESS_DENIED},
+        {ProgramPath(), L"/inicio-equipo:borrar", portable, std::nullopt, ERROR_SUCCESS},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << std::string(c.Switch, c.Switch + wcslen(c.Switch))
+                                          << (c.Exe == installed ? " installed" : " portable"));
+        ClearChoices();
+        if (c.Before) {
+            ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran", REG_SZ,
+                                      c.Before->c_str(),
+                                      static_cast<DWORD>((c.Before->size() + 1) * 2)),
+                      ERROR_SUCCESS);
+        }
+        std::wstring line = L"\"" + c.Exe + L"\" " + c.Switch;
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(CreateProcessW(c.Exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                   nullptr, &si, &pi));
+        const ui::UniqueKernelHandle process(pi.hProcess);
+        const ui::UniqueKernelHandle thread(pi.hThread);
+        ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+        DWORD exitCode = 0;
+        ASSERT_TRUE(GetExitCodeProcess(process.get(), &exitCode));
+        EXPECT_EQ(exitCode, c.ExitCode);
+        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"), c.After);
+        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Otro"), L"otro.exe");
+        EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
+        EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"));
+    }
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro");
+    DeleteFileW(installed.c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace

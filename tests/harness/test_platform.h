@@ -1,4 +1,5 @@
-// Stands in for message boxes, the shell and the end of the process, recording each call.
+// Stands in for message boxes, the shell, elevated steps and the end of the process, recording
+// each call.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,13 @@ struct ShellCall {
     int Show;
 };
 
+struct ElevationCall {
+    HWND Owner;
+    std::wstring File;
+    std::wstring Parameters;
+    bool OwnerEnabled; // whether the owner took input while the step ran
+};
+
 class RecordingPlatform final : public ui::Platform {
 public:
     RecordingPlatform() { ui::SetPlatform(this); }
@@ -46,6 +54,14 @@ public:
                          directory != nullptr ? directory : L"", showCommand});
         return 42;
     }
+    // Answers as set below: the consent prompt declined unless a test says otherwise.
+    DWORD RunElevated(HWND owner, const wchar_t* file, const wchar_t* parameters,
+                      DWORD& exitCode) override {
+        Elevations.push_back({owner, file, parameters, IsWindowEnabled(owner) != FALSE});
+        Log.push_back(std::wstring(L"runas:") + parameters);
+        exitCode = ElevatedExitCode;
+        return ElevationError;
+    }
     void EndProcess(UINT exitCode) override {
         EndCodes.push_back(exitCode);
         Log.push_back(L"end:" + std::to_wstring(exitCode));
@@ -53,8 +69,11 @@ public:
 
     std::vector<MessageBoxCall> Boxes;
     std::vector<ShellCall> Shell;
+    std::vector<ElevationCall> Elevations;
+    DWORD ElevationError = ERROR_CANCELLED;
+    DWORD ElevatedExitCode = ERROR_SUCCESS;
     std::vector<UINT> EndCodes;
-    std::vector<std::wstring> Log; // boxes and ends, in the order they happened
+    std::vector<std::wstring> Log; // boxes, elevated steps and ends, in the order they happened
 };
 
 } // namespace zelvaran::testing

@@ -1,0 +1,105 @@
+// Where the running exe really lives: the final path of the file (junctions, symbolic links and
+// mapped folders resolved), so that a link inside Program Files to a folder users can write does
+// not count as installed, and the Run entry names the file that was checked.
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <array>
+#include <vector>
+
+#include "config/startup.h"
+#include "ui/handles.h"
+#include "ui/program_path.h"
+
+namespace zelvaran::config {
+namespace {
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static void Close(Handle h) noexcept { CloseHandle(h); }
+};
+using UniqueFile = ui::UniqueHandle<FileHandleTraits>;
+
+struct CoTaskTextTraits {
+    using Handle = PWSTR;
+    static void Close(Handle h) noexcept { CoTaskMemFree(h); }
+};
+using UniqueCoTaskText = ui::UniqueHandle<CoTaskTextTraits>;
+
+// The final path of a file or folder in its plain form; empty, with the error, when the system
+// cannot tell.
+std::wstring FinalPath(const std::wstring& path, DWORD& error) {
+    // No access to the data is needed, only a handle; folders need backup semantics to open.
+    HANDLE raw = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (raw == INVALID_HANDLE_VALUE) {
+        error = GetLastError();
+        return {};
+    }
+    const UniqueFile file(raw);
+    std::wstring final(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            GetFinalPathNameByHandleW(file.get(), final.data(), static_cast<DWORD>(final.size()),
+                                      FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) {
+            error = GetLastError();
+            return {};
+        }
+        if (n < final.size()) {
+            final.resize(n);
+            return PlainPath(final);
+        }
+        final.resize(n); // the size needed, terminator included
+    }
+}
+
+// The machine's Program Files folders, each as the system names it and as it really is.
+std::vector<std::wstring> ProgramFilesFolders() {
+    std::vector<std::wstring> folders;
+    const std::array<const KNOWNFOLDERID*, 3> ids = {
+        &FOLDERID_ProgramFiles, &FOLDERID_ProgramFilesX86, &FOLDERID_ProgramFilesX64};
+    for (const KNOWNFOLDERID* id : ids) {
+        PWSTR raw = nullptr;
+        const HRESULT hr = SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &raw);
+        const UniqueCoTaskText text(raw); // freed even when the call failed
+        if (FAILED(hr) || raw == nullptr) {
+            continue; // not every system has every one of them
+        }
+        folders.emplace_back(raw);
+        DWORD ignored = ERROR_SUCCESS; // a folder that cannot be opened is compared as named
+        std::wstring real = FinalPath(folders.back(), ignored);
+        if (!real.empty()) {
+            folders.push_back(std::move(real));
+        }
+    }
+    return folders;
+}
+
+} // namespace
+
+DWORD LocateThisCopy(ThisCopy& copy) noexcept {
+    try {
+        const std::wstring module = ui::ProgramPath();
+        if (module.empty()) {
+            const DWORD error = GetLastError();
+            return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+        }
+        DWORD error = ERROR_SUCCESS;
+        std::wstring path = FinalPath(module, error);
+        if (path.empty()) {
+            return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_BAD_PATHNAME);
+        }
+        const std::vector<std::wstring> folders = ProgramFilesFolders();
+        copy.Root = RunRootFor(path, folders);
+        copy.Path = std::move(path);
+        return ERROR_SUCCESS;
+    } catch (...) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}
+
+} // namespace zelvaran::config
