@@ -32,6 +32,12 @@ ICONS = {
 PNG_FROM = 64
 # Pictures: PNG files (RGB), decoded by the program itself.
 PICTURES = {"banner.png": pictures.BANNER_SIZE, "about.png": pictures.ABOUT_SIZE}
+# The installer's pictures: 24-bit bitmaps, the only kind its pages show. The tall one goes beside
+# the welcome and finish pages, the small one in the header of the others.
+INSTALLER_BITMAPS = {
+    "installer_side.bmp": pictures.INSTALLER_SIDE_SIZE,
+    "installer_header.bmp": pictures.INSTALLER_HEADER_SIZE,
+}
 
 
 def _binary_alpha(rows):
@@ -78,6 +84,9 @@ def build():
         out[name] = png.encode(rows, 3)
         if png.decode(out[name])[3] != rows:
             raise ValueError("%s does not read back as drawn" % name)
+    for name, draw in (("installer_side.bmp", pictures.installer_side),
+                       ("installer_header.bmp", pictures.installer_header)):
+        out[name] = fileformats.encode_bmp24(draw().to_rgba8(dither=True))
     return out
 
 
@@ -107,7 +116,7 @@ def check(folder, fresh=None):
     """Re-reads each file, checks its headers and that it matches a fresh build."""
     fresh = fresh or build()
     problems = []
-    for name in list(ICONS) + list(PICTURES):
+    for name in list(ICONS) + list(PICTURES) + list(INSTALLER_BITMAPS):
         path = os.path.join(folder, name)
         try:
             with open(path, "rb") as f:
@@ -124,6 +133,10 @@ def check(folder, fresh=None):
                         raise ValueError("4-bit image without a 16-colour palette")
                     if not any(p[3] for row in im["rows"] for p in row):
                         raise ValueError("%d px image is empty" % im["size"])
+            elif name in INSTALLER_BITMAPS:
+                w, h, _, _ = fileformats.decode_bmp(data)
+                if (w, h) != INSTALLER_BITMAPS[name]:
+                    raise ValueError("size %dx%d, expected %dx%d" % ((w, h) + INSTALLER_BITMAPS[name]))
             else:
                 w, h, bpp, rows = png.decode(data)
                 if (w, h, bpp) != PICTURES[name] + (3,):
@@ -133,10 +146,10 @@ def check(folder, fresh=None):
                     _check_about_plain(rows)
             if data != fresh[name]:
                 raise ValueError("differs from a fresh build; run make_images.py")
-            print("ok   %-13s %7d bytes" % (name, len(data)))
+            print("ok   %-20s %7d bytes" % (name, len(data)))
         except (OSError, ValueError, struct.error) as e:
             problems.append("%s: %s" % (name, e))
-            print("FAIL %-13s %s" % (name, e))
+            print("FAIL %-20s %s" % (name, e))
     return not problems
 
 
@@ -151,7 +164,7 @@ def main():
         for name, data in fresh.items():
             with open(os.path.join(args.out, name), "wb") as f:
                 f.write(data)
-            print("wrote %-13s %7d bytes" % (name, len(data)))
+            print("wrote %-20s %7d bytes" % (name, len(data)))
     ok = check(args.out, fresh)
     if args.preview:
         from imagegen import preview

@@ -60,6 +60,14 @@ def _and_mask(rows):
     return bytes(out)
 
 
+def encode_bmp24(rows):
+    """A plain bottom-up 24-bit BMP file: the kind the installer's pages show."""
+    width, height = len(rows[0]), len(rows)
+    pixels = _pack_rows(rows, 24)
+    header = struct.pack("<2sIHHI", b"BM", 54 + len(pixels), 0, 0, 54)
+    return header + _info_header(width, height, 24, len(pixels)) + pixels
+
+
 def encode_ico(images):
     """images: list of (rows, bpp, palette, as_png). 24- and 4-bit images keep
     only a binary mask, so their pixels must already be fully opaque or fully
@@ -112,6 +120,19 @@ def _unpack_rows(data, width, height, bpp, palette):
                 row.append(palette[i] + (255,))
         rows.append(row)
     return rows
+
+
+def decode_bmp(data):
+    """Returns (width, height, bpp, rows); raises ValueError on a bad header."""
+    magic, file_size, _, _, offset = struct.unpack_from("<2sIHHI", data, 0)
+    hsize, width, height, planes, bpp, comp = struct.unpack_from("<IiiHHI", data, 14)
+    if magic != b"BM" or file_size != len(data) or offset != 54 or hsize != 40:
+        raise ValueError("bad BMP file header")
+    if planes != 1 or bpp != 24 or comp != 0 or height <= 0:
+        raise ValueError("not a plain bottom-up 24-bit BMP")
+    if offset + _stride(width, 24) * height != len(data):
+        raise ValueError("BMP pixel data has the wrong length")
+    return width, height, bpp, _unpack_rows(data[offset:], width, height, 24, None)
 
 
 def decode_ico(data):

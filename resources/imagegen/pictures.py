@@ -159,3 +159,55 @@ def about():
     if bottom > ABOUT_TEXT_BOTTOM:
         raise ValueError("About text runs down to y %d" % bottom)
     return canvas
+
+
+# The installer's pictures, in the sizes its pages show them: the tall one at the left of the
+# welcome and finish pages, the small one in the header of the other pages.
+INSTALLER_SIDE_SIZE = (164, 314)
+INSTALLER_HEADER_SIZE = (150, 57)
+
+
+def installer_side():
+    w, h = INSTALLER_SIDE_SIZE
+    top, bottom = (34, 116, 216), (8, 40, 106)
+    canvas = Canvas(w, h)
+
+    def background(x, y):
+        c = mix(top, bottom, (y / h) ** 0.9)
+        d = math.hypot(x - w / 2, (y - 92) * 1.1) / 90.0
+        return mix(c, WHITE, 0.16 * (1.0 - d) ** 2) if d < 1.0 else c
+
+    canvas.fill(background)
+    shield_h = 96
+    shield_w = shield_h * 2 * icons.SHIELD_HALF_W / (icons.SHIELD_BOTTOM_V - icons.SHIELD_TOP_V)
+    cx, cy, k = icons.fit_shield(round((w - shield_w) / 2), 42, shield_h)
+    icons.draw_shield(canvas, cx, cy, k, shadow=True)
+    cap = 17
+    for text, weight, baseline in (("Security", 1.4, 184), ("Zelvaran", 2.2, 210)):
+        width = strokefont.text_width(text, cap, weight)
+        if width > w - 16:
+            raise ValueError("installer title %r is %.1f wide" % (text, width))
+        strokefont.draw_text(canvas, (w - width) / 2, baseline, text, WHITE, cap, weight)
+    _rule(canvas, 226, 24, w - 24, 0.45)
+    for text, y in (("Morvantic", 280), ("software de seguridad", 292)):
+        pixfont.draw_text(canvas, (w - pixfont.text_width(text)) // 2, y, text, PALE)
+    return canvas
+
+
+def installer_header():
+    w, h = INSTALLER_HEADER_SIZE
+    ink = (8, 40, 106)
+    canvas = Canvas(w, h)
+    # White like the header it sits in, with a faint blue wash towards the right edge.
+    canvas.fill(lambda x, y: mix(WHITE, (214, 228, 248), max(0.0, (x - 40) / (w - 40)) ** 1.5))
+    shield_h = 42
+    shield_w = shield_h * 2 * icons.SHIELD_HALF_W / (icons.SHIELD_BOTTOM_V - icons.SHIELD_TOP_V)
+    cx, cy, k = icons.fit_shield(8, 7, shield_h)
+    icons.draw_shield(canvas, cx, cy, k, shadow=False)
+    x = 8 + shield_w + 7
+    cap = 11
+    for text, weight, baseline in (("Security", 1.1, 25), ("Zelvaran", 1.8, 42)):
+        end = strokefont.draw_text(canvas, x, baseline, text, ink, cap, weight)
+        if end > w - 4:
+            raise ValueError("installer header text %r ends at %.1f" % (text, end))
+    return canvas
