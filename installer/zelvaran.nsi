@@ -5,7 +5,8 @@
 ;
 ;   makensis -DZELVARAN_EXE=<zelvaran.exe> -DZELVARAN_CHM=<zelvaran_help.chm>
 ;            -DZELVARAN_ICON=<zelvaran.ico> -DZELVARAN_VERSION=1.0.42
-;            -DZELVARAN_VI_VERSION=1.0.0.42 -DSETUP_OUTFILE=<setup exe> zelvaran.nsi
+;            -DZELVARAN_VI_VERSION=1.0.0.42 -DZELVARAN_SIDE_BMP=<installer_side.bmp>
+;            -DZELVARAN_HEADER_BMP=<installer_header.bmp> -DSETUP_OUTFILE=<setup exe> zelvaran.nsi
 ;
 ; The file is UTF-8 with a byte-order mark, which is how makensis knows to read it as UTF-8.
 
@@ -19,6 +20,8 @@
 !insertmacro REQUIRE_DEFINE ZELVARAN_ICON
 !insertmacro REQUIRE_DEFINE ZELVARAN_VERSION
 !insertmacro REQUIRE_DEFINE ZELVARAN_VI_VERSION
+!insertmacro REQUIRE_DEFINE ZELVARAN_SIDE_BMP
+!insertmacro REQUIRE_DEFINE ZELVARAN_HEADER_BMP
 !insertmacro REQUIRE_DEFINE SETUP_OUTFILE
 
 ; The default 32-bit stub does not match a 64-bit program, and a 64-bit installer sees the 64-bit
@@ -54,9 +57,17 @@ ShowUninstDetails show
 
 !include MUI2.nsh
 !include FileFunc.nsh
+!include LogicLib.nsh
 
 !define MUI_ICON "${ZELVARAN_ICON}"
 !define MUI_UNICON "${ZELVARAN_ICON}"
+; The product's own pictures (resources/make_images.py): 164 x 314 beside the welcome and finish
+; pages, 150 x 57 in the header of the others.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${ZELVARAN_SIDE_BMP}"
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${ZELVARAN_HEADER_BMP}"
+!define MUI_HEADERIMAGE_UNBITMAP "${ZELVARAN_HEADER_BMP}"
 !define MUI_ABORTWARNING
 !define MUI_UNABORTWARNING
 
@@ -108,9 +119,60 @@ Function un.onInit
     Call un.RefuseWhileRunning
 FunctionEnd
 
+; $0 = 1 when $INSTDIR is a Program Files folder or lies inside one (case aside, whole folder
+; names only: "C:\Program Files Evil" is not inside), else 0.
+Function InsideProgramFiles
+    StrCpy $0 0
+    ${ForEach} $1 1 2 + 1
+        ${If} $1 == 1
+            StrCpy $2 "$PROGRAMFILES64"
+        ${Else}
+            StrCpy $2 "$PROGRAMFILES32"
+        ${EndIf}
+        StrLen $3 "$2\"
+        StrCpy $4 "$INSTDIR" $3
+        ${If} "$INSTDIR" == "$2"
+        ${OrIf} $4 == "$2\"
+            StrCpy $0 1
+        ${EndIf}
+    ${Next}
+FunctionEnd
+
+; Program Files lets only administrators and the system change what is inside; everyone else may
+; read and run. Another folder gets the same, so that no other user can replace the program that
+; the Start menu of every user, the uninstall entry and "Iniciar con Windows" start. Done with the
+; system's own icacls before anything is copied: the owner becomes Administrators (an owner can
+; always change the permissions), the inherited permissions give way to those three, and whatever
+; already lies in the folder takes them over.
+Function ProtectFolder
+    Call InsideProgramFiles
+    ${If} $0 == 1
+        Return
+    ${EndIf}
+    DetailPrint "Protegiendo la carpeta como Archivos de programa: $INSTDIR"
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
+    Pop $1
+    ${If} $1 == 0
+        nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q'
+        Pop $1
+    ${EndIf}
+    ${If} $1 == 0
+        nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\*" /reset /T /C /Q'
+        Pop $1
+    ${EndIf}
+    ${If} $1 != 0
+        MessageBox MB_OK|MB_ICONSTOP \
+            "No se pudo proteger la carpeta $INSTDIR (icacls: $1).$\r$\nOtros usuarios podrían cambiar el programa instalado en ella, así que no se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
+            /SD IDOK
+        SetErrorLevel 2
+        Quit
+    ${EndIf}
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
     SectionIn RO
     SetOutPath "$INSTDIR"
+    Call ProtectFolder
     ; Side by side: the program looks for its help file in its own folder.
     File "/oname=zelvaran.exe" "${ZELVARAN_EXE}"
     File "/oname=zelvaran_help.chm" "${ZELVARAN_CHM}"
@@ -133,26 +195,100 @@ Section "${PRODUCT}" SecProgram
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
+; $0 = 1 when the uninstaller runs as the user whose desktop it is on: the owner of the shell
+; (Explorer; under Wine, which has no shell window, of the desktop window). 0 when it runs under
+; another account, as when an administrator's name and password were given to the consent prompt,
+; or when that cannot be told.
+Function un.RunsAsDesktopUser
+    StrCpy $0 0
+    System::Call 'user32::GetShellWindow() p.r1'
+    ${If} $1 == 0
+        System::Call 'user32::GetDesktopWindow() p.r1'
+    ${EndIf}
+    System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2) i'
+    ; PROCESS_QUERY_LIMITED_INFORMATION, TOKEN_QUERY, TokenUser
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r2) p.r3'
+    ${If} $3 == 0
+        Return
+    ${EndIf}
+    System::Call 'advapi32::OpenProcessToken(p r3, i 8, *p .r4) i.r5'
+    System::Call 'kernel32::CloseHandle(p r3)'
+    ${If} $5 == 0
+        Return
+    ${EndIf}
+    System::Call 'kernel32::GetCurrentProcess() p.r6'
+    System::Call 'advapi32::OpenProcessToken(p r6, i 8, *p .r7) i.r5'
+    ${If} $5 != 0
+        System::Alloc 256
+        Pop $8
+        System::Alloc 256
+        Pop $9
+        System::Call 'advapi32::GetTokenInformation(p r4, i 1, p r8, i 256, *i .R9) i.r5'
+        System::Call 'advapi32::GetTokenInformation(p r7, i 1, p r9, i 256, *i .R9) i.r6'
+        ${If} $5 != 0
+        ${AndIf} $6 != 0
+            System::Call '*$8(p .r1)'
+            System::Call '*$9(p .r2)'
+            System::Call 'advapi32::EqualSid(p r1, p r2) i.r5'
+            ${If} $5 != 0
+                StrCpy $0 1
+            ${EndIf}
+        ${EndIf}
+        System::Free $8
+        System::Free $9
+        System::Call 'kernel32::CloseHandle(p r7)'
+    ${EndIf}
+    System::Call 'kernel32::CloseHandle(p r4)'
+FunctionEnd
+
+; "Iniciar con Windows" of the installed program: taken out only where it starts this very exe,
+; quoted as the program writes it or bare (case aside, as the file system). A portable copy's or
+; another installation's entry of the same name is not ours.
+!macro DELETE_OWN_RUN_VALUE root
+    ReadRegStr $0 ${root} "${RUN_KEY}" "Zelvaran"
+    ${If} $0 == "$\"$INSTDIR\zelvaran.exe$\""
+    ${OrIf} $0 == "$INSTDIR\zelvaran.exe"
+        DeleteRegValue ${root} "${RUN_KEY}" "Zelvaran"
+    ${EndIf}
+!macroend
+
 Section "Uninstall"
     ; Only the files this installer put there: anything the user added keeps the folder alive.
-    Delete "$INSTDIR\zelvaran.exe"
-    Delete "$INSTDIR\zelvaran_help.chm"
+    ; A copy still running in another session keeps its exe open: such files go at the next
+    ; restart, and the user is told.
+    Delete /REBOOTOK "$INSTDIR\zelvaran.exe"
+    Delete /REBOOTOK "$INSTDIR\zelvaran_help.chm"
     Delete "$INSTDIR\${UNINSTALLER}"
-    RMDir "$INSTDIR"
+    RMDir /REBOOTOK "$INSTDIR"
     ; The maker's folder goes only when no other program of ours lives there.
-    RMDir "$PROGRAMFILES64\${MAKER}"
+    RMDir /REBOOTOK "$PROGRAMFILES64\${MAKER}"
 
     Delete "${SHORTCUT}"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
-    ; "Iniciar con Windows" would otherwise start a program that is gone at every log-on.
-    DeleteRegValue HKLM "${RUN_KEY}" "Zelvaran"
+    ; Every log-on would otherwise try to start a program that is gone.
+    !insertmacro DELETE_OWN_RUN_VALUE HKLM
 
-    ; The choices belong to the user who runs the uninstaller (the elevated one). A silent
-    ; uninstall keeps them, as does Yes: a reinstall then finds them again.
-    MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 \
-        "¿Desea conservar sus preferencias de ${PRODUCT} (Iniciar con Windows, Siempre al Frente) por si vuelve a instalarlo?" \
-        /SD IDYES IDYES settings_kept
-    DeleteRegKey HKCU "${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"
-    settings_kept:
+    ; What lies under HKEY_CURRENT_USER belongs to the account the uninstaller runs as. When that
+    ; is not the desktop's user, the user's own start-up entry and choices are not within reach,
+    ; and another account's are not to be touched.
+    Call un.RunsAsDesktopUser
+    ${If} $0 == 1
+        !insertmacro DELETE_OWN_RUN_VALUE HKCU
+        ; A silent uninstall keeps the choices, as does Yes: a reinstall then finds them again.
+        MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 \
+            "¿Desea conservar sus preferencias de ${PRODUCT} (Iniciar con Windows, Siempre al Frente) por si vuelve a instalarlo?" \
+            /SD IDYES IDYES settings_kept
+        DeleteRegKey HKCU "${SETTINGS_KEY}"
+        DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"
+        settings_kept:
+    ${Else}
+        DetailPrint "Las preferencias de cada usuario se conservan: el desinstalador no se ejecuta con la cuenta del escritorio."
+    ${EndIf}
+
+    IfRebootFlag 0 done
+        DetailPrint "Algunos archivos están en uso; se eliminarán al reiniciar el equipo."
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "Algunos archivos de ${PRODUCT} están en uso (quizá el programa sigue abierto en otra sesión de Windows). Se eliminarán al reiniciar el equipo." \
+            /SD IDOK
+    done:
 SectionEnd
