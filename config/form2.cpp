@@ -238,20 +238,22 @@ void Form2::Inicio_Click() noexcept {
     }
     const std::int16_t state = BoxState(kInicio);
     StartupOutcome outcome;
-    if (!copy_) {
-        ThisCopy copy;
-        if (const DWORD error = LocateThisCopy(copy); error != ERROR_SUCCESS) {
+    // Found afresh each time: the folder may have been moved or renamed while the program ran.
+    ThisCopy found;
+    const ThisCopy* copy = copy_ ? &*copy_ : nullptr;
+    if (copy == nullptr) {
+        if (const DWORD error = LocateThisCopy(found); error != ERROR_SUCCESS) {
             outcome = {StartupStep::Registry, static_cast<LSTATUS>(error)};
         } else {
-            copy_ = std::move(copy);
+            copy = &found;
         }
     }
-    if (copy_) {
+    if (copy != nullptr) {
         // An elevated step keeps this thread's messages flowing while it waits: the dialog
         // repaints, but takes no click until the step is over.
         busy_ = true;
         const bool wasEnabled = EnableWindow(hwnd_, FALSE) == FALSE;
-        outcome = ApplyStartupChoice(state, *copy_, hwnd_);
+        outcome = ApplyStartupChoice(state, *copy, hwnd_);
         if (wasEnabled) {
             EnableWindow(hwnd_, TRUE);
         }
@@ -268,7 +270,8 @@ void Form2::Inicio_Click() noexcept {
     }
     try {
         ReportFailure(
-            StartupFailureText(outcome, state, copy_ ? copy_->Root : RunRoot::User).c_str());
+            StartupFailureText(outcome, state, copy != nullptr ? copy->Root : RunRoot::User)
+                .c_str());
     } catch (...) {
         ReportFailure(L"No se pudo cambiar el inicio con Windows.");
     }

@@ -32,8 +32,8 @@ public:
     // shows it modeless, not owned by the main window, and brings it forward.
     [[nodiscard]] bool Show() noexcept;
 
-    // Which copy "Iniciar con Windows" registers, and where; found from the running exe itself
-    // the first time it is needed, unless set before (tests stand in an installed copy).
+    // Which copy "Iniciar con Windows" registers, and where: found from the running exe at each
+    // change, unless set here (tests stand in for an installed copy).
     void SetThisCopy(ThisCopy copy) noexcept { copy_ = std::move(copy); }
 
     // A fixed single border and a title bar with the close box only.

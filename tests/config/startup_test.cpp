@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "config/startup.h"
+#include "ui/handles.h"
+#include "ui/platform.h"
 #include "registry_sandbox.h"
 #include "test_platform.h"
 
@@ -214,6 +216,39 @@ TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
         EXPECT_EQ(RunText(HKEY_CURRENT_USER), ThisProgramQuoted());
         EXPECT_EQ(StoredText(L"Inicio"), L"1");
     }
+}
+
+// The real elevated start: under Wine "runas" starts at once, without a prompt. While it waits,
+// a message already waiting for a window of this thread is handled, as the dialog's repaints are.
+TEST(Elevation, TheRealWaitHandsOnMessagesAndGivesTheExitCode) {
+    static int handled = 0;
+    handled = 0;
+    const WNDCLASSW wc{0,
+                       [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                           handled += m == WM_APP ? 1 : 0;
+                           return DefWindowProcW(h, m, w, l);
+                       },
+                       0,
+                       0,
+                       GetModuleHandleW(nullptr),
+                       nullptr,
+                       nullptr,
+                       nullptr,
+                       nullptr,
+                       L"Zelvaran.Test.Waiter"};
+    RegisterClassW(&wc);
+    const ui::UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0,
+                                                  HWND_MESSAGE, nullptr, wc.hInstance, nullptr));
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(PostMessageW(window.get(), WM_APP, 0, 0));
+    wchar_t cmd[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(cmd, MAX_PATH), 0u);
+    const std::wstring file = std::wstring(cmd) + L"\\cmd.exe";
+    DWORD exitCode = 0;
+    EXPECT_EQ(ui::CurrentPlatform().RunElevated(window.get(), file.c_str(), L"/c exit 7", exitCode),
+              static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(exitCode, 7u);
+    EXPECT_EQ(handled, 1);
 }
 
 } // namespace
