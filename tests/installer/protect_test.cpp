@@ -65,7 +65,8 @@ TEST_F(InstallerTest, AFolderOutsideProgramFilesGetsProgramFilesProtection) {
     EXPECT_TRUE(icacls.Calls().empty());
     ASSERT_EQ(QuietUninstall().ExitCode, 0u);
 
-    const std::wstring outside = KnownFolder(FOLDERID_Public) + L"\\Program Files Zelvaran";
+    // Beside Program Files, its name starting like it: still outside.
+    const std::wstring outside = KnownFolder(FOLDERID_ProgramFiles) + L" Zelvaran";
     const Cleanup restore([&] {
         if (Installed()) {
             static_cast<void>(QuietUninstall());
