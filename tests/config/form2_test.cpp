@@ -267,6 +267,7 @@ TEST_F(Form2Test, ElevationAnswersAsTheUserSeesThem) {
     const Case cases[] = {
         {"declined", ERROR_CANCELLED, 0, false, nullptr},
         {"failed", ERROR_SUCCESS, ERROR_ACCESS_DENIED, false, L"No hay permiso para cambiar"},
+        {"not started", ERROR_FILE_NOT_FOUND, 0, false, L"Error del sistema 2."},
         {"done", ERROR_SUCCESS, ERROR_SUCCESS, true, nullptr},
     };
     for (const bool checking : {true, false}) {

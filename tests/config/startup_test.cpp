@@ -1,6 +1,6 @@
 // The start-up entry and the stored "Inicio": which root a copy uses, order of the steps, the data
-// written, what is left alone, the elevated step an installed copy asks for when it may not write
-// the machine-wide entry, and failures that must leave everything as it was.
+// written, what is left alone, failures that must leave everything as it was, and the real wait for
+// an elevated step. What a declined or failed elevation shows is in form2_test.cpp.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -127,50 +127,6 @@ TEST_F(StartupTest, AnEntryWithOtherDataOrTypeIsReplaced) {
         ASSERT_TRUE(entry);
         EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
         EXPECT_EQ(entry->Text, quoted);
-    }
-}
-
-// As an ordinary user sees it: the machine-wide key refuses this process, so one elevated
-// instance of the copy is asked to do the step. What it answers decides the outcome.
-TEST_F(StartupTest, ADeniedMachineWideStepGoesToOneElevatedInstance) {
-    struct Case {
-        const char* Name;
-        DWORD Error, ExitCode;
-        StartupStep Step;
-        LSTATUS Code;
-    };
-    const Case cases[] = {
-        {"declined", ERROR_CANCELLED, 0, StartupStep::Declined, ERROR_CANCELLED},
-        {"not started", ERROR_FILE_NOT_FOUND, 0, StartupStep::Registry, ERROR_FILE_NOT_FOUND},
-        {"step failed", ERROR_SUCCESS, ERROR_ACCESS_DENIED, StartupStep::Registry,
-         ERROR_ACCESS_DENIED},
-        {"done", ERROR_SUCCESS, ERROR_SUCCESS, StartupStep::None, ERROR_SUCCESS},
-    };
-    for (const std::int16_t state : {1, 0}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(::testing::Message() << c.Name << ", state " << state);
-            CleanConfigRegistry();
-            ASSERT_TRUE(Store(L"Inicio", state == 1 ? L"0" : L"1"));
-            if (state == 0) {
-                ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
-            }
-            ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
-            ASSERT_TRUE(guard.Denies());
-            platform_.Elevations.clear();
-            platform_.ElevationError = c.Error;
-            platform_.ElevatedExitCode = c.ExitCode;
-            const config::StartupOutcome outcome = Apply(state);
-            EXPECT_EQ(outcome.FailedStep, c.Step);
-            EXPECT_EQ(outcome.Code, c.Code);
-            ASSERT_EQ(platform_.Elevations.size(), 1u);
-            EXPECT_EQ(platform_.Elevations[0].File, ThisProgramPath());
-            EXPECT_EQ(platform_.Elevations[0].Parameters,
-                      state == 1 ? L"/inicio-equipo:escribir" : L"/inicio-equipo:borrar");
-            // Stored only when the step was done; the per-user root is never used instead.
-            const bool done = c.Step == StartupStep::None;
-            EXPECT_EQ(StoredText(L"Inicio"), (state == 1) == done ? L"1" : L"0");
-            EXPECT_FALSE(RunEntry(HKEY_CURRENT_USER));
-        }
     }
 }
 
