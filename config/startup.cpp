@@ -194,7 +194,8 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
             }
         }
 
-        if (const LSTATUS status = SaveSetting(kAppName, kSection, kKeyInicio, StoredStateText(state));
+        if (const LSTATUS status =
+                SaveSetting(kAppName, kSection, kKeyInicio, StoredStateText(state));
             status != ERROR_SUCCESS) {
             return {StartupStep::Setting, status, undo()};
         }
