@@ -175,22 +175,27 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
                 }
                 changed.push_back(std::move(before));
             }
-        } else {
-            // The per-user entry first: it needs no permission, and is put back if the
-            // machine-wide one then cannot be deleted.
-            for (const RunRoot root : {RunRoot::User, RunRoot::Machine}) {
-                Before before{root, std::nullopt};
-                LSTATUS status = ReadRunEntry(RootKey(root), before.Entry);
-                if (status == ERROR_SUCCESS && StartsCopy(before.Entry, copy)) {
-                    status = step.Do(root, MachineStep::Delete, command);
-                    if (status == ERROR_SUCCESS) {
-                        changed.push_back(std::move(before));
-                    }
+        }
+        // Unchecked, every entry that starts this copy goes. Checked, so does one in the other
+        // root: a per-user entry of an installed copy would start it twice, and a machine-wide
+        // one of a copy others can replace (as earlier releases wrote it) must not stay. The
+        // per-user root comes first when deleting: it needs no permission, and is put back if
+        // the machine-wide entry then cannot be deleted.
+        for (const RunRoot root : {RunRoot::User, RunRoot::Machine}) {
+            if (state == kChecked && root == copy.Root) {
+                continue;
+            }
+            Before before{root, std::nullopt};
+            LSTATUS status = ReadRunEntry(RootKey(root), before.Entry);
+            if (status == ERROR_SUCCESS && StartsCopy(before.Entry, copy)) {
+                status = step.Do(root, MachineStep::Delete, command);
+                if (status == ERROR_SUCCESS) {
+                    changed.push_back(std::move(before));
                 }
-                if (status != ERROR_SUCCESS) {
-                    const StartupOutcome failure = RegistryFailure(step, status);
-                    return {failure.FailedStep, failure.Code, undo()};
-                }
+            }
+            if (status != ERROR_SUCCESS) {
+                const StartupOutcome failure = RegistryFailure(step, status);
+                return {failure.FailedStep, failure.Code, undo()};
             }
         }
 

@@ -43,9 +43,10 @@ struct [[nodiscard]] StartupOutcome {
 };
 
 // Applies a new state of the "Iniciar con Windows" box for `copy`. State 1 writes the copy's Run
-// entry in its root unless it already holds exactly the copy's command (case aside); any other
-// state deletes the entries in either root that start this copy, and leaves those of other copies
-// alone (an absent entry is already deleted). Where this process may not change the machine-wide
+// entry in its root unless it already holds exactly the copy's command (case aside), and deletes
+// one that starts the copy in the other root; any other state deletes the entries in either root
+// that start this copy. Entries of other copies are left alone; an absent entry is already
+// deleted. Where this process may not change the machine-wide
 // entry, one elevated instance of the copy does it, its consent prompt owned by `owner`. Only
 // then is the state stored under "Inicio"; when that fails, the Run entries are put back as they
 // were, so that the two never disagree.

@@ -41,14 +41,21 @@ TEST_F(StartupTest, CheckedWritesTheQuotedPathInTheCopysRootOnlyThenStoresOne) {
     for (const auto& [root, key, other] :
          {std::tuple{RunRoot::Machine, HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER},
           std::tuple{RunRoot::User, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}}) {
-        CleanConfigRegistry();
-        EXPECT_TRUE(Apply(1, root).Ok());
-        const auto entry = RunEntry(key);
-        ASSERT_TRUE(entry);
-        EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
-        EXPECT_EQ(entry->Text, ThisProgramQuoted());
-        EXPECT_FALSE(RunEntry(other));
-        EXPECT_EQ(StoredText(L"Inicio"), L"1");
+        // The same copy's entry in the other root goes (one an earlier release wrote, say);
+        // another copy's stays.
+        for (const std::wstring& there : {ThisProgramPath(), std::wstring(L"\"D:\\otra.exe\"")}) {
+            CleanConfigRegistry();
+            ASSERT_TRUE(SetRunEntry(there, REG_SZ, other));
+            EXPECT_TRUE(Apply(1, root).Ok());
+            const auto entry = RunEntry(key);
+            ASSERT_TRUE(entry);
+            EXPECT_EQ(entry->Type, static_cast<DWORD>(REG_SZ));
+            EXPECT_EQ(entry->Text, ThisProgramQuoted());
+            EXPECT_EQ(RunText(other), there == ThisProgramPath()
+                                          ? std::nullopt
+                                          : std::optional<std::wstring>(there));
+            EXPECT_EQ(StoredText(L"Inicio"), L"1");
+        }
     }
     EXPECT_TRUE(platform_.Elevations.empty());
 }
