@@ -2,12 +2,82 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "ui/picture_scale.h"
 
 #include "ui/picture.h"
 
 namespace zelvaran::ui {
 namespace {
+
+// Draws a picture control's bitmap scaled to the control, by the program's own filter: Windows
+// would draw it at its natural size and Wine stretches it its own way.
+void DrawPicture(HWND picture, HDC dc) noexcept {
+    auto* bitmap = reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    RECT box{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) == 0 ||
+        !GetClientRect(picture, &box) || box.right <= 0 || box.bottom <= 0) {
+        return;
+    }
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight; // rows top down
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    try {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(info.bmWidth) *
+                                          static_cast<std::size_t>(info.bmHeight));
+        if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &format,
+                      DIB_RGB_COLORS) != info.bmHeight) {
+            return;
+        }
+        const std::vector<std::uint32_t> scaled = ScalePicture(
+            pixels, static_cast<std::size_t>(info.bmWidth), static_cast<std::size_t>(info.bmHeight),
+            static_cast<std::size_t>(box.right), static_cast<std::size_t>(box.bottom));
+        if (scaled.empty()) {
+            return;
+        }
+        format.bmiHeader.biWidth = box.right;
+        format.bmiHeader.biHeight = -box.bottom;
+        // A failed draw leaves the box as it was; the next paint tries again.
+        static_cast<void>(SetDIBitsToDevice(
+            dc, 0, 0, static_cast<DWORD>(box.right), static_cast<DWORD>(box.bottom), 0, 0, 0,
+            static_cast<UINT>(box.bottom), scaled.data(), &format, DIB_RGB_COLORS));
+    } catch (...) {
+        // Out of memory for the pixels: the box stays as it was.
+    }
+}
+
+LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR) noexcept {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return 1; // the picture covers the whole box
+    case WM_PAINT: {
+        PAINTSTRUCT paint{};
+        if (HDC dc = BeginPaint(hwnd, &paint)) {
+            DrawPicture(hwnd, dc);
+            EndPaint(hwnd, &paint);
+        }
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        DrawPicture(hwnd, reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_SIZE:
+        InvalidateRect(hwnd, nullptr, FALSE); // a new size is a new picture, not a moved one
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
 
 // Group boxes do not pass their children's notifications on; the form needs them, so frames
 // forward everything a child reports to their own parent.
@@ -168,9 +238,11 @@ HWND ControlSet::CreateOne(const ControlSpec& row) noexcept {
             SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap.get()));
             bitmaps_.push_back(std::move(bitmap));
         }
-        // SS_BITMAP resizes the control to the picture; the table's rectangle wins.
+        // SS_BITMAP resizes the control to the picture; the table's rectangle wins, and the
+        // picture is drawn to fill it. The call cannot fail for a window of this thread.
         SetWindowPos(hwnd, nullptr, px.Left, px.Top, px.Width, px.Height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
+        static_cast<void>(SetWindowSubclass(hwnd, &PictureProc, 1, 0));
         break;
     }
     default:

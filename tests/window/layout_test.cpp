@@ -1,6 +1,13 @@
 // The main window as built from its table: containers, positions, captions, states, menus.
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <set>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "config/config_layout.h"
 #include "main_window_fixture.h"
 #include "ui/controls.h"
 
@@ -152,6 +159,87 @@ TEST_F(MainWindowTest, EnterOnACheckBoxClicksGenerar) {
     ASSERT_TRUE(ui::PreTranslateForForms(msg));
     Pump();
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)).size(), 5u);
+}
+
+// Packed 0xRRGGBB pixels, rows top down: of a bitmap, or of what a window shows on the screen.
+std::vector<std::uint32_t> Pixels(HDC dc, HBITMAP bitmap, SIZE size) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(format.bmiHeader), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.cx * size.cy));
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(size.cy), pixels.data(), &format, DIB_RGB_COLORS);
+    for (std::uint32_t& pixel : pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return pixels;
+}
+
+std::vector<std::uint32_t> Shown(HWND hwnd, SIZE size) {
+    HDC screen = GetDC(hwnd);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP copy = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    std::vector<std::uint32_t> pixels = Pixels(memory, copy, size);
+    DeleteObject(copy);
+    DeleteDC(memory);
+    ReleaseDC(hwnd, screen);
+    return pixels;
+}
+
+int Distance(std::uint32_t a, std::uint32_t b) {
+    int most = 0;
+    for (int shift : {0, 8, 16}) {
+        most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                       static_cast<int>((b >> shift) & 0xFF)));
+    }
+    return most;
+}
+
+// The banner as the screen shows it: the picture itself at its own size; scaled to fill its box
+// otherwise, edges included, and filtered, which makes colours that the picture does not have
+// (a plain stretch only repeats or drops pixels).
+void ExpectBannerFillsItsBox(HWND banner) {
+    RedrawWindow(banner, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    auto* bitmap = reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(bitmap, sizeof(info), &info), 0);
+    RECT box{};
+    GetClientRect(banner, &box);
+    HDC screen = GetDC(nullptr);
+    const std::vector<std::uint32_t> picture =
+        Pixels(screen, bitmap, {info.bmWidth, info.bmHeight});
+    ReleaseDC(nullptr, screen);
+    const std::vector<std::uint32_t> shown = Shown(banner, {box.right, box.bottom});
+    if (box.right == info.bmWidth && box.bottom == info.bmHeight) {
+        EXPECT_EQ(shown, picture);
+        return;
+    }
+    const auto at = [](const std::vector<std::uint32_t>& p, LONG width, LONG x, LONG y) {
+        return p[static_cast<std::size_t>(y * width + x)];
+    };
+    const LONG w = info.bmWidth;
+    const LONG h = info.bmHeight;
+    for (const auto& [x, y] : {std::pair{0L, 0L}, {1L, 0L}, {0L, 1L}, {1L, 1L}}) {
+        EXPECT_LE(Distance(at(shown, box.right, x * (box.right - 1), y * (box.bottom - 1)),
+                           at(picture, w, x * (w - 1), y * (h - 1))),
+                  32)
+            << "corner " << x << "," << y << " of " << box.right << "x" << box.bottom;
+    }
+    const std::set<std::uint32_t> own(picture.begin(), picture.end());
+    std::size_t made = 0;
+    for (std::uint32_t pixel : shown) {
+        made += own.count(pixel) == 0 ? 1 : 0;
+    }
+    EXPECT_GT(made, shown.size() / 10);
+}
+
+TEST_F(MainWindowTest, TheBannerFillsItsBoxInBothWindowsThatShowIt) {
+    SetForegroundWindow(Main().Handle());
+    ExpectBannerFillsItsBox(Ctl(kImage1));
+    Main().OpenConfiguration();
+    Pump();
+    ExpectBannerFillsItsBox(Main().Configuration().Control(config::kImage1));
 }
 
 } // namespace
