@@ -297,7 +297,9 @@ void Form2::ChTop_Click() noexcept {
 
 std::int16_t StoredTopmostFlag() noexcept {
     try {
-        return GetSetting(kAppName, kSection, kKeyChTop, L"0") == L"1" ? -1 : 0;
+        // The same reading as the dialog's, so that both count a stray value as the default.
+        const std::wstring text = GetSetting(kAppName, kSection, kKeyChTop, L"0");
+        return ParseStoredState(text, kUnchecked) == kChecked ? -1 : 0;
     } catch (...) {
         return 0; // out of memory: the main window starts as an ordinary window
     }

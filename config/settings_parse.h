@@ -22,12 +22,12 @@ namespace zelvaran::config {
     }
 }
 
-// A stored text gives a state only when it is exactly "0", "1" or "2"; anything else (a blank,
-// a sign, a leading zero, another number, letters, nothing) was not written by this program and
-// counts as `fallback`, the box's current state, so that reading it changes nothing.
+// A stored text gives a state only when it is exactly "0" or "1", the two the program writes;
+// anything else ("2", a blank, a sign, a leading zero, letters, nothing) counts as `fallback`,
+// the default, so that reading it changes nothing and writes nothing.
 [[nodiscard]] constexpr std::int16_t ParseStoredState(std::wstring_view text,
                                                       std::int16_t fallback) noexcept {
-    if (text.size() == 1 && text[0] >= L'0' && text[0] <= L'2') {
+    if (text.size() == 1 && (text[0] == L'0' || text[0] == L'1')) {
         return static_cast<std::int16_t>(text[0] - L'0');
     }
     return fallback;
