@@ -29,4 +29,13 @@ bool LengthPasteAllowed(std::u16string_view pasted) noexcept {
     return true;
 }
 
+bool LengthPasteAllowedInBlock(const char16_t* block, std::size_t capacity) noexcept {
+    if (block == nullptr) {
+        return false;
+    }
+    const std::u16string_view text(block, capacity);
+    const std::size_t end = text.find(u'\0');
+    return end != std::u16string_view::npos && LengthPasteAllowed(text.substr(0, end));
+}
+
 } // namespace zelvaran

@@ -2,6 +2,7 @@
 // main window implements GenerateView over its controls, tests over plain values.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "generator/check_state.h"
@@ -42,5 +43,10 @@ void GeneratePassword(GenerateView& view, RandomSource& random, const YieldHook&
 
 // A paste into the length box is taken only when it cannot bring in what typing cannot.
 [[nodiscard]] bool LengthPasteAllowed(std::u16string_view pasted) noexcept;
+
+// The same for clipboard text as it lies in its memory block of `capacity` characters, checked
+// in place: up to its terminator, which the writer need not have supplied. Text without one is
+// refused, since the box's own paste would read on past the block.
+[[nodiscard]] bool LengthPasteAllowedInBlock(const char16_t* block, std::size_t capacity) noexcept;
 
 } // namespace zelvaran

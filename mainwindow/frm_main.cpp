@@ -169,6 +169,8 @@ void frmMain::OnCommand(int id, int code) noexcept {
     HWND control = Control(id);
     if (code == BN_CLICKED && control != nullptr && IsWindowEnabled(control)) {
         static_cast<void>(ui::RunCommand(*this, kClicks, id));
+    } else if (id == kTxtLength && code == EN_CHANGE) {
+        txtLength_Change();
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -64,6 +65,7 @@ private:
     // The handlers the controls and the menu reach through OnCommand.
     void chkSpecial_Click() noexcept;
     void chkStyle_Click() noexcept;
+    void txtLength_Change() noexcept;
     void Copy_Click() noexcept;
     void cut_Click() noexcept;
     void cutxit_Click() noexcept;
@@ -105,6 +107,7 @@ private:
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
+    std::array<wchar_t, 8> lengthText_{}; // the length box's last text of digits only
 };
 
 } // namespace zelvaran::mainwindow

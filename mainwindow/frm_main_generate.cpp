@@ -3,7 +3,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
+#include <cwchar>
 #include <string>
+#include <string_view>
 
 #include "mainwindow/main_layout.h"
 #include "mainwindow/message_pump.h"
@@ -14,7 +18,39 @@
 namespace zelvaran::mainwindow {
 namespace {
 
-// txtLength lets through digits only, whether typed or pasted.
+// Whether the clipboard holds text the length box may take. The text is checked where it lies and
+// never copied: it may well be a password.
+[[nodiscard]] bool ClipboardFitsLengthBox(HWND box) noexcept {
+    if (!OpenClipboard(box)) {
+        return false;
+    }
+    bool fits = false;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        const std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+        if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
+            fits = LengthPasteAllowedInBlock(text, capacity);
+            static_cast<void>(GlobalUnlock(data)); // zero only says the block is unlocked now
+        }
+    }
+    CloseClipboard();
+    return fits;
+}
+
+// Text set by a program (WM_SETTEXT, from this process or another) is taken only when typing
+// could have brought it in: digits alone, no more than the box holds. Empty text is what
+// deleting leaves, so it is taken too.
+[[nodiscard]] bool SetTextFitsLengthBox(HWND box, const wchar_t* text) noexcept {
+    if (text == nullptr) {
+        return true;
+    }
+    const auto limit = static_cast<std::size_t>(SendMessageW(box, EM_GETLIMITTEXT, 0, 0));
+    const std::size_t length = wcsnlen(text, limit + 1);
+    const std::u16string_view view(reinterpret_cast<const char16_t*>(text), length);
+    return length <= limit && (view.empty() || LengthPasteAllowed(view));
+}
+
+// txtLength lets through digits only: typed keys by the typed-key rule, pastes and set texts
+// when they are digits alone. Whatever else changes the text is undone by txtLength_Change.
 LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                DWORD_PTR) noexcept {
     constexpr WPARAM kCtrlV = 0x16;
@@ -28,26 +64,23 @@ LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             return 0;
         }
         break;
-    case WM_PASTE: {
-        std::u16string pasted;
-        if (OpenClipboard(hwnd)) {
-            if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-                if (const auto* text = static_cast<const char16_t*>(GlobalLock(data))) {
-                    try {
-                        pasted = text;
-                    } catch (...) {
-                        pasted.clear();
-                    }
-                    static_cast<void>(GlobalUnlock(data));
-                }
-            }
-            CloseClipboard();
-        }
-        if (!LengthPasteAllowed(pasted)) {
+    case WM_KEYDOWN:
+        // Shift+Insert: some edit controls paste without a WM_PASTE; this one goes through it.
+        if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0) {
+            SendMessageW(hwnd, WM_PASTE, 0, 0);
             return 0;
         }
         break;
-    }
+    case WM_PASTE:
+        if (!ClipboardFitsLengthBox(hwnd)) {
+            return 0;
+        }
+        break;
+    case WM_SETTEXT:
+        if (!SetTextFitsLengthBox(hwnd, reinterpret_cast<const wchar_t*>(lParam))) {
+            return FALSE;
+        }
+        break;
     default:
         break;
     }
@@ -57,7 +90,32 @@ LRESULT CALLBACK LengthBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
 } // namespace
 
 bool frmMain::InstallLengthFilter() noexcept {
-    return SetWindowSubclass(Control(kTxtLength), &LengthBoxProc, 1, 0) != FALSE;
+    HWND box = Control(kTxtLength);
+    static_cast<void>(
+        GetWindowTextW(box, lengthText_.data(), static_cast<int>(lengthText_.size())));
+    return SetWindowSubclass(box, &LengthBoxProc, 1, 0) != FALSE;
+}
+
+void frmMain::txtLength_Change() noexcept {
+    // An input method, a drop or any other way in that no filter sees: a change that brought in
+    // anything but digits is taken back whole, as a refused paste would be, and the caret goes
+    // to where it began. (The box's own undo would take back more: it joins adjacent inserts.)
+    HWND box = Control(kTxtLength);
+    std::array<wchar_t, 16> text{};
+    const int length = GetWindowTextW(box, text.data(), static_cast<int>(text.size()));
+    if (length <= 0 || SetTextFitsLengthBox(box, text.data())) {
+        static_assert(sizeof(lengthText_) <= sizeof(text));
+        std::copy_n(text.begin(), lengthText_.size(), lengthText_.begin()); // fits: ends in a NUL
+        return;
+    }
+    std::size_t same = 0;
+    while (same < lengthText_.size() && lengthText_[same] != L'\0' &&
+           lengthText_[same] == text[same]) {
+        ++same;
+    }
+    const std::array<wchar_t, 8> before = lengthText_; // setting it runs this again
+    SetWindowTextW(box, before.data());
+    SendMessageW(box, EM_SETSEL, same, same);
 }
 
 int frmMain::CheckState(int id) const noexcept {

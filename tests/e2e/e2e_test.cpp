@@ -58,7 +58,10 @@ TEST(EndToEnd, CutAndExitConfirmsBeforeTheProgramEnds) {
     RunningProgram program;
     HWND main = program.WaitForWindow(kMainClass);
     ASSERT_NE(main, nullptr);
-    SendMessageW(FindControlById(main, kTxtLength), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+    HWND length = FindControlById(main, kTxtLength);
+    SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
+    SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1a")); // refused: not digits
+    EXPECT_EQ(RemoteText(length), L"12");
     SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
     const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
     ASSERT_EQ(password.size(), 12u);

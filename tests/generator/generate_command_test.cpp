@@ -2,6 +2,8 @@
 #include "generator/generate_command.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "test_support.h"
@@ -99,6 +101,21 @@ TEST(OptionRules, TheLengthBoxTakesDigitsOnly) {
     EXPECT_FALSE(LengthPasteAllowed(u"12\r\n"));
     EXPECT_FALSE(LengthPasteAllowed(u"-1"));
     EXPECT_FALSE(LengthPasteAllowed(u"\uFF11")); // a full-width digit is not one of 0..9
+    // Clipboard blocks, read no further than their size.
+    const std::pair<std::u16string_view, bool> blocks[] = {{{u"42\0", 3}, true},
+                                                           {{u"42\0x", 4}, true},
+                                                           {{u"42", 2}, false},
+                                                           {{u"4\0"
+                                                             "2",
+                                                             1},
+                                                            false},
+                                                           {{u"4a\0", 3}, false},
+                                                           {{u"\0", 1}, false},
+                                                           {{u"", 0}, false}};
+    for (const auto& [block, allowed] : blocks) {
+        EXPECT_EQ(LengthPasteAllowedInBlock(block.data(), block.size()), allowed) << block.size();
+    }
+    EXPECT_FALSE(LengthPasteAllowedInBlock(nullptr, 8));
 }
 
 } // namespace

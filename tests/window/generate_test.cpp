@@ -1,6 +1,7 @@
 // The Generate command in the real window: messages, button states, the option controls.
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "main_window_fixture.h"
 
@@ -173,6 +174,46 @@ TEST_F(LengthBoxTest, PasteIsTakenOnlyWhenItIsDigits) {
     EXPECT_LE(TextOf(box).size(), 4u); // the limit still holds
     for (wchar_t c : TextOf(box)) {
         EXPECT_TRUE(c >= L'0' && c <= L'9');
+    }
+}
+
+// Shift+Insert from the keyboard, through the system's input queue, into the focused box.
+void ShiftInsert(HWND box) {
+    SetForegroundWindow(GetAncestor(box, GA_ROOT));
+    SetFocus(box);
+    INPUT keys[4] = {};
+    const WORD codes[4] = {VK_SHIFT, VK_INSERT, VK_INSERT, VK_SHIFT};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = codes[i];
+        keys[i].ki.dwFlags =
+            (i >= 2 ? KEYEVENTF_KEYUP : 0) | (i % 3 != 0 ? KEYEVENTF_EXTENDEDKEY : 0);
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    for (int i = 0; i < 10; ++i) {
+        Pump();
+        Sleep(10);
+    }
+}
+
+TEST_F(LengthBoxTest, EveryOtherWayInEndsInDigitsOnly) {
+    HWND box = Ctl(kTxtLength);
+    SendMessageW(box, EM_SETSEL, 1, 1);
+    ASSERT_TRUE(SetClipboardText(L"1a"));
+    ShiftInsert(box);
+    EXPECT_EQ(TextOf(box), L"5");
+    ASSERT_TRUE(SetClipboardText(L"42"));
+    ShiftInsert(box);
+    EXPECT_EQ(TextOf(box), L"542");
+    // A replacement no filter sees (as an input method makes it) is taken back whole.
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x7"));
+    EXPECT_EQ(TextOf(box), L"542");
+    // WM_SETTEXT, as any program may send it: taken only when typing could have made it.
+    const std::pair<const wchar_t*, const wchar_t*> sets[] = {
+        {L"1a", L"542"}, {L"12345", L"542"}, {L"\uFF11", L"542"}, {L"0042", L"0042"}, {L"", L""}};
+    for (const auto& [text, want] : sets) {
+        SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(TextOf(box), want) << TextOf(box).size();
     }
 }
 
