@@ -228,8 +228,7 @@ void Form2::PutBoxBack(int id, std::int16_t state) noexcept {
 
 void Form2::ReportFailure(const wchar_t* text) noexcept {
     // One OK button: the answer carries nothing.
-    static_cast<void>(
-        ui::CurrentPlatform().ShowMessage(hwnd_, text, kErrorTitle, MB_OK | MB_ICONSTOP));
+    static_cast<void>(ui::ShowProgramMessage(hwnd_, text, kErrorTitle, MB_OK | MB_ICONSTOP));
 }
 
 void Form2::Inicio_Click() noexcept {

@@ -189,8 +189,8 @@ GenerationOptions frmMain::ReadOptions() {
 void frmMain::ShowError(const GenerationError& error) {
     const std::u16string text(error.Message());
     // The box has a single OK button; its answer carries nothing.
-    static_cast<void>(ui::CurrentPlatform().ShowMessage(hwnd_, ui::AsWide(text.c_str()),
-                                                        kErrorTitle, MB_OK | MB_ICONSTOP));
+    static_cast<void>(
+        ui::ShowProgramMessage(hwnd_, ui::AsWide(text.c_str()), kErrorTitle, MB_OK | MB_ICONSTOP));
 }
 
 void frmMain::ShowResult(const SecretText& text) {

@@ -92,8 +92,8 @@ bool frmMain::OnSysCommand(UINT command) noexcept {
 void frmMain::OpenConfiguration() noexcept {
     WindowOnTop(0); // the dialog must never open behind a topmost main window
     if (!configuration_.Show()) {
-        static_cast<void>(ui::CurrentPlatform().ShowMessage(
-            hwnd_, L"No se pudo abrir la configuracion.", kErrorTitle, MB_OK | MB_ICONSTOP));
+        static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo abrir la configuracion.",
+                                                 kErrorTitle, MB_OK | MB_ICONSTOP));
     }
 }
 

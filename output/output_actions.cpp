@@ -34,7 +34,7 @@ bool RunOutputAction(OutputAction action, const OutputControls& controls) noexce
         status = ClipboardStatus::Failed; // out of memory reading the box: nothing was placed
     }
     if (status != ClipboardStatus::Placed) {
-        static_cast<void>(ui::CurrentPlatform().ShowMessage(
+        static_cast<void>(ui::ShowProgramMessage(
             controls.Owner,
             status == ClipboardStatus::Busy ? kClipboardBusyText : kClipboardFailedText,
             kErrorTitle, MB_OK | MB_ICONSTOP));
@@ -47,7 +47,7 @@ bool RunOutputAction(OutputAction action, const OutputControls& controls) noexce
     EnableWindow(controls.Cut, FALSE);
     EnableWindow(controls.CutAndExit, FALSE);
     // The box only confirms; which button closed it does not matter.
-    static_cast<void>(ui::CurrentPlatform().ShowMessage(
+    static_cast<void>(ui::ShowProgramMessage(
         controls.Owner, action == OutputAction::Copy ? kCopiedText : kCutText, kConfirmTitle,
         MB_OK | MB_ICONINFORMATION | MB_APPLMODAL));
     return true;

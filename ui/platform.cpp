@@ -2,6 +2,9 @@
 
 #include <shellapi.h>
 
+#include <array>
+#include <cstddef>
+
 #include "ui/handles.h"
 #include "ui/window.h"
 
@@ -85,7 +88,40 @@ public:
 SystemPlatform g_system;
 Platform* g_current = &g_system;
 
+// The program's windows that a box disabled, to be enabled again when it goes.
+struct BlockedWindows {
+    HWND Owner = nullptr;
+    std::array<HWND, 8> Windows{}; // three forms; room to spare
+    std::size_t Count = 0;
+};
+
+BOOL CALLBACK BlockOne(HWND hwnd, LPARAM data) noexcept {
+    auto& blocked = *reinterpret_cast<BlockedWindows*>(data);
+    // The box itself disables and enables its owner; a window already disabled stays as it is.
+    if (hwnd != blocked.Owner && blocked.Count < blocked.Windows.size() && IsFormWindow(hwnd) &&
+        IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        blocked.Windows[blocked.Count++] = hwnd;
+    }
+    return TRUE;
+}
+
 } // namespace
+
+int ShowProgramMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) {
+    BlockedWindows blocked;
+    blocked.Owner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;
+    // All of the program's windows belong to this one thread.
+    static_cast<void>(
+        EnumThreadWindows(GetCurrentThreadId(), &BlockOne, reinterpret_cast<LPARAM>(&blocked)));
+    const int answer = CurrentPlatform().ShowMessage(owner, text, title, type);
+    for (std::size_t i = 0; i < blocked.Count; ++i) {
+        if (IsWindow(blocked.Windows[i])) { // a window may have gone meanwhile
+            EnableWindow(blocked.Windows[i], TRUE);
+        }
+    }
+    return answer;
+}
 
 Platform& CurrentPlatform() noexcept {
     return *g_current;

@@ -31,6 +31,12 @@ public:
 };
 
 [[nodiscard]] Platform& CurrentPlatform() noexcept;
+
+// Every message box of the program goes through here. A box disables only its owner, yet the
+// user must not work with any window of the program while it is up, so the program's other
+// windows are disabled for its life and each is enabled again afterwards, if it was then.
+[[nodiscard]] int ShowProgramMessage(HWND owner, const wchar_t* text, const wchar_t* title,
+                                     UINT type);
 // Installs a replacement (tests); nullptr restores the real one.
 void SetPlatform(Platform* platform) noexcept;
 

@@ -148,14 +148,18 @@ void Form::ShowAndRaise() noexcept {
     static_cast<void>(SetForegroundWindow(hwnd_));
 }
 
+bool IsFormWindow(HWND hwnd) noexcept {
+    wchar_t name[64] = {};
+    return hwnd != nullptr && GetClassNameW(hwnd, name, 64) != 0 &&
+           std::wcsncmp(name, Form::kClassPrefix, std::wcslen(Form::kClassPrefix)) == 0;
+}
+
 bool PreTranslateForForms(MSG& msg) noexcept {
     if (msg.hwnd == nullptr) {
         return false;
     }
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-    wchar_t name[64] = {};
-    if (root == nullptr || GetClassNameW(root, name, 64) == 0 ||
-        std::wcsncmp(name, Form::kClassPrefix, std::wcslen(Form::kClassPrefix)) != 0) {
+    if (!IsFormWindow(root)) {
         return false;
     }
     auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(root, GWLP_USERDATA));

@@ -79,6 +79,7 @@ protected:
 
 private:
     friend bool PreTranslateForForms(MSG& msg) noexcept;
+    friend bool IsFormWindow(HWND hwnd) noexcept;
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
@@ -106,6 +107,9 @@ bool RunCommand(Owner& owner, const Command<Owner> (&table)[N], int id) noexcept
     }
     return false;
 }
+
+// Whether a top-level window is one of the program's forms.
+[[nodiscard]] bool IsFormWindow(HWND hwnd) noexcept;
 
 // Finds the program's form that owns msg.hwnd and lets it handle navigation keys.
 [[nodiscard]] bool PreTranslateForForms(MSG& msg) noexcept;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,9 @@ public:
     int ShowMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) override {
         Boxes.push_back({owner, text, title, type});
         Log.push_back(std::wstring(L"box:") + text);
+        if (DuringBox) {
+            DuringBox();
+        }
         return IDOK;
     }
     INT_PTR ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file,
@@ -73,7 +77,8 @@ public:
     DWORD ElevationError = ERROR_CANCELLED;
     DWORD ElevatedExitCode = ERROR_SUCCESS;
     std::vector<UINT> EndCodes;
-    std::vector<std::wstring> Log; // boxes, elevated steps and ends, in the order they happened
+    std::vector<std::wstring> Log;   // boxes, elevated steps and ends, in the order they happened
+    std::function<void()> DuringBox; // runs while a box would be up
 };
 
 } // namespace zelvaran::testing
