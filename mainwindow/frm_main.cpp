@@ -120,7 +120,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
         return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
-        OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        OnMouseMove(wParam, lParam);
         return 0;
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam));

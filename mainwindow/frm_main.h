@@ -77,7 +77,8 @@ private:
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
-    void OnMouseMove(int x, int y) noexcept;
+    void OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept;
+    [[nodiscard]] bool PointerOverClient() const noexcept;
     void OnSize(UINT type) noexcept;
     void OnTaskbarCreated() noexcept;
     [[nodiscard]] bool OnSysCommand(UINT command) noexcept;
@@ -86,6 +87,9 @@ private:
     void OnUnload() noexcept;
     void OnDestroy() noexcept;
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
+    void OnConfigurationClosed(std::int16_t topmostFlag) noexcept;
+    void PlaceOnTop(std::int16_t flag, UINT flags) noexcept;
+    void ShareTopmostWithAbout() noexcept;
     [[nodiscard]] bool InstallLengthFilter() noexcept;
 
     [[nodiscard]] int CheckState(int id) const noexcept;
@@ -100,7 +104,7 @@ private:
 
     about::Form5 about_;
     config::Form2 configuration_{[this](std::int16_t flag) {
-        WindowOnTop(flag);
+        OnConfigurationClosed(flag);
     }};
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;

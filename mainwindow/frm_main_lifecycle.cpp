@@ -11,6 +11,7 @@
 #include "mainwindow/tray_logic.h"
 #include "ui/platform.h"
 #include "ui/program_path.h"
+#include "ui/window_text.h"
 
 namespace zelvaran::mainwindow {
 namespace {
@@ -39,6 +40,16 @@ void frmMain::OnLoad() noexcept {
 }
 
 void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
+    PlaceOnTop(flag, kTopFlags);
+}
+
+void frmMain::OnConfigurationClosed(std::int16_t topmostFlag) noexcept {
+    // The stored choice applies, but a window hidden in the notification area stays hidden:
+    // only the icon brings it back.
+    PlaceOnTop(topmostFlag, kTopFlags & ~static_cast<UINT>(SWP_SHOWWINDOW));
+}
+
+void frmMain::PlaceOnTop(std::int16_t flag, UINT flags) noexcept {
     HWND after = nullptr;
     if (flag == -1) {
         after = HWND_TOPMOST;
@@ -48,12 +59,36 @@ void frmMain::WindowOnTop(const std::int16_t& flag) noexcept {
         return;
     }
     // Placement failures have no remedy here and are not reported.
-    static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, kTopFlags));
+    static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, flags));
+    ShareTopmostWithAbout();
 }
 
-void frmMain::OnMouseMove(int x, int /*y*/) noexcept {
-    // Win32 measures in pixels, so the position is the code itself.
-    switch (ActionForCode(x)) {
+void frmMain::ShareTopmostWithAbout() noexcept {
+    // The About dialog has no owner to keep it above the main window, so it takes the main
+    // window's topmost state: a topmost main window would cover an ordinary dialog.
+    if (!about_.IsLoaded()) {
+        return;
+    }
+    const bool topmost = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    static_cast<void>(SetWindowPos(about_.Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                                   0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+}
+
+bool frmMain::PointerOverClient() const noexcept {
+    POINT at{};
+    if (!GetCursorPos(&at)) {
+        return false; // no pointer to be seen (another desktop): nothing moved over the window
+    }
+    HWND under = WindowFromPoint(at);
+    RECT client{};
+    return under != nullptr && GetAncestor(under, GA_ROOT) == hwnd_ && ScreenToClient(hwnd_, &at) &&
+           GetClientRect(hwnd_, &client) && PtInRect(&client, at);
+}
+
+void frmMain::OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept {
+    const auto action =
+        ActionForMouseMove(wParam, static_cast<std::uint64_t>(lParam), PointerOverClient());
+    switch (action) {
     case TrayAction::Restore:
         ShowWindow(hwnd_, SW_SHOWNORMAL);
         // The system may refuse to change the foreground window; the window is shown anyway.
@@ -77,8 +112,11 @@ void frmMain::OnSize(UINT type) noexcept {
 
 void frmMain::OnTaskbarCreated() noexcept {
     // The old task bar took our icon with it; the same record adds it again. A failure leaves
-    // the window unable to hide, which IsShown() tells the resize handler.
-    static_cast<void>(tray_.AddAgain());
+    // the window unable to hide, which IsShown() tells the resize handler; a window hidden
+    // already would have no way back, so it comes back to the task bar, minimised as it was.
+    if (!tray_.AddAgain() && !IsWindowVisible(hwnd_)) {
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+    }
 }
 
 bool frmMain::OnSysCommand(UINT command) noexcept {
@@ -108,12 +146,15 @@ void frmMain::OnEndSession(bool ending) noexcept {
 }
 
 void frmMain::OnUnload() noexcept {
-    // The icon goes first: once the process has ended nobody could remove it.
+    // The icon goes first: once the process has ended nobody could remove it. Nor could anybody
+    // wipe the read-out box, whose text would stay in memory the system hands out again.
     static_cast<void>(tray_.Delete());
+    ui::WipeWindowText(Control(kTxtPassword));
     ui::CurrentPlatform().EndProcess(0);
 }
 
 void frmMain::OnDestroy() noexcept {
+    ui::WipeWindowText(Control(kTxtPassword)); // the children still exist here
     PostQuitMessage(0);
 }
 
@@ -145,6 +186,10 @@ void frmMain::Ayuda_Click() noexcept {
 }
 
 void frmMain::mnu_about_Click() noexcept {
+    // A dialog loaded again after its close starts ordinary; it must show in front all the same.
+    if (about_.Load()) {
+        ShareTopmostWithAbout();
+    }
     about_.Show();
 }
 

@@ -37,6 +37,19 @@ enum class TrayAction { None, Restore, Foreground };
     }
 }
 
+// What the main window does with a mouse-move message. A version-1 icon reports with wParam =
+// the icon's id and lParam = the mouse message alone; a real move over the client area carries
+// the button flags and both coordinates, and can look just the same (left button held, top row,
+// x = 514). The pointer tells them apart: it lies over the client area for a real move, while a
+// click meant for the icon cannot happen over the window, which would have taken it.
+[[nodiscard]] constexpr TrayAction ActionForMouseMove(std::uint64_t wParam, std::uint64_t lParam,
+                                                      bool pointerOverClient) noexcept {
+    if (wParam != kTrayIconId || lParam > 0xFFFF || pointerOverClient) {
+        return TrayAction::None;
+    }
+    return ActionForCode(static_cast<std::int32_t>(lParam));
+}
+
 // The tip as the icon record carries it: the text, one NUL, then blanks up to 64 bytes.
 [[nodiscard]] constexpr std::array<char, kTrayTipBytes> TrayTip(std::string_view text) noexcept {
     std::array<char, kTrayTipBytes> tip{};

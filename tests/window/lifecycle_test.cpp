@@ -5,6 +5,9 @@
 
 #include <cstring>
 #include <fstream>
+#include <set>
+#include <utility>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "about/about_layout.h"
@@ -27,7 +30,13 @@ protected:
         return (GetWindowLongPtrW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     }
     void TrayReport(int code) {
+        // The pointer is over the icon, never over the window, when the icon reports.
+        SetCursorPos(0, 0);
         SendMessageW(Main().Handle(), WM_MOUSEMOVE, kTrayIconId, code);
+        Pump();
+    }
+    void OpenConfiguration() {
+        SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysConfiguration, 0);
         Pump();
     }
     void Command(int id) {
@@ -126,25 +135,31 @@ TEST_F(LifecycleTest, TaskbarCreatedAddsTheIconAgain) {
 }
 
 TEST_F(LifecycleTest, EveryWayOutRemovesTheIconThenEndsTheProcess) {
+    SetText(kTxtPassword, L"secreto");
     SendMessageW(Main().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();
     EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
     EXPECT_FALSE(IconExists());
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L""); // wiped before the end
 }
 
 TEST_F(LifecycleTest, LoggingOffRunsTheUnloadStep) {
+    SetText(kTxtPassword, L"secreto");
     EXPECT_EQ(SendMessageW(Main().Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     SendMessageW(Main().Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
     EXPECT_FALSE(IconExists());
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
 }
 
 TEST_F(LifecycleTest, SalirEndsWithoutAskingAndTheIconGoes) {
+    SetText(kTxtPassword, L"secreto");
     Command(kMenuSalir);
     EXPECT_TRUE(platform_.Boxes.empty());
     ASSERT_FALSE(platform_.EndCodes.empty());
     EXPECT_EQ(platform_.EndCodes[0], 0u);
     EXPECT_FALSE(IconExists());
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
 }
 
 TEST_F(LifecycleTest, AcercaShowsOneDialogAndReloadsItAfterItWasClosed) {
@@ -219,6 +234,152 @@ TEST_F(LifecycleTest, ConfiguracionInTheSystemMenuClearsTopmostThenShowsTheDialo
     EXPECT_FALSE(IsTopmost());
     ASSERT_TRUE(Main().Configuration().IsLoaded());
     EXPECT_TRUE(IsWindowVisible(Main().Configuration().Handle()));
+}
+
+// Whether `front` lies above `back` among the top-level windows.
+bool IsAbove(HWND front, HWND back) {
+    for (HWND w = GetWindow(front, GW_HWNDNEXT); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+        if (w == back) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(LifecycleTest, AcercaShowsInFrontOfTheMainWindowWhateverItsTopmostState) {
+    const auto expectInFront = [&](const char* when) {
+        HWND about = Main().About().Handle();
+        EXPECT_TRUE(IsWindowVisible(about)) << when;
+        EXPECT_TRUE(IsAbove(about, Main().Handle())) << when;
+        EXPECT_EQ(GetWindow(about, GW_OWNER), nullptr) << when;
+        EXPECT_TRUE(IsEnabled(Main().Handle())) << when; // modeless
+    };
+    Main().WindowOnTop(-1);
+    Command(kMenuAbout);
+    expectInFront("topmost main, first showing");
+    ClickNotification(Main().About().Control(about::kCerrar));
+    Pump();
+    Command(kMenuAbout);
+    expectInFront("closed, then loaded again");
+    Main().WindowOnTop(0);
+    expectInFront("main ordinary again");
+    Main().WindowOnTop(-1);
+    expectInFront("main made topmost while the dialog is open");
+}
+
+TEST_F(LifecycleTest, AMessageBoxDisablesEveryWindowAndEnablesEachAsItWas) {
+    Command(kMenuAbout);
+    OpenConfiguration();
+    HWND about = Main().About().Handle();
+    HWND configuration = Main().Configuration().Handle();
+    ASSERT_TRUE(IsEnabled(about) && IsEnabled(configuration));
+    std::vector<std::pair<bool, bool>> during;
+    platform_.DuringBox = [&] {
+        during.emplace_back(IsEnabled(about), IsEnabled(configuration));
+    };
+    for (int id : {kChkLCaseLetters, kChkUCaseLetters, kChkNumbers}) {
+        SetCheck(id, BST_UNCHECKED);
+    }
+    Click(Ctl(kCmdGennerate)); // "Zelvaran Error"
+    EXPECT_TRUE(IsEnabled(about));
+    EXPECT_TRUE(IsEnabled(configuration));
+    EnableWindow(configuration, FALSE); // disabled before the box, so disabled after it
+    Click(Ctl(kCopy));                  // "Texto Copiado"
+    ASSERT_EQ(platform_.Boxes.size(), 2u);
+    EXPECT_EQ(during, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
+    EXPECT_TRUE(IsEnabled(about));
+    EXPECT_FALSE(IsEnabled(configuration));
+    EXPECT_TRUE(IsEnabled(Main().Handle())); // the box's owner is the box's own business
+}
+
+TEST_F(LifecycleTest, ClosingTheConfigurationDialogLeavesAWindowInTheTrayHidden) {
+    OpenConfiguration();
+    ASSERT_TRUE(Main().Configuration().IsLoaded());
+    ShowWindow(Main().Handle(), SW_MINIMIZE);
+    Pump();
+    ASSERT_FALSE(IsWindowVisible(Main().Handle()));
+    SendMessageW(Main().Configuration().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(Main().Configuration().IsLoaded());
+    EXPECT_FALSE(IsWindowVisible(Main().Handle()));
+    TrayReport(514); // the icon still brings it back
+    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+}
+
+// Which of x = 514, 515 and 517 the mouse moves that reach a window's client area carried.
+class MouseMoveWatch {
+public:
+    explicit MouseMoveWatch(HWND window) {
+        window_ = window;
+        seen_.clear();
+        hook_ = SetWindowsHookExW(WH_GETMESSAGE, &Proc, nullptr, GetCurrentThreadId());
+    }
+    ~MouseMoveWatch() { UnhookWindowsHookEx(hook_); }
+    MouseMoveWatch(const MouseMoveWatch&) = delete;
+    MouseMoveWatch& operator=(const MouseMoveWatch&) = delete;
+    [[nodiscard]] int Seen() const { return static_cast<int>(seen_.size()); }
+
+private:
+    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        const int x = static_cast<short>(LOWORD(msg->lParam));
+        if (code == HC_ACTION && msg->hwnd == window_ && msg->message == WM_MOUSEMOVE &&
+            (x == 514 || x == 515 || x == 517)) {
+            seen_.insert(x);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline HWND window_ = nullptr;
+    static inline std::set<int> seen_;
+    HHOOK hook_ = nullptr;
+};
+
+// The mouse itself, through the system's input queue, to a point of the screen.
+void MoveMouseTo(POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    // Rounded up: the system rounds the way back down.
+    input.mi.dx = static_cast<LONG>((at.x * 65536LL + width - 1) / width);
+    input.mi.dy = static_cast<LONG>((at.y * 65536LL + height - 1) / height);
+    SendInput(1, &input, sizeof(input));
+}
+
+// Only at 168 DPI and more is the client area wide enough for x = 517.
+TEST_F(LifecycleTest, RealMouseMovesOverTheWindowLeaveAnotherWindowInFront) {
+    RECT client{};
+    GetClientRect(Main().Handle(), &client);
+    if (client.right <= 517) {
+        GTEST_SKIP() << "the client area is " << client.right << " pixels wide";
+    }
+    // Another window in front, beside the main window: the one the user is working in.
+    ui::UniqueWindow other(CreateWindowExW(0, L"STATIC", L"otra", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                           0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(other);
+    SetForegroundWindow(other.get());
+    Pump();
+    ASSERT_EQ(GetForegroundWindow(), other.get());
+    MouseMoveWatch watch(Main().Handle());
+    // Over the banner, over a frame, and over the bare strip below the buttons.
+    const POINT points[] = {{514, 10}, {515, client.bottom / 2}, {517, client.bottom - 2}};
+    int moved = 0;
+    for (POINT at : points) {
+        ClientToScreen(Main().Handle(), &at);
+        MoveMouseTo(at);
+        ++moved;
+        for (int i = 0; i < 50 && watch.Seen() < moved; ++i) {
+            Pump();
+            Sleep(10);
+        }
+    }
+    EXPECT_EQ(watch.Seen(), 3);
+    EXPECT_EQ(GetForegroundWindow(), other.get());
+    // The icon's very numbers change nothing while the pointer is over the window.
+    SendMessageW(Main().Handle(), WM_MOUSEMOVE, MK_LBUTTON, 514);
+    Pump();
+    EXPECT_EQ(GetForegroundWindow(), other.get());
 }
 
 } // namespace
