@@ -134,6 +134,34 @@ TEST_F(LifecycleTest, TaskbarCreatedAddsTheIconAgain) {
     EXPECT_TRUE(Main().Tray().IsShown());
 }
 
+// A task bar that refuses every icon: the notification area asks the first window of its class.
+LRESULT CALLBACK RefusingTrayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return msg == WM_COPYDATA ? FALSE : DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(LifecycleTest, WhenTheIconCannotComeBackAHiddenWindowDoes) {
+    ShowWindow(Main().Handle(), SW_MINIMIZE);
+    Pump();
+    ASSERT_FALSE(IsWindowVisible(Main().Handle()));
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &RefusingTrayProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"Shell_TrayWnd";
+    RegisterClassW(&wc);
+    ui::UniqueWindow tray(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"",
+                                          WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                          GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(tray);
+    ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), tray.get());
+    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    Pump();
+    EXPECT_FALSE(Main().Tray().IsShown());
+    EXPECT_TRUE(IsWindowVisible(Main().Handle())); // on the task bar, minimised as it was
+    EXPECT_TRUE(IsIconic(Main().Handle()));
+    tray.reset();
+    UnregisterClassW(L"Shell_TrayWnd", GetModuleHandleW(nullptr));
+}
+
 TEST_F(LifecycleTest, EveryWayOutRemovesTheIconThenEndsTheProcess) {
     SetText(kTxtPassword, L"secreto");
     SendMessageW(Main().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
