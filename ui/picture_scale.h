@@ -68,6 +68,9 @@ ScalePicture(const std::vector<std::uint32_t>& pixels, std::size_t width, std::s
         pixels.size() != width * height) {
         return {};
     }
+    if (boxWidth == width && boxHeight == height) {
+        return pixels; // at 96 DPI: nothing to compute
+    }
     std::vector<std::uint32_t> wide(boxWidth * height);
     for (std::size_t y = 0; y < height; ++y) {
         ScaleLine(&pixels[y * width], 1, width, &wide[y * boxWidth], 1, boxWidth);
