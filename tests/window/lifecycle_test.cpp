@@ -334,33 +334,16 @@ TEST_F(LifecycleTest, ClosingTheConfigurationDialogLeavesAWindowInTheTrayHidden)
     EXPECT_TRUE(IsWindowVisible(Main().Handle()));
 }
 
-// Which of x = 514, 515 and 517 the mouse moves that reach a window's client area carried.
-class MouseMoveWatch {
-public:
-    explicit MouseMoveWatch(HWND window) {
-        window_ = window;
-        seen_.clear();
-        hook_ = SetWindowsHookExW(WH_GETMESSAGE, &Proc, nullptr, GetCurrentThreadId());
+// The x of every mouse move that reaches the main window, seen on its way from the queue.
+std::set<int> g_movesAt;
+HWND g_movesTo = nullptr;
+LRESULT CALLBACK MoveWatch(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && msg->hwnd == g_movesTo && msg->message == WM_MOUSEMOVE) {
+        g_movesAt.insert(static_cast<short>(LOWORD(msg->lParam)));
     }
-    ~MouseMoveWatch() { UnhookWindowsHookEx(hook_); }
-    MouseMoveWatch(const MouseMoveWatch&) = delete;
-    MouseMoveWatch& operator=(const MouseMoveWatch&) = delete;
-    [[nodiscard]] int Seen() const { return static_cast<int>(seen_.size()); }
-
-private:
-    static LRESULT CALLBACK Proc(int code, WPARAM wParam, LPARAM lParam) {
-        const auto* msg = reinterpret_cast<const MSG*>(lParam);
-        const int x = static_cast<short>(LOWORD(msg->lParam));
-        if (code == HC_ACTION && msg->hwnd == window_ && msg->message == WM_MOUSEMOVE &&
-            (x == 514 || x == 515 || x == 517)) {
-            seen_.insert(x);
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline HWND window_ = nullptr;
-    static inline std::set<int> seen_;
-    HHOOK hook_ = nullptr;
-};
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // The mouse itself, through the system's input queue, to a point of the screen.
 void MoveMouseTo(POINT at) {
@@ -389,20 +372,21 @@ TEST_F(LifecycleTest, RealMouseMovesOverTheWindowLeaveAnotherWindowInFront) {
     SetForegroundWindow(other.get());
     Pump();
     ASSERT_EQ(GetForegroundWindow(), other.get());
-    MouseMoveWatch watch(Main().Handle());
+    g_movesTo = Main().Handle();
+    g_movesAt.clear();
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &MoveWatch, nullptr, GetCurrentThreadId());
     // Over the banner, over a frame, and over the bare strip below the buttons.
-    const POINT points[] = {{514, 10}, {515, client.bottom / 2}, {517, client.bottom - 2}};
-    int moved = 0;
-    for (POINT at : points) {
+    for (POINT at : {POINT{514, 10}, {515, client.bottom / 2}, {517, client.bottom - 2}}) {
+        const int x = at.x;
         ClientToScreen(Main().Handle(), &at);
         MoveMouseTo(at);
-        ++moved;
-        for (int i = 0; i < 50 && watch.Seen() < moved; ++i) {
+        for (int i = 0; i < 50 && g_movesAt.count(x) == 0; ++i) {
             Pump();
             Sleep(10);
         }
+        EXPECT_EQ(g_movesAt.count(x), 1u) << x; // the move did reach the window
     }
-    EXPECT_EQ(watch.Seen(), 3);
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(GetForegroundWindow(), other.get());
     // The icon's very numbers change nothing while the pointer is over the window.
     SendMessageW(Main().Handle(), WM_MOUSEMOVE, MK_LBUTTON, 514);
