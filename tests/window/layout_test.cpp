@@ -40,6 +40,12 @@ TEST_F(MainWindowTest, ClientAreaIsTheTableSizeBelowOneMenuLine) {
     bar.cbSize = sizeof(bar);
     ASSERT_TRUE(GetMenuBarInfo(Main().Handle(), OBJID_MENU, 0, &bar));
     EXPECT_LT(bar.rcBar.bottom - bar.rcBar.top, GetSystemMetrics(SM_CYMENU) * 2);
+    // Sized at its own DPI (above) and centred with its real frame and menu bar, not an estimate.
+    RECT outer{};
+    GetWindowRect(Main().Handle(), &outer);
+    const POINT centred = ui::CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
+    EXPECT_EQ(outer.left, centred.x);
+    EXPECT_EQ(outer.top, centred.y);
 }
 
 TEST_F(MainWindowTest, RelaysOutAtTheNewDpi) {
