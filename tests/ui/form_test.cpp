@@ -16,8 +16,10 @@ constexpr int kBox = 101;
 constexpr std::array<ui::ControlSpec, 1> kControls{{
     {kBox, L"box", CheckBox, ui::kWindow, L"Caja", ui::kNone, {150, 300, 1500, 300}, 0},
 }};
+// Wide enough that the smallest window the system allows at 192 DPI does not clamp it at 96 DPI.
+constexpr int kWidthTwips = 4500;
 constexpr ui::FormShape kShape{
-    L"Zelvaran.FormTest", L"Prueba", WS_CAPTION | WS_SYSMENU, 0, 3000, 1500, kControls, 0};
+    L"Zelvaran.FormTest", L"Prueba", WS_CAPTION | WS_SYSMENU, 0, kWidthTwips, 1500, kControls, 0};
 
 class TestForm final : public ui::Form {
 public:
@@ -55,7 +57,7 @@ TEST(FormSkeleton, CreatesCentredAtItsTwipsAndKeepsThemAcrossDpiChanges) {
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_FALSE(IsWindowVisible(hwnd));
     const int dpi = ui::WindowDpi(hwnd);
-    EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(3000, dpi));
+    EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(kWidthTwips, dpi));
     EXPECT_EQ(ClientOf(hwnd).cy, ui::TwipsToPixels(1500, dpi));
     RECT outer{};
     GetWindowRect(hwnd, &outer);
@@ -68,7 +70,7 @@ TEST(FormSkeleton, CreatesCentredAtItsTwipsAndKeepsThemAcrossDpiChanges) {
         RECT suggested{40, 30, 400, 300};
         SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(3000, newDpi));
+        EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(kWidthTwips, newDpi));
         EXPECT_EQ(ClientOf(hwnd).cy, ui::TwipsToPixels(1500, newDpi));
         GetWindowRect(hwnd, &outer);
         EXPECT_EQ(outer.left, 40);
