@@ -98,11 +98,13 @@ zv_start_wineserver() {
     timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
 }
 
-# Changes the prefix's DPI: only safe while no wineserver runs, so it restarts it.
+# Changes the prefix's DPI. Running processes would see mixed values, so the server restarts.
 zv_set_dpi() {
-    zv_stop_wineserver
+    # Written through the running persistent server, which saves it as it stops. A reg.exe run with
+    # no server would start a server and services of its own; one that outlived the bounded wait
+    # held the next ctest's output pipe open, and ctest hung.
     zv_reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
-    timeout 60 wineserver -w || true
+    zv_stop_wineserver
     zv_start_wineserver
 }
 
