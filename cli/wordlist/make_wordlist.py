@@ -15,7 +15,7 @@ Rules, applied in frequency order until WORDS words are kept:
   - accents and the diaeresis are removed (a word is the same word without them); a word with an
     n-tilde is left out rather than misspelt (ano is not año), so every word is plain a-z;
   - 3 to 9 letters; a word that differs from a kept one only by an accent is the kept one;
-  - no proper names: the package's own first-name and surname lists, words that break Spanish
+  - no proper names: the package's own first names, its surnames that have no plural, words that break Spanish
     spelling (the usual sign of a foreign name in film subtitles), and words with no inflected
     relative anywhere in the list (names have no plural, gender or verb forms);
   - no offensive words (DENIED below).
@@ -30,16 +30,16 @@ WORDS = 7776  # 6^5: five dice per word, about 12.9 bits
 # Obscenities, slurs, insults and words a generated phrase had better not pair up. Matched as
 # prefixes of the accent-free word, so inflected forms go too.
 DENIED_PREFIXES = (
-    "put", "mierd", "jod", "cabron", "pendej", "maric", "mariq", "coñ", "con", "follar", "follad",
+    "put", "mierd", "jod", "cabron", "pendej", "maric", "mariq", "coñ", "follar", "follad",
     "polla", "verga", "ching", "culo", "culit", "tetas", "teta", "pene", "vagin", "zorr",
-    "perra", "perro", "puñet", "gilipoll", "imbecil", "idiot", "estupid", "subnormal",
+    "perra", "puñet", "gilipoll", "imbecil", "idiot", "estupid", "subnormal",
     "retrasad", "mongol", "bastard", "cojon", "carajo", "orgasm", "sexo", "sexual", "sexy",
-    "porno", "violad", "violac", "violar", "nazi", "negrat", "sudaca", "gitan", "moro",
+    "porno", "violad", "violac", "violar", "nazi", "negrat", "sudaca", "gitan",
     "chupa", "mamad", "cornud", "prostitu", "ramera", "furcia", "buscon", "drog", "cocain",
     "heroin", "suicid", "asesin", "matar", "mata", "muert", "morir", "cadaver", "tortur",
     "violen", "pedof", "incest", "nalga", "trasero", "pechos", "desnud", "excitad", "caliente",
-    "pajer", "pajil", "hijoputa", "cerdo", "cerda", "gordo", "gorda", "feo", "fea", "tonto",
-    "tonta", "bobo", "boba", "loco", "loca", "cretino", "cretina", "infiel", "cag",
+    "pajer", "pajil", "hijoputa", "cerdo", "cerda", "gordo", "gorda", "tonto",
+    "tonta", "bobo", "boba", "cretino", "cretina", "infiel", "cag",
     "mear", "meado", "pedo", "vomit", "bitch", "fuck", "shit", "coger", "cogid", "chulo",
     "bollera", "tortillera", "marimacho", "travelo", "negro", "negra", "judio", "judia",
 )
@@ -49,13 +49,14 @@ DENIED_WORDS = {
     "cono", "puto", "puta", "mamon", "mamona", "pito", "chota", "guarra", "guarro", "bollo",
     "picha", "leche", "pollon", "polvo", "pezon", "pezones", "cachondo", "cachonda", "lamer",
     "chupar", "orinar", "orina", "meo", "culo", "bala", "balas", "arma", "armas", "bomba",
-    "bombas", "nazis", "hitler", "ok", "okey", "okay", "anal", "hostia", "hostias", "burdel",
+    "bombas", "feo", "fea", "feos", "feas", "loco", "loca", "locos", "locas", "moro", "moros",
+    "nazis", "hitler", "ok", "okey", "okay", "anal", "hostia", "hostias", "burdel",
     "bragas", "tarado", "tarada", "capullo", "capullos", "lesbiana", "lesbianas", "orgia", "senos",
-    "pis", "pipi", "erotico", "erotica", "popo", "sida", "violo", "sexi", "puerco", "puerca", "calzones",
+    "pis", "pipi", "erotico", "erotica", "gay", "condon", "condones", "porro", "popo", "sida", "violo", "sexi", "puerco", "puerca", "calzones",
 }
 # Names and foreign words that pass the spelling and relative checks (found by reading the list).
 NAMES = set("""
-abu ace ada adriana dane gabi grimes marcello mariana merci qua sabine some teri tori valentina palestina tao pos adele air alexandra amanda amber amelia ana anders angus
+abu ace ada cao collins connor evans gene meyer simpson mari maya han marine vegas sos pro val adriana dane gabi grimes marcello mariana merci qua sabine some teri tori valentina palestina tao pos adele air alexandra amanda amber amelia ana anders angus
 anna anne are ari ava bai babe bear belle berta bla blue
 blues bones boy buster camila camille carla carolina caroline center ceo cha
 chance chances chi cho choi christina christine chu clare claudia cora cosmo
@@ -153,8 +154,14 @@ def load(package):
 
 def main():
     common, first, last = load(sys.argv[1])
-    names = {strip_marks(n) for n in first} | {strip_marks(n) for n in last}
     stripped_all = {strip_marks(w.lower()) for w in common}
+    # Every first name goes; a surname only when it has no plural, since many Spanish surnames
+    # are everyday words as well (casa, torres, blanco, rey).
+    names = {strip_marks(n) for n in first}
+    for n in map(strip_marks, last):
+        plural = {n + "s", n + "es"} | ({n[:-1]} if n.endswith("s") else set())
+        if not plural & stripped_all:
+            names.add(n)
     kept, seen = [], set()
     for raw in common:
         w = strip_marks(raw.lower())

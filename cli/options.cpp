@@ -1,0 +1,269 @@
+#include "cli/options.h"
+
+#include "cli/text.h"
+#include "generator/generator.h"
+
+#include <array>
+
+#ifndef ZELVARAN_VERSION_STRING
+#error "the build defines ZELVARAN_VERSION_STRING"
+#endif
+
+namespace zelvaran::cli {
+namespace {
+
+enum class Id {
+    Length,
+    Count,
+    Classes,
+    Symbols,
+    Format,
+    Phrase,
+    Separator,
+    Entropy,
+    Help,
+    Version
+};
+
+struct Spec {
+    Id Option;
+    char16_t Short;
+    std::u16string_view Long;
+    bool TakesValue;
+};
+
+constexpr std::array kSpecs{
+    Spec{Id::Length, u'l', u"longitud", true},     Spec{Id::Count, u'n', u"cantidad", true},
+    Spec{Id::Classes, u'c', u"clases", true},      Spec{Id::Symbols, u's', u"simbolos", true},
+    Spec{Id::Format, u'f', u"formato", true},      Spec{Id::Phrase, u'p', u"frase", true},
+    Spec{Id::Separator, u'S', u"separador", true}, Spec{Id::Entropy, u'e', u"entropia", false},
+    Spec{Id::Help, u'h', u"ayuda", false},         Spec{Id::Version, u'V', u"version", false},
+};
+
+// Built by appending: GCC 12 reports a false -Wrestrict for "-" + std::string.
+std::string Names(const Spec& spec) {
+    std::string names = "-";
+    names.push_back(static_cast<char>(spec.Short));
+    names += "/--";
+    names += ToUtf8(spec.Long);
+    return names;
+}
+
+UsageError Usage(const std::string& what) {
+    return UsageError{std::string(kProgramName) + ": " + what +
+                      ". M\u00E1s informaci\u00F3n: zelvaran-cli --ayuda"};
+}
+
+std::string Quoted(std::u16string_view text) {
+    return "\u00AB" + ToUtf8(text) + "\u00BB";
+}
+
+// Digits only, first..last; a longer run of digits is simply out of range.
+std::optional<int> Number(std::u16string_view text, int first, int last) {
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = std::min<long long>(value * 10 + (c - u'0'), last + 1LL);
+    }
+    if (value < first || value > last) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+class Parser {
+public:
+    explicit Parser(CliOptions& options) : options_(options) {}
+
+    // Applies one option and its value; a usage error when the value does not fit.
+    std::optional<UsageError> Apply(const Spec& spec, std::u16string_view value) {
+        switch (spec.Option) {
+        case Id::Length:
+            return SetNumber(spec, value, 0, kMaxLength, options_.Length, lengthGiven_);
+        case Id::Count:
+            return SetNumber(spec, value, 1, kMaxCount, options_.Count, countGiven_);
+        case Id::Phrase:
+            return SetNumber(spec, value, 1, kMaxWords, options_.Words, phraseGiven_);
+        case Id::Classes:
+            for (const char16_t c : value) {
+                if (std::u16string_view(u"cgneCGNE").find(c) == std::u16string_view::npos) {
+                    return Usage("la letra " + Quoted(std::u16string(1, c)) + " de " + Names(spec) +
+                                 " no es una clase (c min\u00FAsculas, g may\u00FAsculas, "
+                                 "n n\u00FAmeros, e s\u00EDmbolos)");
+                }
+            }
+            options_.Classes = value;
+            classesGiven_ = true;
+            return std::nullopt;
+        case Id::Symbols:
+            options_.Symbols = value;
+            return std::nullopt;
+        case Id::Format:
+            options_.Format = std::u16string(value);
+            return std::nullopt;
+        case Id::Separator:
+            options_.Separator = value;
+            return std::nullopt;
+        case Id::Entropy:
+            options_.Entropy = true;
+            return std::nullopt;
+        case Id::Help:
+            options_.Do = Action::Help;
+            return std::nullopt;
+        case Id::Version:
+            options_.Do = Action::Version;
+            return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    // A passphrase has no length, classes or template of its own.
+    [[nodiscard]] std::optional<UsageError> CheckCombination() const {
+        if (!phraseGiven_) {
+            return std::nullopt;
+        }
+        const char* other = options_.Format ? "-f/--formato"
+                            : lengthGiven_  ? "-l/--longitud"
+                            : classesGiven_ ? "-c/--clases"
+                                            : nullptr;
+        if (other == nullptr) {
+            return std::nullopt;
+        }
+        return Usage(std::string("-p/--frase no se combina con ") + other +
+                     ": una frase de contrase\u00F1a no tiene longitud, clases ni formato");
+    }
+
+private:
+    std::optional<UsageError> SetNumber(const Spec& spec, std::u16string_view value, int first,
+                                        int last, int& target, bool& given) {
+        const std::optional<int> number = Number(value, first, last);
+        if (!number) {
+            return Usage(Names(spec) + " debe ser un n\u00FAmero de " + std::to_string(first) +
+                         " a " + std::to_string(last) + ", no " + Quoted(value));
+        }
+        target = *number;
+        given = true;
+        return std::nullopt;
+    }
+
+    CliOptions& options_;
+    bool lengthGiven_ = false;
+    bool countGiven_ = false;
+    bool classesGiven_ = false;
+    bool phraseGiven_ = false;
+};
+
+const Spec* FindShort(char16_t c) {
+    for (const Spec& spec : kSpecs) {
+        if (spec.Short == c) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+const Spec* FindLong(std::u16string_view name) {
+    for (const Spec& spec : kSpecs) {
+        if (spec.Long == name) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::variant<CliOptions, UsageError> ParseArguments(const std::vector<std::u16string>& args) {
+    CliOptions options;
+    options.Symbols = kInitialSymbols;
+    Parser parser(options);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::u16string_view arg = args[i];
+        if (arg == u"--") {
+            if (i + 1 < args.size()) {
+                return Usage("argumento inesperado " + Quoted(args[i + 1]));
+            }
+            break;
+        }
+        std::optional<UsageError> error;
+        if (arg.starts_with(u"--")) {
+            const std::size_t equals = arg.find(u'=');
+            const std::u16string_view name = arg.substr(2, equals - 2);
+            const Spec* spec = FindLong(name);
+            if (spec == nullptr) {
+                return Usage("opci\u00F3n desconocida " + Quoted(arg.substr(0, equals)));
+            }
+            if (equals != std::u16string_view::npos) {
+                if (!spec->TakesValue) {
+                    return Usage("la opci\u00F3n " + Names(*spec) + " no lleva valor");
+                }
+                error = parser.Apply(*spec, arg.substr(equals + 1));
+            } else if (spec->TakesValue) {
+                if (i + 1 == args.size()) {
+                    return Usage("falta el valor de " + Names(*spec));
+                }
+                error = parser.Apply(*spec, args[++i]);
+            } else {
+                error = parser.Apply(*spec, {});
+            }
+        } else if (arg.size() > 1 && arg[0] == u'-') {
+            // A bundle of short options; one that takes a value takes the rest of the bundle
+            // or, when nothing is left, the next argument.
+            for (std::size_t k = 1; k < arg.size() && !error; ++k) {
+                const Spec* spec = FindShort(arg[k]);
+                if (spec == nullptr) {
+                    return Usage("opci\u00F3n desconocida " +
+                                 Quoted(u"-" + std::u16string(1, arg[k])));
+                }
+                if (!spec->TakesValue) {
+                    error = parser.Apply(*spec, {});
+                } else if (k + 1 < arg.size()) {
+                    error = parser.Apply(*spec, arg.substr(k + 1));
+                    break;
+                } else if (i + 1 == args.size()) {
+                    return Usage("falta el valor de " + Names(*spec));
+                } else {
+                    error = parser.Apply(*spec, args[++i]);
+                }
+            }
+        } else {
+            return Usage("argumento inesperado " + Quoted(arg));
+        }
+        if (error) {
+            return *error;
+        }
+        // Help and version answer at once, whatever follows them.
+        if (options.Do != Action::Generate) {
+            return options;
+        }
+    }
+    if (auto error = parser.CheckCombination()) {
+        return *error;
+    }
+    return options;
+}
+
+std::variant<std::vector<std::u16string>, UsageError> DecodeArguments(int argc,
+                                                                      const char* const* argv) {
+    std::vector<std::u16string> args;
+    for (int i = 1; i < argc; ++i) {
+        std::optional<std::u16string> arg = FromUtf8(argv[i]);
+        if (!arg) {
+            return Usage("el argumento n\u00FAmero " + std::to_string(i) +
+                         " no es texto UTF-8 v\u00E1lido");
+        }
+        args.push_back(std::move(*arg));
+    }
+    return args;
+}
+
+std::string VersionText() {
+    return std::string(kProgramName) + " " ZELVARAN_VERSION_STRING "\n";
+}
+
+} // namespace zelvaran::cli

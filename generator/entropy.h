@@ -1,0 +1,27 @@
+// How many bits of entropy one result carries, worked out from the settings that make it and
+// never guessed from a result: any front end can show it before or after generating.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "generator/generator.h"
+
+namespace zelvaran {
+
+// Shannon entropy of one draw from a class: a character that occurs k times in a class of L
+// weighs k / L, so repeats lower the figure.
+[[nodiscard]] double DrawEntropyBits(std::u32string_view cls);
+
+// One result of these options: count x the draw from Pool in free mode; in a template the sum
+// over its positions, a copied character adding nothing. Settings that Generate refuses give
+// the same error here.
+[[nodiscard]] Expected<double> EntropyBits(const GenerationOptions& options);
+
+// words drawn independently from a list of listSize words.
+[[nodiscard]] double PassphraseEntropyBits(int words, std::size_t listSize) noexcept;
+
+// u"Entropía: 119,1 bits": one decimal, decimal comma.
+[[nodiscard]] std::u16string FormatEntropy(double bits);
+
+} // namespace zelvaran

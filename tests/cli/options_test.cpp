@@ -1,0 +1,212 @@
+// The command line as a table: what each accepted form sets, and the exit code and exact
+// message of every refusal. Usage errors and refusals never write to standard output.
+#include "capture.h"
+
+#include "../generator/test_support.h"
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+namespace zelvaran::cli::testing {
+namespace {
+
+using zelvaran::testing::Constant;
+using zelvaran::testing::FailingSource;
+
+struct Accepted {
+    std::vector<std::string> Args;
+    int Length, Count;
+    std::u16string Classes, Symbols;
+    std::optional<std::u16string> Format;
+    int Words;
+    std::u16string Separator;
+    bool Entropy;
+};
+
+TEST(CliOptions, AcceptedFormsSetTheirValues) {
+    const std::u16string twelve(kInitialSymbols);
+    const std::vector<Accepted> table = {
+        {{}, 20, 1, u"cgn", twelve, std::nullopt, 0, u"-", false},
+        {{"-l", "0", "-n", "100000"}, 0, 100000, u"cgn", twelve, std::nullopt, 0, u"-", false},
+        {{"--longitud=9999", "--cantidad", "3"},
+         9999,
+         3,
+         u"cgn",
+         twelve,
+         std::nullopt,
+         0,
+         u"-",
+         false},
+        {{"-l0012"}, 12, 1, u"cgn", twelve, std::nullopt, 0, u"-", false},
+        {{"-el", "7", "-cCGne"}, 7, 1, u"CGne", twelve, std::nullopt, 0, u"-", true},
+        {{"-c", "e", "-s", "\u20AC\U0001F600", "--formato=", "-l", "1", "-l", "2"},
+         2,
+         1,
+         u"e",
+         u"\u20AC\U0001F600",
+         u"",
+         0,
+         u"-",
+         false},
+        {{"-p", "64", "-S", "-", "--separador=", "--entropia"},
+         20,
+         1,
+         u"cgn",
+         twelve,
+         std::nullopt,
+         64,
+         u"",
+         true},
+        {{"--frase=1", "-s", ""}, 20, 1, u"cgn", u"", std::nullopt, 1, u"-", false},
+        {{"-c", "", "--"}, 20, 1, u"", twelve, std::nullopt, 0, u"-", false},
+    };
+    for (const Accepted& row : table) {
+        std::vector<std::u16string> args;
+        for (const std::string& arg : row.Args) {
+            args.push_back(FromUtf8(arg).value());
+        }
+        const auto parsed = ParseArguments(args);
+        const std::string joined = ::testing::PrintToString(row.Args);
+        const auto* options = std::get_if<CliOptions>(&parsed);
+        ASSERT_NE(options, nullptr) << joined << ": " << std::get<UsageError>(parsed).Message;
+        EXPECT_EQ(options->Length, row.Length) << joined;
+        EXPECT_EQ(options->Count, row.Count) << joined;
+        EXPECT_EQ(options->Classes, row.Classes) << joined;
+        EXPECT_EQ(options->Symbols, row.Symbols) << joined;
+        EXPECT_EQ(options->Format, row.Format) << joined;
+        EXPECT_EQ(options->Words, row.Words) << joined;
+        EXPECT_EQ(options->Separator, row.Separator) << joined;
+        EXPECT_EQ(options->Entropy, row.Entropy) << joined;
+    }
+}
+
+struct Refused {
+    std::vector<std::string> Args;
+    int ExitCode;
+    std::string Message; // the whole of standard error, without "zelvaran-cli: "
+};
+
+TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
+    const std::string hint = ". M\u00E1s informaci\u00F3n: zelvaran-cli --ayuda\n";
+    const std::vector<Refused> table = {
+        {{"--longuitud", "5"}, 2, "opci\u00F3n desconocida \u00AB--longuitud\u00BB" + hint},
+        {{"-lx"}, 2, "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00ABx\u00BB" + hint},
+        {{"-q"}, 2, "opci\u00F3n desconocida \u00AB-q\u00BB" + hint},
+        {{"extra"}, 2, "argumento inesperado \u00ABextra\u00BB" + hint},
+        {{"--", "-l"}, 2, "argumento inesperado \u00AB-l\u00BB" + hint},
+        {{"-l"}, 2, "falta el valor de -l/--longitud" + hint},
+        {{"--cantidad"}, 2, "falta el valor de -n/--cantidad" + hint},
+        {{"-l", "10000"},
+         2,
+         "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00AB10000\u00BB" + hint},
+        {{"-l", "+5"},
+         2,
+         "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00AB+5\u00BB" + hint},
+        {{"-l", ""},
+         2,
+         "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00AB\u00BB" + hint},
+        {{"-n", "0"},
+         2,
+         "-n/--cantidad debe ser un n\u00FAmero de 1 a 100000, no \u00AB0\u00BB" + hint},
+        {{"-n", "100001"},
+         2,
+         "-n/--cantidad debe ser un n\u00FAmero de 1 a 100000, no \u00AB100001\u00BB" + hint},
+        {{"-n", "99999999999999999999"},
+         2,
+         "-n/--cantidad debe ser un n\u00FAmero de 1 a 100000, no "
+         "\u00AB99999999999999999999\u00BB" +
+             hint},
+        {{"-p", "65"}, 2, "-p/--frase debe ser un n\u00FAmero de 1 a 64, no \u00AB65\u00BB" + hint},
+        {{"--frase= 3"},
+         2,
+         "-p/--frase debe ser un n\u00FAmero de 1 a 64, no \u00AB 3\u00BB" + hint},
+        {{"-c", "cga"},
+         2,
+         "la letra \u00ABa\u00BB de -c/--clases no es una clase (c min\u00FAsculas, "
+         "g may\u00FAsculas, n n\u00FAmeros, e s\u00EDmbolos)" +
+             hint},
+        {{"--entropia=1"}, 2, "la opci\u00F3n -e/--entropia no lleva valor" + hint},
+        {{"-p", "4", "-f", "ACGN"},
+         2,
+         "-p/--frase no se combina con -f/--formato: una frase de contrase\u00F1a no tiene "
+         "longitud, clases ni formato" +
+             hint},
+        {{"-l", "8", "-p", "4"},
+         2,
+         "-p/--frase no se combina con -l/--longitud: una frase de contrase\u00F1a no tiene "
+         "longitud, clases ni formato" +
+             hint},
+        {{"-p4", "-c", "cgn"},
+         2,
+         "-p/--frase no se combina con -c/--clases: una frase de contrase\u00F1a no tiene "
+         "longitud, clases ni formato" +
+             hint},
+        // The generator's refusals: exit 1, the option to change named.
+        {{"-c", "e", "-s", ""},
+         1,
+         "-c/--clases incluye e (s\u00EDmbolos) pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
+         "s\u00EDmbolos en -s o quite la e de -c\n"},
+        {{"-c", ""},
+         1,
+         "-c/--clases no elige ning\u00FAn tipo de caracteres: indique al menos uno (c "
+         "min\u00FAsculas, g may\u00FAsculas, n n\u00FAmeros, e s\u00EDmbolos)\n"},
+        {{"-f", ""},
+         1,
+         "la plantilla de -f/--formato est\u00E1 vac\u00EDa: escriba un formato (por ejemplo "
+         "ACGNE) o quite -f\n"},
+        // Empty template and empty symbols: the symbols are checked first, as in the window.
+        {{"-f", "", "-c", "e", "-s", ""},
+         1,
+         "-c/--clases incluye e (s\u00EDmbolos) pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
+         "s\u00EDmbolos en -s o quite la e de -c\n"},
+        {{"-f", "ACGNE"},
+         1,
+         "la plantilla de -f/--formato pide E (s\u00EDmbolos), que -c/--clases no incluye: "
+         "a\u00F1ada e a -c o cambie la plantilla\n"},
+        {{"-f", "xxc", "-c", "n", "-l", "0"},
+         1,
+         "la plantilla de -f/--formato pide C (min\u00FAsculas), que -c/--clases no incluye: "
+         "a\u00F1ada c a -c o cambie la plantilla\n"},
+        {{"-f", "NNNg", "-c", "Cn", "-l", "2"},
+         1,
+         "la plantilla de -f/--formato pide G (may\u00FAsculas), que -c/--clases no incluye: "
+         "a\u00F1ada g a -c o cambie la plantilla\n"},
+    };
+    for (const Refused& row : table) {
+        auto random = Constant(0.5f);
+        const Outcome outcome = RunMain(row.Args, random);
+        const std::string joined = ::testing::PrintToString(row.Args);
+        EXPECT_EQ(outcome.ExitCode, row.ExitCode) << joined;
+        EXPECT_EQ(outcome.Err, "zelvaran-cli: " + row.Message) << joined;
+        EXPECT_EQ(outcome.Out, "") << joined;
+        EXPECT_EQ(random.Calls(), 0) << joined << ": nothing is drawn for refused settings";
+    }
+}
+
+TEST(CliOptions, HelpVersionAndAFailingSource) {
+    auto random = Constant(0.5f);
+    const Outcome help = RunMain({"-l", "5", "--ayuda"}, random);
+    EXPECT_EQ(help.ExitCode, 0);
+    EXPECT_TRUE(help.Out.starts_with("Uso: zelvaran-cli [OPCI\u00D3N]...\n")) << help.Out;
+    EXPECT_NE(help.Out.find("--separador"), std::string::npos);
+    EXPECT_EQ(help.Err, "");
+    // Help and version answer as soon as they are read; a problem before them still counts.
+    EXPECT_EQ(RunMain({"-x", "-h"}, random).ExitCode, 2);
+    const Outcome version = RunMain({"-l", "5", "-V", "--nada"}, random);
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out, "zelvaran-cli 1.0.42\n");
+    EXPECT_EQ(version.Err, "");
+
+    // No result is ever made from a broken generator, in either mode.
+    for (const auto& args : {std::vector<std::string>{"-n", "3"}, {"-p", "4"}}) {
+        auto failing = FailingSource();
+        const Outcome outcome = RunMain(args, failing);
+        EXPECT_EQ(outcome.ExitCode, 1);
+        EXPECT_EQ(outcome.Out, "");
+        EXPECT_EQ(outcome.Err, "zelvaran-cli: no se pudieron obtener n\u00FAmeros aleatorios del "
+                               "sistema; no se gener\u00F3 ning\u00FAn resultado m\u00E1s\n");
+    }
+}
+
+} // namespace
+} // namespace zelvaran::cli::testing

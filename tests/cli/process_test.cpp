@@ -1,0 +1,192 @@
+// The built zelvaran-cli as a process, natively and (in the Windows build) under Wine: what a
+// script sees on its streams and in the exit code.
+#include "process.h"
+
+#include "cli/text.h"
+#include "cli/wordlist.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+namespace zelvaran::cli::testing {
+namespace {
+
+std::vector<std::u32string> Lines(const std::string& utf8) {
+    std::vector<std::u32string> lines;
+    std::istringstream in(utf8);
+    for (std::string line; std::getline(in, line);) {
+        const std::u16string wide = FromUtf8(line).value_or(u"<not UTF-8>");
+        lines.emplace_back();
+        for (std::size_t i = 0; i < wide.size(); ++i) {
+            char32_t c = wide[i];
+            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size()) {
+                c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
+            }
+            lines.back().push_back(c);
+        }
+    }
+    return lines;
+}
+
+bool AllIn(std::u32string_view text, std::u32string_view allowed) {
+    return std::all_of(text.begin(), text.end(),
+                       [&](char32_t c) { return allowed.find(c) != std::u32string_view::npos; });
+}
+
+constexpr std::u32string_view kLower = U"abcdefghijklmnopqrstuvwxyz";
+constexpr std::u32string_view kUpper = U"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::u32string_view kDigits = U"0123456789";
+
+struct ClassCase {
+    std::vector<std::string> Args;
+    std::u32string Allowed;
+};
+
+TEST(CliProcess, ClassesAndSymbolsAreHonoured) {
+    const std::u32string defaults =
+        std::u32string(kLower) + std::u32string(kUpper) + std::u32string(kDigits);
+    const std::vector<ClassCase> table = {
+        {{}, defaults},
+        {{"-c", "n", "-l", "300"}, std::u32string(kDigits)},
+        {{"--clases=Gc", "-l", "300"}, std::u32string(kLower) + std::u32string(kUpper)},
+        {{"-c", "e", "-l", "300"}, U"\"*?-+!\u00A6/(&=#"},
+        // Unicode symbols, one outside the BMP: each is one element and arrives as UTF-8.
+        {{"-c", "e", "-s", "\u20AC\U0001F600\u00F1", "-l", "300"}, U"\u20AC\U0001F600\u00F1"},
+    };
+    for (const ClassCase& row : table) {
+        const ProcessResult run = RunCli(row.Args);
+        const std::string joined = ::testing::PrintToString(row.Args);
+        ASSERT_EQ(run.ExitCode, 0) << joined << run.Err;
+        EXPECT_EQ(run.Err, "") << joined;
+        const auto lines = Lines(run.Out);
+        ASSERT_EQ(lines.size(), 1u) << joined;
+        EXPECT_EQ(lines[0].size(), row.Args.empty() ? 20u : 300u) << joined;
+        EXPECT_TRUE(AllIn(lines[0], row.Allowed)) << joined << run.Out;
+        // 300 draws from at most 62 characters: every one of a small set turns up.
+        if (row.Allowed.size() <= 12) {
+            for (const char32_t c : row.Allowed) {
+                EXPECT_NE(lines[0].find(c), std::u32string::npos) << joined;
+            }
+        }
+    }
+}
+
+TEST(CliProcess, TemplateFollowsTheWindowsRules) {
+    const ProcessResult run = RunCli({"-c", "cgne", "-f", "aCgNe-x\u00F1", "-l", "17", "-n", "50"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto lines = Lines(run.Out);
+    ASSERT_EQ(lines.size(), 50u);
+    const std::u32string symbols = U"\"*?-+!\u00A6/(&=#";
+    const std::u32string pool =
+        std::u32string(kLower) + std::u32string(kUpper) + std::u32string(kDigits) + symbols;
+    for (const std::u32string& line : lines) {
+        ASSERT_EQ(line.size(), 17u);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const std::u32string_view allowed[] = {pool,    kLower, kUpper, kDigits,
+                                                   symbols, U"-",   U"x",   U"\u00F1"};
+            EXPECT_TRUE(AllIn(line.substr(i, 1), allowed[i % 8])) << "position " << i;
+        }
+    }
+    // The window's check: E names the empty symbol class of the default classes.
+    const ProcessResult refused = RunCli({"-f", "ACGNE"});
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Out, "");
+    EXPECT_NE(refused.Err.find("-c/--clases"), std::string::npos) << refused.Err;
+}
+
+TEST(CliProcess, PassphraseWordsComeFromTheList) {
+    const ProcessResult run = RunCli({"-p", "8", "-S", " / ", "-n", "40"});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    const auto words = SpanishWords();
+    std::istringstream in(run.Out);
+    int phrases = 0;
+    for (std::string line; std::getline(in, line); ++phrases) {
+        int count = 0;
+        for (std::size_t start = 0;; ++count) {
+            const std::size_t end = line.find(" / ", start);
+            const std::string word = line.substr(start, end - start);
+            EXPECT_TRUE(std::binary_search(words.begin(), words.end(), std::string_view(word)))
+                << word;
+            if (end == std::string::npos) {
+                break;
+            }
+            start = end + 3;
+        }
+        EXPECT_EQ(count + 1, 8);
+    }
+    EXPECT_EQ(phrases, 40);
+}
+
+TEST(CliProcess, EntropyGoesToStandardErrorAfterEachResult) {
+    struct Case {
+        std::vector<std::string> Args;
+        std::string Line;
+    };
+    const std::vector<Case> table = {
+        {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits\n"},
+        {{"-e", "-p", "6"}, "Entrop\u00EDa: 77,5 bits\n"},
+        {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits\n"},
+        {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits\n"},
+    };
+    for (const Case& row : table) {
+        const ProcessResult run = RunCli(row.Args);
+        ASSERT_EQ(run.ExitCode, 0) << run.Err;
+        const std::size_t results = Lines(run.Out).size();
+        std::string expected;
+        for (std::size_t i = 0; i < results; ++i) {
+            expected += row.Line;
+        }
+        EXPECT_EQ(run.Err, expected) << ::testing::PrintToString(row.Args);
+        EXPECT_GT(results, 0u);
+    }
+}
+
+TEST(CliProcess, ExitCodesAndStreamsOfRefusals) {
+    const ProcessResult usage = RunCli({"-l", "10000"});
+    EXPECT_EQ(usage.ExitCode, 2);
+    EXPECT_EQ(usage.Out, "");
+    EXPECT_EQ(std::count(usage.Err.begin(), usage.Err.end(), '\n'), 1) << usage.Err;
+    EXPECT_NE(usage.Err.find("--ayuda"), std::string::npos);
+    const ProcessResult version = RunCli({"--version"});
+    EXPECT_EQ(version.ExitCode, 0);
+    EXPECT_EQ(version.Out, "zelvaran-cli 1.0.42\n");
+#ifndef _WIN32
+    // Linux passes bytes: an argument that is not UTF-8 is refused, not guessed at.
+    const ProcessResult bytes = RunCli({"-s", "\xFF", "-c", "e"});
+    EXPECT_EQ(bytes.ExitCode, 2);
+    EXPECT_EQ(bytes.Out, "");
+#endif
+}
+
+// 10000 passwords of 9999 characters (100 MB) stream through in a few megabytes; the same
+// holds for the largest count, 100000 (1 GB), which takes too long for every test run.
+TEST(CliProcess, LargeCountsStreamInConstantMemory) {
+    std::size_t bytes = 0;
+    std::size_t lines = 0;
+    std::size_t sinceNewline = 0;
+    bool even = true;
+    const ProcessResult run =
+        RunCli({"-n", "10000", "-l", "9999"}, [&](const char* data, std::size_t size) {
+            bytes += size;
+            for (std::size_t i = 0; i < size; ++i) {
+                if (data[i] == '\n') {
+                    even = even && sinceNewline == 9999;
+                    sinceNewline = 0;
+                    ++lines;
+                } else {
+                    ++sinceNewline;
+                }
+            }
+        });
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    EXPECT_EQ(lines, 10000u);
+    EXPECT_EQ(bytes, 10000u * 10000u);
+    EXPECT_TRUE(even) << "every line holds 9999 characters";
+    EXPECT_GT(run.PeakMemoryBytes, 0u);
+    EXPECT_LT(run.PeakMemoryBytes, 16u << 20) << "peak " << run.PeakMemoryBytes;
+}
+
+} // namespace
+} // namespace zelvaran::cli::testing
