@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace zelvaran::cli::testing {
@@ -93,18 +94,26 @@ ProcessResult RunCli(const std::vector<std::string>& args,
     }
     std::thread errors(
         [&] { Drain(errRead, [&](const char* d, std::size_t n) { result.Err.append(d, n); }); });
-    Drain(
-        outRead,
-        onOutput ? onOutput : [&](const char* d, std::size_t n) { result.Out.append(d, n); });
+    // Sampled while the child runs: once it has exited Wine reports no memory figures.
+    const auto sampleMemory = [&] {
+        PROCESS_MEMORY_COUNTERS memory{};
+        if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
+            result.PeakMemoryBytes = std::max(result.PeakMemoryBytes, memory.PeakWorkingSetSize);
+        }
+    };
+    Drain(outRead, [&](const char* d, std::size_t n) {
+        sampleMemory();
+        if (onOutput) {
+            onOutput(d, n);
+        } else {
+            result.Out.append(d, n);
+        }
+    });
     errors.join();
     WaitForSingleObject(process.hProcess, INFINITE);
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     result.ExitCode = static_cast<int>(code);
-    PROCESS_MEMORY_COUNTERS memory{};
-    if (GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory)) {
-        result.PeakMemoryBytes = memory.PeakWorkingSetSize;
-    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return result;
