@@ -54,8 +54,16 @@ UsageError Usage(const std::string& what) {
                       ". M\u00E1s informaci\u00F3n: zelvaran-cli --ayuda"};
 }
 
+// An argument echoed in a message; control characters (a line break above all) would break the
+// message's single line or play tricks on a terminal, so they show as '?'.
 std::string Quoted(std::u16string_view text) {
-    return "\u00AB" + ToUtf8(text) + "\u00BB";
+    std::u16string shown(text);
+    for (char16_t& c : shown) {
+        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            c = u'?';
+        }
+    }
+    return "\u00AB" + ToUtf8(shown) + "\u00BB";
 }
 
 // Digits only, first..last; a longer run of digits is simply out of range.
@@ -107,7 +115,12 @@ public:
             options_.Format = std::u16string(value);
             return std::nullopt;
         case Id::Separator:
-            options_.Separator = value;
+            // A Windows command line may carry half a surrogate pair; like the symbols and the
+            // template, the separator gets the replacement character in its place.
+            options_.Separator.clear();
+            for (const char32_t c : ToCodePoints(value)) {
+                AppendUtf16(options_.Separator, c);
+            }
             return std::nullopt;
         case Id::Entropy:
             options_.Entropy = true;

@@ -2,19 +2,24 @@
 // input, and so does the random source, so every crash replays exactly.
 //
 // Input layout (short inputs leave the rest empty or zero):
-//   byte 0      switches: 1 upper, 2 lower, 4 digits, 8 symbols, 16 format, 32 failing source
+//   byte 0      switches: 1 upper, 2 lower, 4 digits, 8 symbols, 16 format, 32 failing source,
+//               64 command line: the fields after byte 10 are zelvaran-cli's arguments instead
 //   bytes 1-2   how many values the failing source gives before it fails (little endian)
 //   bytes 3-10  seed of the random source
 //   the rest    length text, symbol text and template, separated by '\n'. A byte below 0xF0
 //               is the code unit of the same value; 0xF0 is followed by a raw little-endian
 //               code unit, so surrogates, pairs and '\n' itself can be written.
+#include "cli/run.h"
+#include "cli/wordlist.h"
 #include "generator/generator.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <variant>
+#include <vector>
 
 namespace {
 
@@ -129,6 +134,69 @@ void CheckPositions(const GenerationOptions& options, std::u32string_view result
     }
 }
 
+class KeepSink final : public cli::Sink {
+public:
+    [[nodiscard]] bool Write(std::u16string_view text) override {
+        text_ += text;
+        return true;
+    }
+    [[nodiscard]] bool Flush() override { return true; }
+    std::u16string text_;
+};
+
+std::size_t CountOf(std::u16string_view text, char16_t c) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), c));
+}
+
+// The command line: whatever the arguments, an exit code of 0, 1 or 2 with the streams that
+// belong to it, and as many results as asked for.
+void FuzzCommandLine(Reader& in, InputSource& source) {
+    std::vector<std::u16string> args;
+    while (in.at < in.size) {
+        args.push_back(in.Field());
+    }
+    const auto parsed = cli::ParseArguments(args);
+    if (const auto* options = std::get_if<cli::CliOptions>(&parsed)) {
+        // Parsing is checked for every input; running only where the output stays small.
+        const std::size_t each = options->Words > 0
+                                     ? options->Words * (9 + options->Separator.size())
+                                     : static_cast<std::size_t>(options->Length);
+        if (options->Count * (each + 1) > 100000) {
+            return;
+        }
+    }
+    KeepSink out;
+    KeepSink err;
+    const int code = cli::Main(args, out, err, source, cli::SpanishWords());
+    Check(code >= 0 && code <= 2);
+    Check(HasLoneSurrogate(out.text_) == false);
+    if (code == cli::kExitUsage) {
+        Check(out.text_.empty());
+        Check(CountOf(err.text_, u'\n') == 1 && err.text_.ends_with(u"--ayuda\n"));
+        return;
+    }
+    const auto& options = std::get<cli::CliOptions>(parsed);
+    if (code == cli::kExitRefused) {
+        Check(!err.text_.empty());
+        Check(out.text_.empty() || source.Failed());
+        return;
+    }
+    if (options.Do != cli::Action::Generate) {
+        Check(!out.text_.empty() && err.text_.empty());
+        return;
+    }
+    Check(!source.Failed());
+    Check(options.Entropy ? CountOf(err.text_, u'\n') == static_cast<std::size_t>(options.Count)
+                          : err.text_.empty());
+    const bool newlineInside = options.Words > 0
+                                   ? CountOf(options.Separator, u'\n') > 0
+                                   : options.Format && (CountOf(*options.Format, u'\n') > 0 ||
+                                                        CountOf(options.Symbols, u'\n') > 0);
+    if (!newlineInside && CountOf(options.Symbols, u'\n') == 0) {
+        Check(CountOf(out.text_, u'\n') == static_cast<std::size_t>(options.Count));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -136,6 +204,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto switches = static_cast<unsigned>(in.Integer(1));
     const auto failAfter = static_cast<int>(in.Integer(2));
     const std::uint64_t seed = in.Integer(8);
+    InputSource source(seed, (switches & 32u) != 0 ? failAfter : -1);
+    if ((switches & 64u) != 0) {
+        FuzzCommandLine(in, source);
+        return 0;
+    }
 
     GenerationOptions options;
     options.UseUpper = (switches & 1u) != 0;
@@ -151,7 +224,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(length.Count >= 0 && length.Count <= kMaxCount);
     Check(length.Real >= 0 && length.Real <= kMaxCount);
 
-    InputSource source(seed, (switches & 32u) != 0 ? failAfter : -1);
     int yields = 0;
     auto countYield = [&yields] {
         ++yields;

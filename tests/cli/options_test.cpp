@@ -78,6 +78,10 @@ TEST(CliOptions, AcceptedFormsSetTheirValues) {
         EXPECT_EQ(options->Separator, row.Separator) << joined;
         EXPECT_EQ(options->Entropy, row.Entropy) << joined;
     }
+    // Windows may pass half a surrogate pair; no result may carry one.
+    const std::u16string half = {u'a', char16_t(0xD800), u'b'};
+    const auto parsed = ParseArguments({u"-p", u"2", u"-S", half});
+    EXPECT_EQ(std::get<CliOptions>(parsed).Separator, u"a\uFFFDb");
 }
 
 struct Refused {
@@ -93,6 +97,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         {{"-lx"}, 2, "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00ABx\u00BB" + hint},
         {{"-q"}, 2, "opci\u00F3n desconocida \u00AB-q\u00BB" + hint},
         {{"extra"}, 2, "argumento inesperado \u00ABextra\u00BB" + hint},
+        {{"a\nb\x1B[2J"}, 2, "argumento inesperado \u00ABa?b?[2J\u00BB" + hint},
         {{"--", "-l"}, 2, "argumento inesperado \u00AB-l\u00BB" + hint},
         {{"-l"}, 2, "falta el valor de -l/--longitud" + hint},
         {{"--cantidad"}, 2, "falta el valor de -n/--cantidad" + hint},
