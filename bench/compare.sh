@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
-# Speed of a 9999-character password, in one go:
-#   - whole processes: zelvaran_print against `pwgen -s -y 9999 1` and against zelvaran_fill
-#     (start, fill 9999 * 3 bytes from the OS, exit), median of N runs each;
+# Speed of a 9999-character password, and of zelvaran-cli against the usual commands, in one go:
+#   - whole processes: zelvaran_print and `zelvaran-cli -c cgne -l 9999` against
+#     `pwgen -s -y 9999 1` and against zelvaran_fill (start, fill 9999 * 3 bytes from the OS,
+#     exit), median of N runs each;
+#   - zelvaran-cli, 100000 passwords of 20 characters against `pwgen -s 20 100000`, and an
+#     8-word passphrase against `xkcdpass -n 8`, medians of fewer runs (they take longer);
 #   - in process: the core (Generate with reseed, 74-character pool, free mode and ACGNE) against
 #     the bare OS fill of the same bytes, medians of Google Benchmark repetitions.
 # The runs of the three commands, and the benchmark repetitions, are interleaved so that other
 # load on the machine weighs on all of them alike.
-# Builds nothing: run `cmake --build --preset native` first.
+# Builds nothing: run `cmake --build --preset native` first. Installs pwgen and xkcdpass (Debian
+# packages) when they are missing.
 # Usage: bench/compare.sh [build-dir (default build/native)] [runs (default 200)]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib.sh"
 
 build=${1:-build/native}
 runs=${2:-200}
 print_cmd=$build/bench/zelvaran_print
 fill_cmd=$build/bench/zelvaran_fill
 bench_cmd=$build/bench/zelvaran_bench
-for exe in "$print_cmd" "$fill_cmd" "$bench_cmd"; do
+cli_cmd=$build/zelvaran-cli
+for exe in "$print_cmd" "$fill_cmd" "$bench_cmd" "$cli_cmd"; do
     [[ -x $exe ]] || { echo "missing $exe: build the native preset first" >&2; exit 1; }
 done
-command -v pwgen >/dev/null || { echo "pwgen is not installed" >&2; exit 1; }
+zv_need pwgen:pwgen xkcdpass:xkcdpass
 
 # Wall time of one run in microseconds, output discarded.
 time_us() {
@@ -34,18 +40,39 @@ median() {
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
+ratio2() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 print_samples=()
 pwgen_samples=()
 fill_samples=()
+cli_samples=()
 for ((i = 0; i < runs; ++i)); do
     print_samples+=("$(time_us "$print_cmd")")
     pwgen_samples+=("$(time_us pwgen -s -y 9999 1)")
     fill_samples+=("$(time_us "$fill_cmd")")
+    cli_samples+=("$(time_us "$cli_cmd" -c cgne -l 9999)")
 done
 print_us=$(printf '%s\n' "${print_samples[@]}" | median)
 pwgen_us=$(printf '%s\n' "${pwgen_samples[@]}" | median)
 fill_us=$(printf '%s\n' "${fill_samples[@]}" | median)
+cli_us=$(printf '%s\n' "${cli_samples[@]}" | median)
+
+# The longer commands: fewer runs, still interleaved.
+long_runs=$(((runs + 19) / 20))
+batch_samples=()
+pwgen_batch_samples=()
+phrase_samples=()
+xkcd_samples=()
+for ((i = 0; i < long_runs; ++i)); do
+    batch_samples+=("$(time_us "$cli_cmd" -n 100000)")
+    pwgen_batch_samples+=("$(time_us pwgen -s 20 100000)")
+    phrase_samples+=("$(time_us "$cli_cmd" -p 8)")
+    xkcd_samples+=("$(time_us xkcdpass -n 8)")
+done
+batch_us=$(printf '%s\n' "${batch_samples[@]}" | median)
+pwgen_batch_us=$(printf '%s\n' "${pwgen_batch_samples[@]}" | median)
+phrase_us=$(printf '%s\n' "${phrase_samples[@]}" | median)
+xkcd_us=$(printf '%s\n' "${xkcd_samples[@]}" | median)
 
 echo "Whole process, median of $runs runs:"
 printf '  zelvaran_print           %8s us\n' "$print_us"
@@ -57,6 +84,18 @@ printf '  zelvaran_fill            %8s us   (zelvaran_print takes %sx this)\n' "
 # could beat pwgen by on this machine.
 printf '  pwgen / zelvaran_fill    %8sx  (the ceiling for any program here)\n' \
     "$(ratio "$pwgen_us" "$fill_us")"
+
+# Each line: the figures, then the ratio the command is held to.
+echo "zelvaran-cli, whole process:"
+printf '  -c cgne -l 9999          %8s us   %sx zelvaran_fill (goal: at most 1.15)\n' "$cli_us" \
+    "$(ratio2 "$cli_us" "$fill_us")"
+printf '                                       pwgen -s -y 9999 1 takes %sx (goal: at least 5)\n' \
+    "$(ratio "$pwgen_us" "$cli_us")"
+printf '  -n 100000 (20 chars)     %8s us   pwgen -s 20 100000 takes %s us, %sx (goal: at least 10)\n' \
+    "$batch_us" "$pwgen_batch_us" "$(ratio "$pwgen_batch_us" "$batch_us")"
+printf '  -p 8                     %8s us   xkcdpass -n 8 takes %s us, %sx (goal: at least 20)\n' \
+    "$phrase_us" "$xkcd_us" "$(ratio "$xkcd_us" "$phrase_us")"
+echo "  (medians of $runs and $long_runs runs)"
 
 reps=15
 csv=$("$bench_cmd" --benchmark_filter='^BM_(Free9999|Template9999|BareFill9999)$' \
