@@ -42,9 +42,9 @@ std::string HelpText() {
            "orden est\u00E1 mal escrita.\n"
            "\n"
            "Ejemplos:\n"
-           "  zelvaran-cli -l 16 -c cgne             una contrase\u00F1a de 16 caracteres\n"
-           "  zelvaran-cli -c cn -f CCCC-NNNN -n 5   cinco con formato especial\n"
-           "  zelvaran-cli -p 6 -S . -e              una frase de seis palabras y su "
+           "  zelvaran-cli -l 16 -c cgne                  una contrase\u00F1a de 16 caracteres\n"
+           "  zelvaran-cli -c cn -f CCCC-NNNN -l 9 -n 5   cinco como abcd-1234\n"
+           "  zelvaran-cli -p 6 -S . -e                   una frase de seis palabras y su "
            "entrop\u00EDa\n";
 }
 

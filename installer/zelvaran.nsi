@@ -3,7 +3,8 @@
 ; an entry in Programs and Features. Built by installer/CMakeLists.txt; the inputs come in as
 ; defines so that the script never guesses where the build put them:
 ;
-;   makensis -DZELVARAN_EXE=<zelvaran.exe> -DZELVARAN_CHM=<zelvaran_help.chm>
+;   makensis -DZELVARAN_EXE=<zelvaran.exe> -DZELVARAN_CLI_EXE=<zelvaran-cli.exe>
+;            -DZELVARAN_CHM=<zelvaran_help.chm>
 ;            -DZELVARAN_ICON=<zelvaran.ico> -DZELVARAN_VERSION=1.0.42
 ;            -DZELVARAN_VI_VERSION=1.0.0.42 -DZELVARAN_SIDE_BMP=<installer_side.bmp>
 ;            -DZELVARAN_HEADER_BMP=<installer_header.bmp> -DSETUP_OUTFILE=<setup exe> zelvaran.nsi
@@ -16,6 +17,7 @@
     !endif
 !macroend
 !insertmacro REQUIRE_DEFINE ZELVARAN_EXE
+!insertmacro REQUIRE_DEFINE ZELVARAN_CLI_EXE
 !insertmacro REQUIRE_DEFINE ZELVARAN_CHM
 !insertmacro REQUIRE_DEFINE ZELVARAN_ICON
 !insertmacro REQUIRE_DEFINE ZELVARAN_VERSION
@@ -176,6 +178,9 @@ Section "${PRODUCT}" SecProgram
     ; Side by side: the program looks for its help file in its own folder.
     File "/oname=zelvaran.exe" "${ZELVARAN_EXE}"
     File "/oname=zelvaran_help.chm" "${ZELVARAN_CHM}"
+    ; The command-line generator, beside the program; the PATH is left alone, so a script calls
+    ; it by its full path or adds the folder itself.
+    File "/oname=zelvaran-cli.exe" "${ZELVARAN_CLI_EXE}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
 
     CreateShortcut "${SHORTCUT}" "$INSTDIR\zelvaran.exe" "" "$INSTDIR\zelvaran.exe" 0 \
@@ -258,6 +263,7 @@ Section "Uninstall"
     ; restart, and the user is told.
     Delete /REBOOTOK "$INSTDIR\zelvaran.exe"
     Delete /REBOOTOK "$INSTDIR\zelvaran_help.chm"
+    Delete /REBOOTOK "$INSTDIR\zelvaran-cli.exe"
     Delete "$INSTDIR\${UNINSTALLER}"
     RMDir /REBOOTOK "$INSTDIR"
     ; The maker's folder goes only when no other program of ours lives there.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release files into dist/: the installer, the portable zip (zelvaran.exe, its help
-# file and LEEME.txt under one top folder) and SHA256SUMS of both.
+# Builds the release files into dist/: the installer, the portable zip (zelvaran.exe,
+# zelvaran-cli.exe, the help file and LEEME.txt under one top folder), the Debian package of the
+# Linux command (scripts/package_cli.sh) and SHA256SUMS of the three.
 #
 # The zip's entries carry one fixed time, SOURCE_DATE_EPOCH when set, otherwise the time of the
 # last commit, and no owner or extra fields, so the same program and help file give the same zip.
@@ -15,7 +16,7 @@ if [ -n "$(git status --porcelain --untracked-files=no 2>/dev/null)" ]; then
 fi
 zv_need unzip:unzip
 cmake --preset cross >/dev/null
-# The setup target depends on the program and the help file: one build makes all three.
+# The setup target depends on both programs and the help file: one build makes them all.
 cmake --build --preset cross --target zelvaran_setup
 
 build=build/cross
@@ -24,7 +25,8 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 setup=zelvaran-$version-setup.exe
 portable=zelvaran-$version-portable.zip
 top=SecurityZelvaran-$version
-for f in "$build/zelvaran.exe" "$build/zelvaran_help.chm" "$build/$setup" installer/LEEME.txt; do
+for f in "$build/zelvaran.exe" "$build/zelvaran-cli.exe" "$build/zelvaran_help.chm" "$build/$setup" \
+    installer/LEEME.txt; do
     [ -s "$f" ] || { zv_log "missing after the build: $f"; exit 1; }
 done
 
@@ -38,17 +40,20 @@ stage=$(mktemp -d "$ZV_ROOT/build/release.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 
 mkdir "$stage/$top"
-cp "$build/zelvaran.exe" "$build/zelvaran_help.chm" installer/LEEME.txt "$stage/$top/"
+cp "$build/zelvaran.exe" "$build/zelvaran-cli.exe" "$build/zelvaran_help.chm" installer/LEEME.txt \
+    "$stage/$top/"
 chmod 0644 "$stage/$top"/*
 chmod 0755 "$stage/$top"
 touch -d "@$epoch" "$stage/$top"/* "$stage/$top"
 # Entries named one by one, in a fixed order; -X leaves out owners and extra time fields.
 (cd "$stage" && zip -q -X -9 "$ZV_ROOT/dist/$portable" \
-    "$top/" "$top/zelvaran.exe" "$top/zelvaran_help.chm" "$top/LEEME.txt")
+    "$top/" "$top/zelvaran.exe" "$top/zelvaran-cli.exe" "$top/zelvaran_help.chm" "$top/LEEME.txt")
 
 cp "$build/$setup" dist/
 touch -d "@$epoch" "dist/$setup" "dist/$portable"
-(cd dist && sha256sum "$setup" "$portable" >SHA256SUMS && sha256sum -c --quiet SHA256SUMS)
+SOURCE_DATE_EPOCH=$epoch bash scripts/package_cli.sh dist
+deb=$(cd dist && ls zelvaran-cli_"$version"_*.deb)
+(cd dist && sha256sum "$setup" "$portable" "$deb" >SHA256SUMS && sha256sum -c --quiet SHA256SUMS)
 
 zv_log "release $version in dist/:"
 ls -l dist >&2

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the committed pictures against their script, the core's unit tests
-# natively, every test as a Windows exe under Wine (window tests again at 144 and 192 DPI), and a
-# short fuzz run of the core.
+# natively, a check of zelvaran-cli's Debian package, every test as a Windows exe under Wine
+# (window tests again at 144 and 192 DPI), and a short fuzz run of the core and the command line.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ZV_ROOT" || exit 1
@@ -60,6 +60,10 @@ fi
 
 if step "native build" build native; then
     run_ctest --preset native
+    # The Debian package of zelvaran-cli, built and checked as release.sh makes it.
+    if step "Debian package of zelvaran-cli" bash scripts/package_cli.sh build/deb-check; then
+        passed=$((passed + 1))
+    fi
 fi
 
 if step "Windows build" build cross; then

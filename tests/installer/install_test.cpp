@@ -31,6 +31,10 @@ TEST_F(InstallerTest, ProgramAndHelpFileLandSideBySideInProgramFiles) {
     // The very files this build made, not some other copy.
     EXPECT_TRUE(*exe == FileBytes(BuildFolder() + L"\\zelvaran.exe"));
     EXPECT_TRUE(*help == FileBytes(BuildFolder() + L"\\zelvaran_help.chm"));
+    // zelvaran-cli.exe beside them; the uninstall tests see it go with the folder.
+    const auto cli = FileBytes(InstallFolder() + L"\\zelvaran-cli.exe");
+    ASSERT_TRUE(cli.has_value());
+    EXPECT_TRUE(*cli == FileBytes(BuildFolder() + L"\\zelvaran-cli.exe"));
     EXPECT_TRUE(FileExists(Uninstaller()));
 }
 
