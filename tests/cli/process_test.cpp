@@ -4,6 +4,7 @@
 
 #include "cli/text.h"
 #include "cli/wordlist.h"
+#include "generator/generator.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,7 @@ std::vector<std::u32string> Lines(const std::string& utf8) {
     std::vector<std::u32string> lines;
     std::istringstream in(utf8);
     for (std::string line; std::getline(in, line);) {
-        const std::u16string wide = FromUtf8(line).value_or(u"<not UTF-8>");
-        lines.emplace_back();
-        for (std::size_t i = 0; i < wide.size(); ++i) {
-            char32_t c = wide[i];
-            if (c >= 0xD800 && c <= 0xDBFF && i + 1 < wide.size()) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (wide[++i] - 0xDC00);
-            }
-            lines.back().push_back(c);
-        }
+        lines.push_back(ToCodePoints(FromUtf8(line).value_or(u"<not UTF-8>")));
     }
     return lines;
 }
