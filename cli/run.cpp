@@ -62,7 +62,26 @@ private:
     std::u16string line_;
 };
 
-int Passwords(const CliOptions& options, Sink& out, Sink& err, RandomSource& random) {
+// How many values one result draws: one per position of the free mode, one per instruction
+// letter among the template's first Length positions.
+std::size_t ValuesPerResult(const GenerationOptions& settings, int length) {
+    if (!settings.UseFormat) {
+        return static_cast<std::size_t>(length);
+    }
+    const std::u32string pattern = ToCodePoints(settings.FormatText);
+    const auto isInstruction = [](char32_t c) {
+        return std::u32string_view(U"ACGNEacgne").find(c) != std::u32string_view::npos;
+    };
+    const auto n = static_cast<std::size_t>(length);
+    const auto inWhole =
+        static_cast<std::size_t>(std::count_if(pattern.begin(), pattern.end(), isInstruction));
+    const auto inPart = static_cast<std::size_t>(std::count_if(
+        pattern.begin(), pattern.begin() + static_cast<std::ptrdiff_t>(n % pattern.size()),
+        isInstruction));
+    return n / pattern.size() * inWhole + inPart;
+}
+
+int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& random) {
     const GenerationOptions settings = ToGenerationOptions(options);
     // Checked as a whole before the first draw, so a refusal leaves standard output empty.
     const Expected<double> bits = EntropyBits(settings);
@@ -75,8 +94,10 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, RandomSource& ran
     }
     const auto& classes = std::get<CharacterClasses>(built);
     Emitter emitter(out, err, options.Entropy, std::get<double>(bits));
+    random.Expect(ValuesPerResult(settings, options.Length));
     for (int i = 0; i < options.Count; ++i) {
-        // Every result starts from fresh bytes of the OS, as the window's Generate does.
+        // Every result starts from fresh bytes of the OS, read for it alone, as the window's
+        // Generate does.
         random.Reseed();
         const Expected<SecretText> result =
             settings.UseFormat ? GenerateFromTemplate(classes, settings.FormatText,
@@ -93,7 +114,7 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, RandomSource& ran
     return out.Flush() ? kExitOk : Fail(err, kWriteFailed);
 }
 
-int Phrases(const CliOptions& options, Sink& out, Sink& err, RandomSource& random,
+int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& random,
             std::span<const std::string_view> words) {
     const auto size = static_cast<double>(words.size());
     Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(options.Words, words.size()));
@@ -105,6 +126,7 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, RandomSource& rando
     // Reserved once, so the phrase never moves and leaves no unwiped copy behind.
     phrase.Buffer().reserve(static_cast<std::size_t>(options.Words) *
                             (longest + options.Separator.size()));
+    random.Expect(static_cast<std::size_t>(options.Words));
     for (int i = 0; i < options.Count; ++i) {
         random.Reseed();
         phrase.Clear();
@@ -184,7 +206,7 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
     return message;
 }
 
-int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, RandomSource& random,
+int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, ResultSource& random,
          std::span<const std::string_view> words) {
     const std::variant<CliOptions, UsageError> parsed = ParseArguments(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {

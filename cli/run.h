@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/options.h"
+#include "cli/result_random.h"
 #include "cli/sink.h"
 #include "generator/generator.h"
 
@@ -19,7 +20,7 @@ inline constexpr int kExitUsage = 2;
 
 // Parses and runs; the exit code. Usage errors and refusals leave standard output empty.
 [[nodiscard]] int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err,
-                       RandomSource& random, std::span<const std::string_view> words);
+                       ResultSource& random, std::span<const std::string_view> words);
 
 // The message for a refusal of the generator, naming the option to change.
 [[nodiscard]] std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kind);

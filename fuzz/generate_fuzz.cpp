@@ -167,7 +167,8 @@ void FuzzCommandLine(Reader& in, InputSource& source) {
     }
     KeepSink out;
     KeepSink err;
-    const int code = cli::Main(args, out, err, source, cli::SpanishWords());
+    cli::AnySource any(source);
+    const int code = cli::Main(args, out, err, any, cli::SpanishWords());
     Check(code >= 0 && code <= 2);
     Check(HasLoneSurrogate(out.text_) == false);
     if (code == cli::kExitUsage) {

@@ -35,7 +35,8 @@ inline Outcome RunMain(const std::vector<std::string>& args, RandomSource& rando
     }
     CaptureSink out;
     CaptureSink err;
-    const int code = Main(wide, out, err, random, SpanishWords());
+    AnySource source(random);
+    const int code = Main(wide, out, err, source, SpanishWords());
     return {code, out.Utf8(), err.Utf8()};
 }
 
