@@ -8,14 +8,17 @@
 namespace zelvaran::cli {
 
 ExactSystemSource::ExactSystemSource(std::size_t maxValues)
-    : bytes_(kBytesPerValue * std::max<std::size_t>(maxValues, 1)) {}
+    : capacity_(kBytesPerValue * std::max<std::size_t>(maxValues, 1)),
+      bytes_(new std::byte[capacity_]) {}
 
 ExactSystemSource::~ExactSystemSource() {
-    SecureWipe(bytes_.data(), bytes_.size());
+    // Every value was wiped as it was used, and the rest at each reseed: only the unused tail
+    // of the last result can hold anything.
+    SecureWipe(bytes_.get() + used_, filled_ - used_);
 }
 
 void ExactSystemSource::Reseed() noexcept {
-    SecureWipe(bytes_.data() + used_, filled_ - used_);
+    SecureWipe(bytes_.get() + used_, filled_ - used_);
     used_ = filled_ = 0;
     failed_ = false;
     if (expected_ > 0 && !Fill(expected_)) {
@@ -24,9 +27,9 @@ void ExactSystemSource::Reseed() noexcept {
 }
 
 bool ExactSystemSource::Fill(std::size_t values) noexcept {
-    const std::size_t size = kBytesPerValue * std::min(values, bytes_.size() / kBytesPerValue);
-    if (!FillFromSystem(bytes_.data(), size)) {
-        SecureWipe(bytes_.data(), size);
+    const std::size_t size = kBytesPerValue * std::min(values, capacity_ / kBytesPerValue);
+    if (!FillFromSystem(bytes_.get(), size)) {
+        SecureWipe(bytes_.get(), size);
         return false;
     }
     used_ = 0;
@@ -39,7 +42,7 @@ float ExactSystemSource::Next() noexcept {
         return 0.0f;
     }
     // A result that draws more than it announced still gets fresh values, just in more reads.
-    if (used_ + kBytesPerValue > filled_ && !Fill(bytes_.size() / kBytesPerValue)) {
+    if (used_ + kBytesPerValue > filled_ && !Fill(capacity_ / kBytesPerValue)) {
         failed_ = true;
         return 0.0f;
     }

@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstddef>
-#include <vector>
+#include <memory>
 
 #include "generator/random_source.h"
 
@@ -35,7 +35,9 @@ private:
     static constexpr std::size_t kBytesPerValue = 3; // 24 bits, as SystemRandomSource
     [[nodiscard]] bool Fill(std::size_t values) noexcept;
 
-    std::vector<std::byte> bytes_;
+    // Left uninitialised: only what a result reads from the system is ever touched.
+    std::size_t capacity_;
+    std::unique_ptr<std::byte[]> bytes_;
     std::size_t used_ = 0;
     std::size_t filled_ = 0;
     std::size_t expected_ = 0;
