@@ -12,7 +12,7 @@ namespace {
 int RunWith(const std::vector<std::u16string>& args) {
     zelvaran::cli::StdStream out(zelvaran::cli::StdStreamId::Output);
     zelvaran::cli::StdStream err(zelvaran::cli::StdStreamId::Error);
-    zelvaran::cli::ExactSystemSource random(zelvaran::cli::kMaxLength);
+    zelvaran::cli::SystemResultSource random;
     return zelvaran::cli::Main(args, out, err, random, zelvaran::cli::SpanishWords());
 }
 

@@ -1,7 +1,9 @@
-// The random source of zelvaran-cli: before each result it reads from the operating system
-// exactly the bytes that result will use, in one call, and nothing is kept from one result to
-// the next. (The window's SystemRandomSource reads ahead in growing blocks instead, which suits
-// one long password; a run of 100000 short ones would pay for 192 bytes a time.)
+// The random sources of zelvaran-cli. Every result starts afresh from the operating system, as
+// every Generate of the window does; how it reads depends on the result's size. A short result
+// (up to 64 values) gets exactly its bytes in one call from ExactSystemSource: a run of 100000
+// short passwords then pays for 60 bytes a time instead of the 192 of the window's first read.
+// A longer one gets the window's SystemRandomSource, whose growing blocks cost few calls and whose
+// draws the core inlines; its Reseed throws away whatever an earlier result left.
 #pragma once
 
 #include <cstddef>
@@ -11,13 +13,14 @@
 
 namespace zelvaran::cli {
 
-// A random source that is told, before each result, how many values the result will draw.
-class ResultSource : public RandomSource {
+// Hands out the source for results that draw a given number of values each.
+class ResultSource {
 public:
-    virtual void Expect(std::size_t values) noexcept = 0;
+    virtual ~ResultSource() = default;
+    [[nodiscard]] virtual RandomSource& For(std::size_t values) noexcept = 0;
 };
 
-class ExactSystemSource final : public ResultSource {
+class ExactSystemSource final : public RandomSource {
 public:
     // The most values one result can ask for: the buffer is sized once and never moves.
     explicit ExactSystemSource(std::size_t maxValues);
@@ -25,7 +28,8 @@ public:
     ExactSystemSource& operator=(const ExactSystemSource&) = delete;
     ~ExactSystemSource() override;
 
-    void Expect(std::size_t values) noexcept override { expected_ = values; }
+    // How many values each following result draws.
+    void Expect(std::size_t values) noexcept { expected_ = values; }
     // Wipes what is left of the previous result and reads the expected values afresh.
     void Reseed() noexcept override;
     [[nodiscard]] float Next() noexcept override;
@@ -44,14 +48,27 @@ private:
     bool failed_ = false;
 };
 
-// Any other source (a test's, the fuzzer's) as a ResultSource that ignores the hint.
+class SystemResultSource final : public ResultSource {
+public:
+    static constexpr std::size_t kExactLimit = 64;
+    [[nodiscard]] RandomSource& For(std::size_t values) noexcept override {
+        if (values > kExactLimit) {
+            return blocks_;
+        }
+        exact_.Expect(values);
+        return exact_;
+    }
+
+private:
+    ExactSystemSource exact_{kExactLimit};
+    SystemRandomSource blocks_;
+};
+
+// Any other source (a test's, the fuzzer's) for results of every size.
 class AnySource final : public ResultSource {
 public:
     explicit AnySource(RandomSource& inner) noexcept : inner_(inner) {}
-    void Expect(std::size_t) noexcept override {}
-    void Reseed() noexcept override { inner_.Reseed(); }
-    [[nodiscard]] float Next() noexcept override { return inner_.Next(); }
-    [[nodiscard]] bool Failed() const noexcept override { return inner_.Failed(); }
+    [[nodiscard]] RandomSource& For(std::size_t) noexcept override { return inner_; }
 
 private:
     RandomSource& inner_;

@@ -81,7 +81,7 @@ std::size_t ValuesPerResult(const GenerationOptions& settings, int length) {
     return n / pattern.size() * inWhole + inPart;
 }
 
-int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& random) {
+int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources) {
     const GenerationOptions settings = ToGenerationOptions(options);
     // Checked as a whole before the first draw, so a refusal leaves standard output empty.
     const Expected<double> bits = EntropyBits(settings);
@@ -94,10 +94,9 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& ran
     }
     const auto& classes = std::get<CharacterClasses>(built);
     Emitter emitter(out, err, options.Entropy, std::get<double>(bits));
-    random.Expect(ValuesPerResult(settings, options.Length));
+    RandomSource& random = sources.For(ValuesPerResult(settings, options.Length));
     for (int i = 0; i < options.Count; ++i) {
-        // Every result starts from fresh bytes of the OS, read for it alone, as the window's
-        // Generate does.
+        // Every result starts from fresh bytes of the OS, as the window's Generate does.
         random.Reseed();
         const Expected<SecretText> result =
             settings.UseFormat ? GenerateFromTemplate(classes, settings.FormatText,
@@ -114,7 +113,7 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& ran
     return out.Flush() ? kExitOk : Fail(err, kWriteFailed);
 }
 
-int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& random,
+int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources,
             std::span<const std::string_view> words) {
     const auto size = static_cast<double>(words.size());
     Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(options.Words, words.size()));
@@ -126,7 +125,7 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& rando
     // Reserved once, so the phrase never moves and leaves no unwiped copy behind.
     phrase.Buffer().reserve(static_cast<std::size_t>(options.Words) *
                             (longest + options.Separator.size()));
-    random.Expect(static_cast<std::size_t>(options.Words));
+    RandomSource& random = sources.For(static_cast<std::size_t>(options.Words));
     for (int i = 0; i < options.Count; ++i) {
         random.Reseed();
         phrase.Clear();
