@@ -4,6 +4,9 @@
 #include "cli/std_stream.h"
 #include "cli/text.h"
 #include "cli/wordlist.h"
+#ifdef _WIN32
+#include "ui/process_hardening.h"
+#endif
 
 #include <variant>
 
@@ -20,6 +23,7 @@ int RunWith(const std::vector<std::u16string>& args) {
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
+    zelvaran::ui::HardenProcess();
     std::vector<std::u16string> args;
     for (int i = 1; i < argc; ++i) {
         const std::wstring_view arg(argv[i]);
