@@ -6,30 +6,7 @@
 #include <variant>
 
 namespace zelvaran {
-namespace {
-
-char32_t UpperAscii(char32_t c) {
-    return (c >= U'a' && c <= U'z') ? c - (U'a' - U'A') : c;
-}
-
-const std::u32string* ClassOf(const CharacterClasses& classes, char32_t c) {
-    switch (UpperAscii(c)) {
-    case U'A':
-        return &classes.Pool;
-    case U'C':
-        return &classes.Lower;
-    case U'G':
-        return &classes.Upper;
-    case U'N':
-        return &classes.Digits;
-    case U'E':
-        return &classes.Symbols;
-    default:
-        return nullptr;
-    }
-}
-
-} // namespace
+namespace {} // namespace
 
 double DrawEntropyBits(std::u32string_view cls) {
     if (cls.empty()) {
@@ -69,7 +46,7 @@ Expected<double> EntropyBits(const GenerationOptions& options) {
     // the typed ones, and position i follows typed character i mod m.
     const std::u32string pattern = ToCodePoints(options.FormatText);
     for (const char32_t c : pattern) {
-        const std::u32string* cls = ClassOf(classes, c);
+        const std::u32string* cls = TemplateClassOf(classes, c);
         if (cls != nullptr && cls->empty()) {
             return GenerationError{GenerationErrorKind::FormatMismatch};
         }
@@ -78,7 +55,7 @@ Expected<double> EntropyBits(const GenerationOptions& options) {
     const auto n = static_cast<std::size_t>(count);
     double bits = 0;
     for (std::size_t i = 0; i < m && i < n; ++i) {
-        const std::u32string* cls = ClassOf(classes, pattern[i]);
+        const std::u32string* cls = TemplateClassOf(classes, pattern[i]);
         if (cls != nullptr) {
             const std::size_t uses = n / m + (i < n % m ? 1 : 0);
             bits += static_cast<double>(uses) * DrawEntropyBits(*cls);

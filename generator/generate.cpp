@@ -21,24 +21,6 @@ bool ContainsLetter(std::u32string_view text, char32_t upper) {
     return false;
 }
 
-// The class an instruction letter draws from, or nullptr for a character copied as written.
-const std::u32string* ClassOf(const CharacterClasses& classes, char32_t c) {
-    switch (UpperAscii(c)) {
-    case U'A':
-        return &classes.Pool;
-    case U'C':
-        return &classes.Lower;
-    case U'G':
-        return &classes.Upper;
-    case U'N':
-        return &classes.Digits;
-    case U'E':
-        return &classes.Symbols;
-    default:
-        return nullptr;
-    }
-}
-
 // floor(r * L) + 1 as a 0-based index. For r * L >= 0 the conversion truncates, which is the
 // floor, and saves a call to floor() per character on CPUs without SSE4.1. The bounds only keep
 // a source that breaks its contract (negative, NaN, 1 or more) from reading outside the class.
@@ -107,6 +89,23 @@ Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSo
 
 } // namespace
 
+const std::u32string* TemplateClassOf(const CharacterClasses& classes, char32_t c) noexcept {
+    switch (UpperAscii(c)) {
+    case U'A':
+        return &classes.Pool;
+    case U'C':
+        return &classes.Lower;
+    case U'G':
+        return &classes.Upper;
+    case U'N':
+        return &classes.Digits;
+    case U'E':
+        return &classes.Symbols;
+    default:
+        return nullptr;
+    }
+}
+
 char32_t DrawOne(std::u32string_view cls, RandomSource& random) {
     return Draw(cls, random);
 }
@@ -150,7 +149,7 @@ Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
     std::vector<Step> steps;
     steps.reserve(typed);
     for (std::size_t i = 0; i < typed; ++i) {
-        steps.push_back(Step{ClassOf(classes, pattern[i]), pattern[i]});
+        steps.push_back(Step{TemplateClassOf(classes, pattern[i]), pattern[i]});
     }
     return Produce(steps, length.Count, random, yield);
 }

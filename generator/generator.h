@@ -51,6 +51,11 @@ struct CharacterClasses {
     std::u32string Pool;
 };
 
+// The class a template letter draws from (A, C, G, N, E in either case), or nullptr for a
+// character that is copied as written.
+[[nodiscard]] const std::u32string* TemplateClassOf(const CharacterClasses& classes,
+                                                    char32_t c) noexcept;
+
 enum class GenerationErrorKind {
     SymbolsEmpty,
     NoClassChosen,
