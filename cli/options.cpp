@@ -25,27 +25,32 @@ enum class Id {
     Version
 };
 
-struct Spec {
+struct OptionDef {
     Id Option;
     char16_t Short;
     std::u16string_view Long;
     bool TakesValue;
 };
 
-constexpr std::array kSpecs{
-    Spec{Id::Length, u'l', u"longitud", true},     Spec{Id::Count, u'n', u"cantidad", true},
-    Spec{Id::Classes, u'c', u"clases", true},      Spec{Id::Symbols, u's', u"simbolos", true},
-    Spec{Id::Format, u'f', u"formato", true},      Spec{Id::Phrase, u'p', u"frase", true},
-    Spec{Id::Separator, u'S', u"separador", true}, Spec{Id::Entropy, u'e', u"entropia", false},
-    Spec{Id::Help, u'h', u"ayuda", false},         Spec{Id::Version, u'V', u"version", false},
+constexpr std::array kOptionDefs{
+    OptionDef{Id::Length, u'l', u"longitud", true},
+    OptionDef{Id::Count, u'n', u"cantidad", true},
+    OptionDef{Id::Classes, u'c', u"clases", true},
+    OptionDef{Id::Symbols, u's', u"simbolos", true},
+    OptionDef{Id::Format, u'f', u"formato", true},
+    OptionDef{Id::Phrase, u'p', u"frase", true},
+    OptionDef{Id::Separator, u'S', u"separador", true},
+    OptionDef{Id::Entropy, u'e', u"entropia", false},
+    OptionDef{Id::Help, u'h', u"ayuda", false},
+    OptionDef{Id::Version, u'V', u"version", false},
 };
 
 // Built by appending: GCC 12 reports a false -Wrestrict for "-" + std::string.
-std::string Names(const Spec& spec) {
+std::string Names(const OptionDef& def) {
     std::string names = "-";
-    names.push_back(static_cast<char>(spec.Short));
+    names.push_back(static_cast<char>(def.Short));
     names += "/--";
-    names += ToUtf8(spec.Long);
+    names += ToUtf8(def.Long);
     return names;
 }
 
@@ -89,18 +94,18 @@ public:
     explicit Parser(CliOptions& options) : options_(options) {}
 
     // Applies one option and its value; a usage error when the value does not fit.
-    std::optional<UsageError> Apply(const Spec& spec, std::u16string_view value) {
-        switch (spec.Option) {
+    std::optional<UsageError> Apply(const OptionDef& def, std::u16string_view value) {
+        switch (def.Option) {
         case Id::Length:
-            return SetNumber(spec, value, 0, kMaxLength, options_.Length, lengthGiven_);
+            return SetNumber(def, value, 0, kMaxLength, options_.Length, lengthGiven_);
         case Id::Count:
-            return SetNumber(spec, value, 1, kMaxCount, options_.Count, countGiven_);
+            return SetNumber(def, value, 1, kMaxCount, options_.Count, countGiven_);
         case Id::Phrase:
-            return SetNumber(spec, value, 1, kMaxWords, options_.Words, phraseGiven_);
+            return SetNumber(def, value, 1, kMaxWords, options_.Words, phraseGiven_);
         case Id::Classes:
             for (const char16_t c : value) {
                 if (std::u16string_view(u"cgneCGNE").find(c) == std::u16string_view::npos) {
-                    return Usage("la letra " + Quoted(std::u16string(1, c)) + " de " + Names(spec) +
+                    return Usage("la letra " + Quoted(std::u16string(1, c)) + " de " + Names(def) +
                                  " no es una clase (c min\u00FAsculas, g may\u00FAsculas, "
                                  "n n\u00FAmeros, e s\u00EDmbolos)");
                 }
@@ -152,11 +157,11 @@ public:
     }
 
 private:
-    std::optional<UsageError> SetNumber(const Spec& spec, std::u16string_view value, int first,
+    std::optional<UsageError> SetNumber(const OptionDef& def, std::u16string_view value, int first,
                                         int last, int& target, bool& given) {
         const std::optional<int> number = Number(value, first, last);
         if (!number) {
-            return Usage(Names(spec) + " debe ser un n\u00FAmero de " + std::to_string(first) +
+            return Usage(Names(def) + " debe ser un n\u00FAmero de " + std::to_string(first) +
                          " a " + std::to_string(last) + ", no " + Quoted(value));
         }
         target = *number;
@@ -171,19 +176,19 @@ private:
     bool phraseGiven_ = false;
 };
 
-const Spec* FindShort(char16_t c) {
-    for (const Spec& spec : kSpecs) {
-        if (spec.Short == c) {
-            return &spec;
+const OptionDef* FindShort(char16_t c) {
+    for (const OptionDef& def : kOptionDefs) {
+        if (def.Short == c) {
+            return &def;
         }
     }
     return nullptr;
 }
 
-const Spec* FindLong(std::u16string_view name) {
-    for (const Spec& spec : kSpecs) {
-        if (spec.Long == name) {
-            return &spec;
+const OptionDef* FindLong(std::u16string_view name) {
+    for (const OptionDef& def : kOptionDefs) {
+        if (def.Long == name) {
+            return &def;
         }
     }
     return nullptr;
@@ -207,41 +212,41 @@ std::variant<CliOptions, UsageError> ParseArguments(const std::vector<std::u16st
         if (arg.starts_with(u"--")) {
             const std::size_t equals = arg.find(u'=');
             const std::u16string_view name = arg.substr(2, equals - 2);
-            const Spec* spec = FindLong(name);
-            if (spec == nullptr) {
+            const OptionDef* def = FindLong(name);
+            if (def == nullptr) {
                 return Usage("opci\u00F3n desconocida " + Quoted(arg.substr(0, equals)));
             }
             if (equals != std::u16string_view::npos) {
-                if (!spec->TakesValue) {
-                    return Usage("la opci\u00F3n " + Names(*spec) + " no lleva valor");
+                if (!def->TakesValue) {
+                    return Usage("la opci\u00F3n " + Names(*def) + " no lleva valor");
                 }
-                error = parser.Apply(*spec, arg.substr(equals + 1));
-            } else if (spec->TakesValue) {
+                error = parser.Apply(*def, arg.substr(equals + 1));
+            } else if (def->TakesValue) {
                 if (i + 1 == args.size()) {
-                    return Usage("falta el valor de " + Names(*spec));
+                    return Usage("falta el valor de " + Names(*def));
                 }
-                error = parser.Apply(*spec, args[++i]);
+                error = parser.Apply(*def, args[++i]);
             } else {
-                error = parser.Apply(*spec, {});
+                error = parser.Apply(*def, {});
             }
         } else if (arg.size() > 1 && arg[0] == u'-') {
             // A bundle of short options; one that takes a value takes the rest of the bundle
             // or, when nothing is left, the next argument.
             for (std::size_t k = 1; k < arg.size() && !error; ++k) {
-                const Spec* spec = FindShort(arg[k]);
-                if (spec == nullptr) {
+                const OptionDef* def = FindShort(arg[k]);
+                if (def == nullptr) {
                     return Usage("opci\u00F3n desconocida " +
                                  Quoted(u"-" + std::u16string(1, arg[k])));
                 }
-                if (!spec->TakesValue) {
-                    error = parser.Apply(*spec, {});
+                if (!def->TakesValue) {
+                    error = parser.Apply(*def, {});
                 } else if (k + 1 < arg.size()) {
-                    error = parser.Apply(*spec, arg.substr(k + 1));
+                    error = parser.Apply(*def, arg.substr(k + 1));
                     break;
                 } else if (i + 1 == args.size()) {
-                    return Usage("falta el valor de " + Names(*spec));
+                    return Usage("falta el valor de " + Names(*def));
                 } else {
-                    error = parser.Apply(*spec, args[++i]);
+                    error = parser.Apply(*def, args[++i]);
                 }
             }
         } else {
