@@ -3,7 +3,7 @@
 #include "cli/run.h"
 #include "cli/std_stream.h"
 #include "cli/text.h"
-#include "cli/wordlist.h"
+#include "generator/words.h"
 #ifdef _WIN32
 #include "ui/process_hardening.h"
 #endif
@@ -16,7 +16,7 @@ int RunWith(const std::vector<std::u16string>& args) {
     zelvaran::cli::StdStream out(zelvaran::cli::StdStreamId::Output);
     zelvaran::cli::StdStream err(zelvaran::cli::StdStreamId::Error);
     zelvaran::cli::SystemResultSource random;
-    return zelvaran::cli::Main(args, out, err, random, zelvaran::cli::SpanishWords());
+    return zelvaran::cli::Main(args, out, err, random, zelvaran::SpanishWords());
 }
 
 } // namespace

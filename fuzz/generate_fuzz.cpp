@@ -10,7 +10,7 @@
 //               is the code unit of the same value; 0xF0 is followed by a raw little-endian
 //               code unit, so surrogates, pairs and '\n' itself can be written.
 #include "cli/run.h"
-#include "cli/wordlist.h"
+#include "generator/words.h"
 #include "generator/generator.h"
 
 #include <algorithm>
@@ -168,7 +168,7 @@ void FuzzCommandLine(Reader& in, InputSource& source) {
     KeepSink out;
     KeepSink err;
     cli::AnySource any(source);
-    const int code = cli::Main(args, out, err, any, cli::SpanishWords());
+    const int code = cli::Main(args, out, err, any, SpanishWords());
     Check(code >= 0 && code <= 2);
     Check(HasLoneSurrogate(out.text_) == false);
     if (code == cli::kExitUsage) {

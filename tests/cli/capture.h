@@ -3,7 +3,7 @@
 
 #include "cli/run.h"
 #include "cli/text.h"
-#include "cli/wordlist.h"
+#include "generator/words.h"
 
 #include <string>
 

@@ -3,8 +3,8 @@
 #include "process.h"
 
 #include "cli/text.h"
-#include "cli/wordlist.h"
 #include "generator/generator.h"
+#include "generator/words.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <span>
 #include <string_view>
 
-namespace zelvaran::cli {
+namespace zelvaran {
 
 [[nodiscard]] std::span<const std::string_view> SpanishWords() noexcept;
 
-} // namespace zelvaran::cli
+} // namespace zelvaran

@@ -1,6 +1,6 @@
-// The passphrase word list: the committed file and the list built into the command agree, and
+// The passphrase word list: the committed file and the list built into the core agree, and
 // the file keeps the properties promised beside it.
-#include "cli/wordlist.h"
+#include "generator/words.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zelvaran::cli::testing {
+namespace zelvaran::testing {
 namespace {
 
 std::vector<std::string> CommittedWords() {
@@ -63,4 +63,4 @@ TEST(WordList, PlainUniqueWordsOfThreeToNineLetters) {
 }
 
 } // namespace
-} // namespace zelvaran::cli::testing
+} // namespace zelvaran::testing

@@ -8,10 +8,10 @@ foreach(word IN LISTS words)
     endif()
     string(APPEND body "    \"${word}\",\n")
 endforeach()
-file(WRITE "${OUT}.tmp" "// Generated from cli/wordlist/palabras.txt by embed_wordlist.cmake; do not edit.
-#include \"cli/wordlist.h\"
+file(WRITE "${OUT}.tmp" "// Generated from generator/wordlist/palabras.txt by embed_wordlist.cmake; do not edit.
+#include \"generator/words.h\"
 
-namespace zelvaran::cli {
+namespace zelvaran {
 namespace {
 constexpr std::string_view kWords[] = {
 ${body}};
@@ -21,7 +21,7 @@ std::span<const std::string_view> SpanishWords() noexcept {
     return kWords;
 }
 
-} // namespace zelvaran::cli
+} // namespace zelvaran
 ")
 file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
 file(REMOVE "${OUT}.tmp")

@@ -7,7 +7,7 @@ licence). Standard library only; needs no network: fetch the package once with
 
 and run
 
-    python3 cli/wordlist/make_wordlist.py zxcvbn-ts-language-es-es-4.1.2.tgz > cli/wordlist/palabras.txt
+    python3 generator/wordlist/make_wordlist.py zxcvbn-ts-language-es-es-4.1.2.tgz > generator/wordlist/palabras.txt
 
 The build uses the committed palabras.txt, never this script.
 
