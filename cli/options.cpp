@@ -4,6 +4,7 @@
 #include "generator/generator.h"
 
 #include <array>
+#include <cstdio>
 
 #ifndef ZELVARAN_VERSION_STRING
 #error "the build defines ZELVARAN_VERSION_STRING"
@@ -28,8 +29,9 @@ enum class Id {
 struct OptionDef {
     Id Option;
     char16_t Short;
-    std::u16string_view Long;
+    std::u16string_view Long; // written without accents; typed with or without them
     bool TakesValue;
+    std::u16string_view Alias = {}; // the English name people type from habit
 };
 
 constexpr std::array kOptionDefs{
@@ -41,7 +43,7 @@ constexpr std::array kOptionDefs{
     OptionDef{Id::Phrase, u'p', u"frase", true},
     OptionDef{Id::Separator, u'S', u"separador", true},
     OptionDef{Id::Entropy, u'e', u"entropia", false},
-    OptionDef{Id::Help, u'h', u"ayuda", false},
+    OptionDef{Id::Help, u'h', u"ayuda", false, u"help"},
     OptionDef{Id::Version, u'V', u"version", false},
 };
 
@@ -59,16 +61,52 @@ UsageError Usage(const std::string& what) {
                       ". M\u00E1s informaci\u00F3n: zelvaran-cli --ayuda"};
 }
 
-// An argument echoed in a message; control characters (a line break above all) would break the
-// message's single line or play tricks on a terminal, so they show as '?'.
+// Control characters, and the two Unicode line and paragraph separators: a line break above all
+// would split one result, or one message, over two lines, and an escape plays tricks on a
+// terminal.
+bool IsControl(char16_t c) {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+// An argument echoed in a message, control characters shown as '?'.
 std::string Quoted(std::u16string_view text) {
     std::u16string shown(text);
     for (char16_t& c : shown) {
-        if (c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+        if (IsControl(c)) {
             c = u'?';
         }
     }
     return "\u00AB" + ToUtf8(shown) + "\u00BB";
+}
+
+// For every option whose text reaches the output as written: each result stays on one line.
+std::optional<UsageError> RefuseControls(const OptionDef& def, std::u16string_view value) {
+    for (const char16_t c : value) {
+        if (IsControl(c)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            return Usage(Names(def) +
+                         " no admite caracteres de control ni saltos de l\u00EDnea (aqu\u00ED " +
+                         code + "): cada resultado va en una sola l\u00EDnea");
+        }
+    }
+    return std::nullopt;
+}
+
+// Spanish speakers type the accents of a long name (--entropía, --símbolos); they are dropped,
+// whether composed or written as a combining mark, before names are compared.
+std::u16string WithoutAccents(std::u16string_view name) {
+    constexpr std::u16string_view kAccented = u"\u00E1\u00E9\u00ED\u00F3\u00FA\u00FC";
+    constexpr std::u16string_view kPlain = u"aeiouu";
+    std::u16string plain;
+    for (const char16_t c : name) {
+        if (const std::size_t at = kAccented.find(c); at != std::u16string_view::npos) {
+            plain += kPlain[at];
+        } else if (c != u'\u0301' && c != u'\u0308') { // combining acute and diaeresis
+            plain += c;
+        }
+    }
+    return plain;
 }
 
 // Digits only, first..last; a longer run of digits is simply out of range.
@@ -115,10 +153,11 @@ public:
             return std::nullopt;
         case Id::Symbols:
             options_.Symbols = value;
-            return std::nullopt;
+            symbolsGiven_ = true;
+            return RefuseControls(def, value);
         case Id::Format:
             options_.Format = std::u16string(value);
-            return std::nullopt;
+            return RefuseControls(def, value);
         case Id::Separator:
             // A Windows command line may carry half a surrogate pair; like the symbols and the
             // template, the separator gets the replacement character in its place.
@@ -126,7 +165,8 @@ public:
             for (const char32_t c : ToCodePoints(value)) {
                 AppendUtf16(options_.Separator, c);
             }
-            return std::nullopt;
+            separatorGiven_ = true;
+            return RefuseControls(def, value);
         case Id::Entropy:
             options_.Entropy = true;
             return std::nullopt;
@@ -140,20 +180,40 @@ public:
         return std::nullopt;
     }
 
-    // A passphrase has no length, classes or template of its own.
-    [[nodiscard]] std::optional<UsageError> CheckCombination() const {
-        if (!phraseGiven_) {
-            return std::nullopt;
+    // What only the whole command line shows: options that do not go together or would be
+    // ignored, and the length a template gives when -l is not there.
+    [[nodiscard]] std::optional<UsageError> Finish() {
+        if (phraseGiven_) {
+            const char* other = options_.Format ? "-f/--formato"
+                                : lengthGiven_  ? "-l/--longitud"
+                                : classesGiven_ ? "-c/--clases"
+                                : symbolsGiven_ ? "-s/--simbolos"
+                                                : nullptr;
+            if (other == nullptr) {
+                return std::nullopt;
+            }
+            return Usage(std::string("-p/--frase no se combina con ") + other +
+                         ": una frase de contrase\u00F1a no tiene longitud, clases, "
+                         "s\u00EDmbolos ni formato");
         }
-        const char* other = options_.Format ? "-f/--formato"
-                            : lengthGiven_  ? "-l/--longitud"
-                            : classesGiven_ ? "-c/--clases"
-                                            : nullptr;
-        if (other == nullptr) {
-            return std::nullopt;
+        if (separatorGiven_) {
+            return Usage("-S/--separador solo sirve para las frases de contrase\u00F1a: "
+                         "a\u00F1ada -p N o quite -S");
         }
-        return Usage(std::string("-p/--frase no se combina con ") + other +
-                     ": una frase de contrase\u00F1a no tiene longitud, clases ni formato");
+        if (symbolsGiven_ && options_.Classes.find_first_of(u"eE") == std::u16string::npos) {
+            return Usage("-s/--simbolos da los s\u00EDmbolos de la clase e, que -c/--clases no "
+                         "incluye: a\u00F1ada e a -c o quite -s");
+        }
+        if (options_.Format && !lengthGiven_) {
+            const std::size_t length = ToCodePoints(*options_.Format).size();
+            if (length > static_cast<std::size_t>(kMaxLength)) {
+                return Usage("la plantilla de -f/--formato tiene m\u00E1s de " +
+                             std::to_string(kMaxLength) +
+                             " caracteres: ac\u00F3rtela o indique la longitud con -l");
+            }
+            options_.Length = static_cast<int>(length);
+        }
+        return std::nullopt;
     }
 
 private:
@@ -174,6 +234,8 @@ private:
     bool countGiven_ = false;
     bool classesGiven_ = false;
     bool phraseGiven_ = false;
+    bool symbolsGiven_ = false;
+    bool separatorGiven_ = false;
 };
 
 const OptionDef* FindShort(char16_t c) {
@@ -186,8 +248,9 @@ const OptionDef* FindShort(char16_t c) {
 }
 
 const OptionDef* FindLong(std::u16string_view name) {
+    const std::u16string plain = WithoutAccents(name);
     for (const OptionDef& def : kOptionDefs) {
-        if (def.Long == name) {
+        if (WithoutAccents(def.Long) == plain || (!def.Alias.empty() && def.Alias == plain)) {
             return &def;
         }
     }
@@ -260,7 +323,7 @@ std::variant<CliOptions, UsageError> ParseArguments(const std::vector<std::u16st
             return options;
         }
     }
-    if (auto error = parser.CheckCombination()) {
+    if (auto error = parser.Finish()) {
         return *error;
     }
     return options;

@@ -41,18 +41,25 @@ GenerationOptions ToGenerationOptions(const CliOptions& options) {
     return g;
 }
 
-// Writes one result, and its entropy after it when asked; the entropy goes out only once the
-// result itself has left the buffer, so a terminal shows them in order.
+// Writes the results, and after the last one, when asked, the entropy of each (the same for all:
+// it comes from the settings). It goes out only once the results have left the buffer, so a
+// terminal shows them in order.
 class Emitter {
 public:
     Emitter(Sink& out, Sink& err, bool entropy, double bits)
         : out_(out), err_(err), entropy_(entropy), line_(FormatEntropy(bits)) {}
 
-    [[nodiscard]] bool Emit(std::u16string_view result) {
-        if (!WriteLine(out_, result)) {
-            return false;
+    [[nodiscard]] bool Emit(std::u16string_view result) { return WriteLine(out_, result); }
+
+    // The exit code once every result is written.
+    [[nodiscard]] int Finish() {
+        if (!out_.Flush()) {
+            return Fail(err_, kWriteFailed);
         }
-        return !entropy_ || (out_.Flush() && WriteLine(err_, line_) && err_.Flush());
+        if (entropy_ && !(WriteLine(err_, line_) && err_.Flush())) {
+            return kExitRefused; // standard error itself failed: nowhere left to say so
+        }
+        return kExitOk;
     }
 
 private:
@@ -110,7 +117,7 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
             return Fail(err, kWriteFailed);
         }
     }
-    return out.Flush() ? kExitOk : Fail(err, kWriteFailed);
+    return emitter.Finish();
 }
 
 int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources,
@@ -149,7 +156,7 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sourc
             return Fail(err, kWriteFailed);
         }
     }
-    return out.Flush() ? kExitOk : Fail(err, kWriteFailed);
+    return emitter.Finish();
 }
 
 } // namespace

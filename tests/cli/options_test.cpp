@@ -57,7 +57,20 @@ TEST(CliOptions, AcceptedFormsSetTheirValues) {
          64,
          u"",
          true},
-        {{"--frase=1", "-s", ""}, 20, 1, u"cgn", u"", std::nullopt, 1, u"-", false},
+        // Long names with their accents, composed or as a combining mark.
+        {{"--frase=1", "--entropi\u0301a"}, 20, 1, u"cgn", twelve, std::nullopt, 1, u"-", true},
+        {{"--s\u00EDmbolos=", "-cE", "--entrop\u00EDa"},
+         20,
+         1,
+         u"E",
+         u"",
+         std::nullopt,
+         0,
+         u"-",
+         true},
+        // Without -l a template sets the length, one per character (a pair is one).
+        {{"-f", "\U0001F600N-n"}, 4, 1, u"cgn", twelve, u"\U0001F600N-n", 0, u"-", false},
+        {{"-l", "5", "-f", "NN"}, 5, 1, u"cgn", twelve, u"NN", 0, u"-", false},
         {{"-c", "", "--"}, 20, 1, u"", twelve, std::nullopt, 0, u"-", false},
     };
     for (const Accepted& row : table) {
@@ -134,17 +147,56 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         {{"-p", "4", "-f", "ACGN"},
          2,
          "-p/--frase no se combina con -f/--formato: una frase de contrase\u00F1a no tiene "
-         "longitud, clases ni formato" +
+         "longitud, clases, s\u00EDmbolos ni formato" +
              hint},
         {{"-l", "8", "-p", "4"},
          2,
          "-p/--frase no se combina con -l/--longitud: una frase de contrase\u00F1a no tiene "
-         "longitud, clases ni formato" +
+         "longitud, clases, s\u00EDmbolos ni formato" +
              hint},
         {{"-p4", "-c", "cgn"},
          2,
          "-p/--frase no se combina con -c/--clases: una frase de contrase\u00F1a no tiene "
-         "longitud, clases ni formato" +
+         "longitud, clases, s\u00EDmbolos ni formato" +
+             hint},
+        {{"-p", "2", "-s", "x"},
+         2,
+         "-p/--frase no se combina con -s/--simbolos: una frase de contrase\u00F1a no tiene "
+         "longitud, clases, s\u00EDmbolos ni formato" +
+             hint},
+        {{"--entrop\u00EDa=1"}, 2, "la opci\u00F3n -e/--entropia no lleva valor" + hint},
+        {{"--helpme"}, 2, "opci\u00F3n desconocida \u00AB--helpme\u00BB" + hint},
+        // Options that would be ignored say what to add.
+        {{"-s", "ab", "-c", "cgnC"},
+         2,
+         "-s/--simbolos da los s\u00EDmbolos de la clase e, que -c/--clases no incluye: "
+         "a\u00F1ada e a -c o quite -s" +
+             hint},
+        {{"-S", "."},
+         2,
+         "-S/--separador solo sirve para las frases de contrase\u00F1a: a\u00F1ada -p N o "
+         "quite -S" +
+             hint},
+        // Text that reaches the output as written keeps every result on one line.
+        {{"-p", "3", "-S", "\n"},
+         2,
+         "-S/--separador no admite caracteres de control ni saltos de l\u00EDnea (aqu\u00ED "
+         "U+000A): cada resultado va en una sola l\u00EDnea" +
+             hint},
+        {{"-c", "e", "-s", "ab\u0085"},
+         2,
+         "-s/--simbolos no admite caracteres de control ni saltos de l\u00EDnea (aqu\u00ED "
+         "U+0085): cada resultado va en una sola l\u00EDnea" +
+             hint},
+        {{"-f", "NN\u2028N"},
+         2,
+         "-f/--formato no admite caracteres de control ni saltos de l\u00EDnea (aqu\u00ED "
+         "U+2028): cada resultado va en una sola l\u00EDnea" +
+             hint},
+        {{"-f", std::string(10000, 'N')},
+         2,
+         "la plantilla de -f/--formato tiene m\u00E1s de 9999 caracteres: ac\u00F3rtela o "
+         "indique la longitud con -l" +
              hint},
         // The generator's refusals: exit 1, the option to change named.
         {{"-c", "e", "-s", ""},
@@ -195,6 +247,11 @@ TEST(CliOptions, HelpVersionAndAFailingSource) {
     EXPECT_TRUE(help.Out.starts_with("Uso: zelvaran-cli [OPCI\u00D3N]...\n")) << help.Out;
     EXPECT_NE(help.Out.find("--separador"), std::string::npos);
     EXPECT_EQ(help.Err, "");
+    for (const char* english : {"--help", "--versi\u00F3n"}) {
+        EXPECT_EQ(RunMain({english}, random).Out,
+                  RunMain({english[2] == 'h' ? "-h" : "-V"}, random).Out)
+            << english;
+    }
     // Help and version answer as soon as they are read; a problem before them still counts.
     EXPECT_EQ(RunMain({"-x", "-h"}, random).ExitCode, 2);
     const Outcome version = RunMain({"-l", "5", "-V", "--nada"}, random);

@@ -112,27 +112,23 @@ TEST(CliProcess, PassphraseWordsComeFromTheList) {
     EXPECT_EQ(phrases, 40);
 }
 
-TEST(CliProcess, EntropyGoesToStandardErrorAfterEachResult) {
+// Once per run, after the results, whatever their number.
+TEST(CliProcess, EntropyGoesToStandardErrorOnce) {
     struct Case {
         std::vector<std::string> Args;
         std::string Line;
     };
     const std::vector<Case> table = {
         {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits\n"},
-        {{"-e", "-p", "6"}, "Entrop\u00EDa: 77,5 bits\n"},
+        {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 77,5 bits\n"},
         {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits\n"},
         {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits\n"},
     };
     for (const Case& row : table) {
         const ProcessResult run = RunCli(row.Args);
         ASSERT_EQ(run.ExitCode, 0) << run.Err;
-        const std::size_t results = Lines(run.Out).size();
-        std::string expected;
-        for (std::size_t i = 0; i < results; ++i) {
-            expected += row.Line;
-        }
-        EXPECT_EQ(run.Err, expected) << ::testing::PrintToString(row.Args);
-        EXPECT_GT(results, 0u);
+        EXPECT_EQ(run.Err, row.Line) << ::testing::PrintToString(row.Args);
+        EXPECT_GT(Lines(run.Out).size(), 0u);
     }
 }
 
