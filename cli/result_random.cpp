@@ -7,9 +7,8 @@
 
 namespace zelvaran::cli {
 
-ExactSystemSource::ExactSystemSource(std::size_t maxValues)
-    : capacity_(kBytesPerValue * std::max<std::size_t>(maxValues, 1)),
-      bytes_(new std::byte[capacity_]) {}
+ExactSystemSource::ExactSystemSource(std::size_t maxBytes)
+    : capacity_(std::max<std::size_t>(maxBytes, 4)), bytes_(new std::byte[capacity_]) {}
 
 ExactSystemSource::~ExactSystemSource() {
     // Every value was wiped as it was used, and the rest at each reseed: only the unused tail
@@ -26,10 +25,13 @@ void ExactSystemSource::Reseed() noexcept {
     }
 }
 
-bool ExactSystemSource::Fill(std::size_t values) noexcept {
-    const std::size_t size = kBytesPerValue * std::min(values, capacity_ / kBytesPerValue);
+bool ExactSystemSource::Fill(std::size_t bytes) noexcept {
+    // The few bytes a wider value could not use are wiped before the read moves past them.
+    SecureWipe(bytes_.get() + used_, filled_ - used_);
+    const std::size_t size = std::min(bytes, capacity_);
     if (!FillFromSystem(bytes_.get(), size)) {
         SecureWipe(bytes_.get(), size);
+        used_ = filled_ = 0;
         return false;
     }
     used_ = 0;
@@ -37,28 +39,27 @@ bool ExactSystemSource::Fill(std::size_t values) noexcept {
     return true;
 }
 
-float ExactSystemSource::Next() noexcept {
+std::uint32_t ExactSystemSource::NextBytes(unsigned width) noexcept {
     if (failed_) {
-        return 0.0f;
+        return 0;
     }
-    // A result that draws more than it announced still gets fresh values, just in more reads.
-    if (used_ + kBytesPerValue > filled_ && !Fill(capacity_ / kBytesPerValue)) {
+    // A result that reads more than expected (rejected values, a redrawn password) still gets
+    // fresh bytes, just in more reads.
+    if (filled_ - used_ < width && !Fill(capacity_)) {
         failed_ = true;
-        return 0.0f;
+        return 0;
     }
-    std::uint32_t bits = 0;
-    for (std::size_t i = 0; i < kBytesPerValue; ++i) {
-        bits |= static_cast<std::uint32_t>(std::to_integer<std::uint8_t>(bytes_[used_ + i]))
-                << (8 * i);
-    }
-    // Each value is wiped as it is handed out, so nothing that could rebuild a result stays;
+    std::uint32_t value = 0;
+    // Each byte is wiped as it is handed out, so nothing that could rebuild a result stays;
     // volatile stores, like SystemRandomSource's, cost less than a call per value.
     volatile std::byte* spent = &bytes_[used_];
-    for (std::size_t i = 0; i < kBytesPerValue; ++i) {
+    for (unsigned i = 0; i < width; ++i) {
+        value |= static_cast<std::uint32_t>(std::to_integer<std::uint8_t>(bytes_[used_ + i]))
+                 << (8 * i);
         spent[i] = std::byte{0};
     }
-    used_ += kBytesPerValue;
-    return static_cast<float>(bits) * 0x1p-24f;
+    used_ += width;
+    return value;
 }
 
 } // namespace zelvaran::cli

@@ -1,9 +1,9 @@
 // The random sources of zelvaran-cli. Every result starts afresh from the operating system, as
 // every Generate of the window does; how it reads depends on the result's size. A short result
-// (up to 64 values) gets exactly its bytes in one call from ExactSystemSource: a run of 100000
-// short passwords then pays for 60 bytes a time instead of the 192 of the window's first read.
-// A longer one gets the window's SystemRandomSource, whose growing blocks cost few calls and whose
-// draws the core inlines; its Reseed throws away whatever an earlier result left.
+// (expecting up to 256 bytes) gets about its bytes in one call from ExactSystemSource: a run of
+// 100000 short passwords then pays for a few dozen bytes a time instead of the window's first
+// read. A longer one gets the window's SystemRandomSource, whose growing blocks cost few calls and
+// whose draws the core inlines; its Reseed throws away whatever an earlier result left.
 #pragma once
 
 #include <cstddef>
@@ -13,31 +13,30 @@
 
 namespace zelvaran::cli {
 
-// Hands out the source for results that draw a given number of values each.
+// Hands out the source for results that expect to read a given number of bytes each.
 class ResultSource {
 public:
     virtual ~ResultSource() = default;
-    [[nodiscard]] virtual RandomSource& For(std::size_t values) noexcept = 0;
+    [[nodiscard]] virtual RandomSource& For(std::size_t bytes) noexcept = 0;
 };
 
 class ExactSystemSource final : public RandomSource {
 public:
-    // The most values one result can ask for: the buffer is sized once and never moves.
-    explicit ExactSystemSource(std::size_t maxValues);
+    // The most bytes one read can bring: the buffer is sized once and never moves.
+    explicit ExactSystemSource(std::size_t maxBytes);
     ExactSystemSource(const ExactSystemSource&) = delete;
     ExactSystemSource& operator=(const ExactSystemSource&) = delete;
     ~ExactSystemSource() override;
 
-    // How many values each following result draws.
-    void Expect(std::size_t values) noexcept { expected_ = values; }
-    // Wipes what is left of the previous result and reads the expected values afresh.
+    // How many bytes each following result is expected to read.
+    void Expect(std::size_t bytes) noexcept { expected_ = bytes; }
+    // Wipes what is left of the previous result and reads the expected bytes afresh.
     void Reseed() noexcept override;
-    [[nodiscard]] float Next() noexcept override;
+    [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override;
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
 
 private:
-    static constexpr std::size_t kBytesPerValue = 3; // 24 bits, as SystemRandomSource
-    [[nodiscard]] bool Fill(std::size_t values) noexcept;
+    [[nodiscard]] bool Fill(std::size_t bytes) noexcept;
 
     // Left uninitialised: only what a result reads from the system is ever touched.
     std::size_t capacity_;
@@ -50,12 +49,13 @@ private:
 
 class SystemResultSource final : public ResultSource {
 public:
-    static constexpr std::size_t kExactLimit = 64;
-    [[nodiscard]] RandomSource& For(std::size_t values) noexcept override {
-        if (values > kExactLimit) {
+    // getrandom hands out up to 256 bytes in one piece, whatever the entropy pool holds.
+    static constexpr std::size_t kExactLimit = 256;
+    [[nodiscard]] RandomSource& For(std::size_t bytes) noexcept override {
+        if (bytes > kExactLimit) {
             return blocks_;
         }
-        exact_.Expect(values);
+        exact_.Expect(bytes);
         return exact_;
     }
 

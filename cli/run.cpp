@@ -4,6 +4,8 @@
 #include "generator/entropy.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <variant>
 
 namespace zelvaran::cli {
@@ -69,23 +71,34 @@ private:
     std::u16string line_;
 };
 
-// How many values one result draws: one per position of the free mode, one per instruction
-// letter among the template's first Length positions.
-std::size_t ValuesPerResult(const GenerationOptions& settings, int length) {
+// About how many bytes a result reads, given the bytes its draws read on average (rejected
+// values included), with a margin so that a result seldom needs a second read from the system.
+std::size_t WithMargin(double bytes) {
+    return bytes <= 0 ? 0 : static_cast<std::size_t>(std::ceil(bytes * 1.125)) + 4;
+}
+
+double ExpectedBytes(std::size_t classSize) {
+    return UniformBelow(static_cast<std::uint32_t>(classSize)).ExpectedBytes();
+}
+
+// One draw per position of the free mode, one per instruction letter among the template's
+// first Length positions.
+double BytesPerPassword(const GenerationOptions& settings, const CharacterClasses& classes,
+                        int length) {
+    const auto n = static_cast<std::size_t>(length);
     if (!settings.UseFormat) {
-        return static_cast<std::size_t>(length);
+        return static_cast<double>(n) * ExpectedBytes(classes.Pool.size());
     }
     const std::u32string pattern = ToCodePoints(settings.FormatText);
-    const auto isInstruction = [](char32_t c) {
-        return std::u32string_view(U"ACGNEacgne").find(c) != std::u32string_view::npos;
-    };
-    const auto n = static_cast<std::size_t>(length);
-    const auto inWhole =
-        static_cast<std::size_t>(std::count_if(pattern.begin(), pattern.end(), isInstruction));
-    const auto inPart = static_cast<std::size_t>(std::count_if(
-        pattern.begin(), pattern.begin() + static_cast<std::ptrdiff_t>(n % pattern.size()),
-        isInstruction));
-    return n / pattern.size() * inWhole + inPart;
+    const std::size_t m = pattern.size();
+    double bytes = 0;
+    for (std::size_t i = 0; i < m && i < n; ++i) {
+        if (const std::u32string* cls = TemplateClassOf(classes, pattern[i])) {
+            const std::size_t uses = n / m + (i < n % m ? 1 : 0);
+            bytes += static_cast<double>(uses) * ExpectedBytes(cls->size());
+        }
+    }
+    return bytes;
 }
 
 int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources) {
@@ -101,7 +114,8 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
     }
     const auto& classes = std::get<CharacterClasses>(built);
     Emitter emitter(out, err, options.Entropy, std::get<double>(bits));
-    RandomSource& random = sources.For(ValuesPerResult(settings, options.Length));
+    RandomSource& random =
+        sources.For(WithMargin(BytesPerPassword(settings, classes, options.Length)));
     for (int i = 0; i < options.Count; ++i) {
         // Every result starts from fresh bytes of the OS, as the window's Generate does.
         random.Reseed();
@@ -122,7 +136,6 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
 
 int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources,
             std::span<const std::string_view> words) {
-    const auto size = static_cast<double>(words.size());
     Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(options.Words, words.size()));
     SecretText phrase;
     std::size_t longest = 0;
@@ -132,7 +145,8 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sourc
     // Reserved once, so the phrase never moves and leaves no unwiped copy behind.
     phrase.Buffer().reserve(static_cast<std::size_t>(options.Words) *
                             (longest + options.Separator.size()));
-    RandomSource& random = sources.For(static_cast<std::size_t>(options.Words));
+    const UniformBelow draw(static_cast<std::uint32_t>(words.size()));
+    RandomSource& random = sources.For(WithMargin(options.Words * draw.ExpectedBytes()));
     for (int i = 0; i < options.Count; ++i) {
         random.Reseed();
         phrase.Clear();
@@ -140,10 +154,7 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sourc
             if (w > 0) {
                 phrase.Buffer() += options.Separator;
             }
-            // floor(r * size), as a draw from a character class.
-            const auto index =
-                std::min(static_cast<std::size_t>(random.Next() * size), words.size() - 1);
-            for (const char c : words[index]) {
+            for (const char c : words[draw(random)]) {
                 phrase.Buffer().push_back(static_cast<char16_t>(c));
             }
         }

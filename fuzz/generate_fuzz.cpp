@@ -30,16 +30,16 @@ class InputSource final : public RandomSource {
 public:
     InputSource(std::uint64_t seed, int failAfter) : state_(seed), failAfter_(failAfter) {}
     void Reseed() noexcept override {}
-    [[nodiscard]] float Next() noexcept override {
+    [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override {
         if (failAfter_ >= 0 && calls_++ >= failAfter_) {
             failed_ = true;
-            return 0.0f;
+            return 0;
         }
         std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         z ^= z >> 31;
-        return static_cast<float>(z >> 40) * 0x1p-24f;
+        return static_cast<std::uint32_t>(z >> (64 - 8 * width));
     }
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
 

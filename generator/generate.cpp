@@ -1,6 +1,7 @@
 #include "generator/generator.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -21,21 +22,6 @@ bool ContainsLetter(std::u32string_view text, char32_t upper) {
     return false;
 }
 
-// floor(r * L) + 1 as a 0-based index. For r * L >= 0 the conversion truncates, which is the
-// floor, and saves a call to floor() per character on CPUs without SSE4.1. The bounds only keep
-// a source that breaks its contract (negative, NaN, 1 or more) from reading outside the class.
-template <class Source> char32_t Draw(std::u32string_view cls, Source& random) {
-    const double r = random.Next();
-    const double scaled = r * static_cast<double>(cls.size());
-    std::size_t index = 0;
-    if (scaled >= static_cast<double>(cls.size())) {
-        index = cls.size() - 1;
-    } else if (scaled > 0) {
-        index = static_cast<std::size_t>(scaled);
-    }
-    return cls[index];
-}
-
 // Most characters are a single code unit; only the rest go through the full encoder.
 void Append(std::u16string& out, char32_t c) {
     if (c < 0xD800) {
@@ -47,8 +33,12 @@ void Append(std::u16string& out, char32_t c) {
 
 // One step of the template: a class to draw from, or the character to copy when there is none.
 struct Step {
+    Step(const std::u32string* cls, char32_t literal)
+        : Class(cls), Literal(literal),
+          Draw(static_cast<std::uint32_t>(cls != nullptr ? cls->size() : 0)) {}
     const std::u32string* Class;
     char32_t Literal;
+    UniformBelow Draw; // worked out once per step, not once per character
 };
 
 // The drawing loop of both generators, a template over the source so that with the final
@@ -62,7 +52,7 @@ void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source
             at = 0;
         }
         const Step& step = steps[at];
-        Append(out, step.Class != nullptr ? Draw(*step.Class, random) : step.Literal);
+        Append(out, step.Class != nullptr ? (*step.Class)[step.Draw(random)] : step.Literal);
         yield();
     }
 }
@@ -107,7 +97,7 @@ const std::u32string* TemplateClassOf(const CharacterClasses& classes, char32_t 
 }
 
 char32_t DrawOne(std::u32string_view cls, RandomSource& random) {
-    return Draw(cls, random);
+    return cls[random.Below(static_cast<std::uint32_t>(cls.size()))];
 }
 
 Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, RandomSource& random,

@@ -93,7 +93,7 @@ void AppendUtf16(std::u16string& out, char32_t codePoint);
 [[nodiscard]] Expected<CharacterClasses> BuildClasses(const GenerationOptions& options,
                                                       const YieldHook& yield);
 
-// One character of a non-empty class: position floor(r * L) + 1, r = random.Next().
+// One character of a non-empty class, each position equally likely: random.Below(L).
 [[nodiscard]] char32_t DrawOne(std::u32string_view cls, RandomSource& random);
 
 // count characters drawn from Pool (none for count <= 0).

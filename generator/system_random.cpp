@@ -6,12 +6,6 @@
 
 namespace zelvaran {
 
-// Each value is 24 fresh bits scaled by 2^-24, so it is exact in a float and lies on a uniform
-// grid in [0, 1). A draw maps it to floor(r * L): with 2^24 grid points spread over L characters,
-// each character gets either floor(2^24 / L) or one more point, so no character's chance is off
-// by more than L / 2^24 relative to the others (under 5e-6 for the 74-character pool), far below
-// anything an attacker could use against a password of a few dozen characters.
-
 SystemRandomSource::~SystemRandomSource() {
     SecureWipe(block_.data(), block_.size());
 }

@@ -146,11 +146,11 @@ int main() {
                                wc.hInstance, nullptr);
     struct SlowRandom final : RandomSource {
         void Reseed() noexcept override {}
-        float Next() noexcept override {
+        std::uint32_t NextBytes(unsigned) noexcept override {
             const double until = Seconds() + 0.0001;
             while (Seconds() < until) {
             }
-            return 0.5f;
+            return 31;
         }
         bool Failed() const noexcept override { return false; }
     } slow;

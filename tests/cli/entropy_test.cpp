@@ -77,7 +77,7 @@ TEST(Entropy, RefusedExactlyWhereGenerateRefuses) {
     };
     for (std::size_t row = 0; row < table.size(); ++row) {
         const GenerationOptions& options = table[row];
-        auto random = Constant(0.5f);
+        auto random = Constant(31);
         const auto generated = Generate(options, random, YieldHook{});
         const auto bits = EntropyBits(options);
         ASSERT_EQ(Succeeded(generated), Succeeded(bits)) << "row " << row;

@@ -230,7 +230,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          "a\u00F1ada g a -c o cambie la plantilla\n"},
     };
     for (const Refused& row : table) {
-        auto random = Constant(0.5f);
+        auto random = Constant(31);
         const Outcome outcome = RunMain(row.Args, random);
         const std::string joined = ::testing::PrintToString(row.Args);
         EXPECT_EQ(outcome.ExitCode, row.ExitCode) << joined;
@@ -241,7 +241,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
 }
 
 TEST(CliOptions, HelpVersionAndAFailingSource) {
-    auto random = Constant(0.5f);
+    auto random = Constant(31);
     const Outcome help = RunMain({"-l", "5", "--ayuda"}, random);
     EXPECT_EQ(help.ExitCode, 0);
     EXPECT_TRUE(help.Out.starts_with("Uso: zelvaran-cli [OPCI\u00D3N]...\n")) << help.Out;

@@ -1,40 +1,42 @@
-// The command's random source: values on the 24-bit grid in [0, 1), evenly spread, fresh after
-// every reseed, also when a result draws more or fewer values than it announced.
+// The command's random source: fresh bytes, evenly spread, after every reseed, also when a
+// result reads more or fewer bytes than it announced.
 #include "cli/result_random.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
-#include <set>
+#include <cstdint>
 
 namespace zelvaran::cli::testing {
 namespace {
 
-TEST(ExactSystemSource, FreshValuesOnTheGridWhateverWasAnnounced) {
-    ExactSystemSource source(64);
-    std::set<float> seen;
-    double sum = 0;
-    int draws = 0;
-    // Announced / drawn: exact, fewer, more than announced, more than the buffer, none announced.
-    const int plan[][2] = {{20, 20}, {20, 5}, {8, 30}, {64, 200}, {0, 10}};
-    for (int round = 0; round < 200; ++round) {
-        for (const auto& [announced, drawn] : plan) {
+TEST(ExactSystemSource, FreshBytesWhateverWasAnnounced) {
+    ExactSystemSource source(256);
+    std::array<int, 256> counts{};
+    int bytes = 0;
+    // Announced / read: exact, fewer, more than announced, more than the buffer, none announced;
+    // values of one, two and four bytes, so a read also ends part-way through a value.
+    const int plan[][2] = {{20, 20}, {20, 5}, {8, 30}, {256, 700}, {0, 10}};
+    for (int round = 0; round < 100; ++round) {
+        for (const auto& [announced, read] : plan) {
             source.Expect(static_cast<std::size_t>(announced));
             source.Reseed();
-            for (int i = 0; i < drawn; ++i, ++draws) {
-                const float r = source.Next();
-                ASSERT_GE(r, 0.0f);
-                ASSERT_LT(r, 1.0f);
-                ASSERT_EQ(r * 16777216.0f, std::floor(r * 16777216.0f));
-                seen.insert(r);
-                sum += r;
+            for (int i = 0; i < read;) {
+                const unsigned width = 1u << (i % 3);
+                const std::uint32_t value = source.NextBytes(width);
+                for (unsigned b = 0; b < width; ++b, ++i, ++bytes) {
+                    ++counts[(value >> (8 * b)) & 0xFF];
+                }
             }
         }
     }
     EXPECT_FALSE(source.Failed());
-    // 53000 draws from 2^24 values: a handful of repeats at most, and a mean near one half.
-    EXPECT_GT(seen.size(), static_cast<std::size_t>(draws) - 200);
-    EXPECT_NEAR(sum / draws, 0.5, 0.01);
+    // About 77000 bytes, 300 of each value: all within a wide band (5 standard deviations).
+    const double expected = bytes / 256.0;
+    for (const int count : counts) {
+        EXPECT_NEAR(count, expected, 5 * std::sqrt(expected));
+    }
 }
 
 } // namespace

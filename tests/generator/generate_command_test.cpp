@@ -42,7 +42,7 @@ class ReseedRecorder final : public RandomSource {
 public:
     explicit ReseedRecorder(std::vector<std::string>& steps) : steps_(steps) {}
     void Reseed() noexcept override { steps_.push_back("reseed"); }
-    [[nodiscard]] float Next() noexcept override { return 0.0f; }
+    [[nodiscard]] std::uint32_t NextBytes(unsigned) noexcept override { return 0; }
     [[nodiscard]] bool Failed() const noexcept override { return false; }
 
 private:

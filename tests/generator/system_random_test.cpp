@@ -4,6 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <iostream>
+#include <set>
+#include <algorithm>
 
 namespace zelvaran::testing {
 namespace {
@@ -22,64 +25,60 @@ TEST(FillFromSystem, EveryByteValueTurnsUp) {
     EXPECT_TRUE(FillFromSystem(bytes.data(), 0));
 }
 
-TEST(SystemRandomSource, ValuesLieOnThe24BitGridInZeroToOne) {
+TEST(SystemRandomSource, EveryByteValueInEveryPlaceOfAValue) {
     SystemRandomSource source;
     source.Reseed();
-    bool lowByteUsed = false;
-    bool highHalf = false;
-    float smallest = 1.0f;
-    float largest = 0.0f;
-    // Well over one block, so refills are crossed several times.
-    for (int i = 0; i < 20000; ++i) {
-        const float r = source.Next();
-        ASSERT_GE(r, 0.0f);
-        ASSERT_LT(r, 1.0f);
-        const float scaled = r * 16777216.0f;
-        ASSERT_EQ(scaled, std::floor(scaled)) << r;
-        lowByteUsed = lowByteUsed || (static_cast<std::uint32_t>(scaled) & 0xFF) != 0;
-        highHalf = highHalf || r >= 0.5f;
-        smallest = std::min(smallest, r);
-        largest = std::max(largest, r);
+    // One, two and four bytes in turn, well over one block, so refills are crossed with values
+    // of every width; each byte of a value must take all 256 values.
+    std::array<std::array<bool, 256>, 4> seen{};
+    for (int i = 0; i < 60000; ++i) {
+        const unsigned width = 1u << (i % 3);
+        const std::uint32_t value = source.NextBytes(width);
+        if (width < 4) {
+            ASSERT_LT(value, 1u << (8 * width));
+        }
+        for (unsigned b = 0; b < width; ++b) {
+            seen[b][(value >> (8 * b)) & 0xFF] = true;
+        }
     }
     EXPECT_FALSE(source.Failed());
-    EXPECT_TRUE(lowByteUsed) << "only the upper bits of each value vary";
-    EXPECT_TRUE(highHalf);
-    EXPECT_LT(smallest, 0.001f);
-    EXPECT_GT(largest, 0.999f);
+    for (const auto& place : seen) {
+        EXPECT_EQ(std::count(place.begin(), place.end(), true), 256);
+    }
 }
 
 TEST(SystemRandomSource, ReseedStartsAFreshRunAndValuesDiffer) {
     SystemRandomSource source;
-    std::array<float, 8> first{};
-    std::array<float, 8> second{};
+    std::array<std::uint32_t, 8> first{};
+    std::array<std::uint32_t, 8> second{};
     source.Reseed();
-    for (float& r : first) {
-        r = source.Next();
+    for (std::uint32_t& r : first) {
+        r = source.NextBytes(4);
     }
     source.Reseed();
-    for (float& r : second) {
-        r = source.Next();
-        EXPECT_LT(r, 1.0f);
+    for (std::uint32_t& r : second) {
+        r = source.NextBytes(4);
     }
     EXPECT_FALSE(source.Failed());
-    // Equal only with probability 2^-192.
+    // Equal only with probability 2^-256.
     EXPECT_NE(first, second);
-    // Reseed in the middle of a block, many times: every value is still fresh and in range.
+    // Reseed in the middle of a block, many times: every value is still fresh.
+    std::set<std::uint32_t> values;
     for (int run = 0; run < 100; ++run) {
         source.Reseed();
-        EXPECT_LT(source.Next(), 1.0f);
+        values.insert(source.NextBytes(4));
     }
+    EXPECT_GT(values.size(), 95u);
     EXPECT_FALSE(source.Failed());
 }
 
-// Pearson's chi-square statistic of `draws` draws from `pool` against a uniform spread.
-double ChiSquare(const std::u32string& pool, RandomSource& source, int draws) {
-    std::vector<int> counts(pool.size(), 0);
+// Pearson's chi-square statistic of `draws` draws below n against a uniform spread.
+template <class Draw> double ChiSquare(std::uint32_t n, int draws, Draw draw) {
+    std::vector<int> counts(n, 0);
     for (int i = 0; i < draws; ++i) {
-        const char32_t c = DrawOne(pool, source);
-        ++counts[pool.find(c)];
+        ++counts[draw()];
     }
-    const double expected = static_cast<double>(draws) / static_cast<double>(pool.size());
+    const double expected = static_cast<double>(draws) / n;
     double statistic = 0;
     for (const int count : counts) {
         statistic += (count - expected) * (count - expected) / expected;
@@ -87,45 +86,39 @@ double ChiSquare(const std::u32string& pool, RandomSource& source, int draws) {
     return statistic;
 }
 
-// Critical values of the chi-square distribution for p = 1e-6 (upper tail), worked out from
-// the regularised incomplete gamma function: 128.52 for 61 degrees of freedom (62 characters)
-// and 145.41 for 73 (74 characters). A uniform generator exceeds them once in a million runs.
+// Critical values of the chi-square distribution for p = 1e-6 (upper tail): 128.52 for 61
+// degrees of freedom (62 characters) and 145.41 for 73 (74 characters) from the regularised
+// incomplete gamma function, 8382 for 7775 (the word list) by Wilson and Hilferty's cube-root
+// approximation. A uniform generator exceeds them once in a million runs.
 constexpr int kDraws = 1'000'000;
 constexpr double kCritical61 = 128.52;
 constexpr double kCritical73 = 145.41;
+constexpr double kCritical7775 = 8382;
 
-TEST(SystemRandomSourceUniformity, ChiSquareOverThe62And74Pools) {
+TEST(SystemRandomSourceUniformity, ChiSquareOverThe62And74PoolsAndTheWordList) {
     SystemRandomSource source;
     source.Reseed();
-    const double stat62 = ChiSquare(ClassesOf(InitialOptions()).Pool, source, kDraws);
-    EXPECT_LT(stat62, kCritical61);
+    const std::u32string pool62 = ClassesOf(InitialOptions()).Pool;
+    const std::u32string pool74 = ClassesOf(Switches(true, true, true, true)).Pool;
+    const double stat62 =
+        ChiSquare(62, kDraws, [&] { return pool62.find(DrawOne(pool62, source)); });
     const double stat74 =
-        ChiSquare(ClassesOf(Switches(true, true, true, true)).Pool, source, kDraws);
+        ChiSquare(74, kDraws, [&] { return pool74.find(DrawOne(pool74, source)); });
+    const double stat7776 = ChiSquare(7776, kDraws, [&] { return source.Below(7776); });
+    EXPECT_LT(stat62, kCritical61);
     EXPECT_LT(stat74, kCritical73);
+    EXPECT_LT(stat7776, kCritical7775);
     EXPECT_FALSE(source.Failed());
     std::cout << "chi-square: 62 pool " << stat62 << " (limit " << kCritical61 << "), 74 pool "
-              << stat74 << " (limit " << kCritical73 << ")\n";
+              << stat74 << " (limit " << kCritical73 << "), 7776 words " << stat7776 << " (limit "
+              << kCritical7775 << ")\n";
 }
 
-// One OS byte per value: the kind of coarse source the check must reject.
-class EightBitSource final : public RandomSource {
-public:
-    void Reseed() noexcept override {}
-    [[nodiscard]] float Next() noexcept override {
-        std::byte b{};
-        failed_ = failed_ || !FillFromSystem(&b, 1);
-        return static_cast<float>(std::to_integer<int>(b)) / 256.0f;
-    }
-    [[nodiscard]] bool Failed() const noexcept override { return failed_; }
-
-private:
-    bool failed_ = false;
-};
-
-TEST(SystemRandomSourceUniformity, TheCheckRejectsAnEightBitSource) {
-    EightBitSource coarse;
+TEST(SystemRandomSourceUniformity, TheCheckRejectsAByteTakenModuloWithoutRejection) {
     // 256 values over 62 characters: eight get 5 values, the rest 4, a gap far beyond noise.
-    EXPECT_GT(ChiSquare(ClassesOf(InitialOptions()).Pool, coarse, 200'000), kCritical61);
+    SystemRandomSource source;
+    source.Reseed();
+    EXPECT_GT(ChiSquare(62, 200'000, [&] { return source.NextBytes(1) % 62; }), kCritical61);
 }
 
 TEST(SecureWipe, ZeroesTheBytes) {

@@ -13,26 +13,26 @@ Expected<SecretText> FromTemplate(const GenerationOptions& options, std::u16stri
 }
 
 TEST(Template, EachInstructionDrawsFromItsClass) {
-    // r = 0.5 picks a different character in every class: L from the 74 pool, n, N, 5, and
-    // the broken bar, the seventh of the twelve symbols.
-    ScriptedSource source = Constant(0.5f);
-    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"5", source)), u"LnN5\u00A6");
+    // Byte 55 picks a different character in every class: 3 from the 74 pool (its 56th), d, D,
+    // 5, and the slash, the eighth of the twelve symbols.
+    ScriptedSource source = Constant(55);
+    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"5", source)), u"3dD5/");
     EXPECT_EQ(source.Calls(), 5);
 }
 
 TEST(Template, OneValuePerInstructionInPositionOrder) {
-    ScriptedSource source({0.0f, 0.25f, 0.5f, 0.75f, kLargestBelowOne});
+    ScriptedSource source({0, 6, 13, 7, 11});
     EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"5", source)), u"agN7#");
 }
 
 TEST(Template, RepeatsToCoverTheLength) {
-    ScriptedSource source = Constant(0.5f);
-    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"12", source)), u"LnN5\u00A6LnN5\u00A6Ln");
+    ScriptedSource source = Constant(55);
+    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"12", source)), u"3dD5/3dD5/3d");
     EXPECT_EQ(source.Calls(), 12);
 }
 
 TEST(Template, LowercaseInstructionsBehaveLikeUppercase) {
-    const std::vector<float> values{0.1f, 0.9f, 0.3f, 0.6f, 0.05f, 0.77f, 0.42f};
+    const std::vector<std::uint8_t> values{7, 200, 77, 153, 12, 197, 107};
     ScriptedSource upper(values);
     ScriptedSource lower(values);
     const std::u16string fromUpper = TextOf(FromTemplate(kAllFour, u"ACGNE", u"12", upper));
@@ -64,22 +64,22 @@ TEST(Template, LowercaseInstructionsBehaveLikeUppercase) {
 
 TEST(Template, OtherCharactersAreCopiedAsWritten) {
     GenerationOptions digits = Switches(false, false, true, false);
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     EXPECT_EQ(TextOf(FromTemplate(digits, u"Xn-9", u"4", source)), u"X5-9");
     EXPECT_EQ(source.Calls(), 1);
 
-    ScriptedSource untouched = Constant(0.5f);
+    ScriptedSource untouched = Constant(55);
     EXPECT_EQ(TextOf(FromTemplate(digits, u"x", u"5", untouched)), u"xxxxx");
     EXPECT_EQ(untouched.Calls(), 0);
 
-    ScriptedSource other = Constant(0.5f);
+    ScriptedSource other = Constant(55);
     EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"bdfz BDFZ 1 \u00F1", u"13", other)),
               u"bdfz BDFZ 1 \u00F1");
     EXPECT_EQ(other.Calls(), 0);
 }
 
 TEST(Template, LiteralLettersAlternateWithDraws) {
-    ScriptedSource source({0.0f, kLargestBelowOne});
+    ScriptedSource source({0, 25});
     const std::u16string text =
         TextOf(FromTemplate(Switches(true, false, false, false), u"Ab", u"4", source));
     EXPECT_EQ(text, u"AbZb");
@@ -87,17 +87,17 @@ TEST(Template, LiteralLettersAlternateWithDraws) {
 }
 
 TEST(Template, LongerTemplateIsCutToTheLength) {
-    ScriptedSource source = Constant(0.5f);
-    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"3", source)), u"LnN");
+    ScriptedSource source = Constant(55);
+    EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"3", source)), u"3dD");
     EXPECT_EQ(source.Calls(), 3);
-    ScriptedSource none = Constant(0.5f);
+    ScriptedSource none = Constant(55);
     EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"0", none)), u"");
     EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"ACGNE", u"", none)), u"");
     EXPECT_EQ(none.Calls(), 0);
 }
 
 TEST(Template, HookRunsAfterEachDoublingAndEachPosition) {
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     CountingHook counter;
     // 2 -> 4 -> 8 -> 16 covers 9: three doublings, then nine positions.
     EXPECT_EQ(TextOf(FromTemplate(kAllFour, u"AC", u"9", source, YieldHook(counter))).size(), 9u);
@@ -116,7 +116,7 @@ TEST(Template, HookRunsAfterEachDoublingAndEachPosition) {
 
 TEST(TemplateChecks, EmptyTemplateWhateverTheLength) {
     for (const std::u16string_view length : {u"", u"0", u"5", u"9999", u"abc"}) {
-        ScriptedSource source = Constant(0.5f);
+        ScriptedSource source = Constant(55);
         EXPECT_TRUE(
             IsError(FromTemplate(kAllFour, u"", length, source), GenerationErrorKind::FormatEmpty));
         EXPECT_EQ(source.Calls(), 0);
@@ -135,7 +135,7 @@ TEST(TemplateChecks, EachInstructionNeedsItsClassInEitherCase) {
         {u"E", Switches(true, true, true, false)}, {u"e", Switches(true, true, true, false)},
     };
     for (const Case& c : cases) {
-        ScriptedSource source = Constant(0.5f);
+        ScriptedSource source = Constant(55);
         CountingHook counter;
         const auto result = FromTemplate(c.options, c.format, u"5", source, YieldHook(counter));
         EXPECT_TRUE(IsError(result, GenerationErrorKind::FormatMismatch))
@@ -149,12 +149,12 @@ TEST(TemplateChecks, CoverTheWholeTemplateAndComeBeforeTheCount) {
     // The initial options leave the symbols off, so E names an empty class, also where its
     // position is never reached and when nothing at all is asked for.
     for (const std::u16string_view length : {u"5", u"3", u"0", u""}) {
-        ScriptedSource source = Constant(0.5f);
+        ScriptedSource source = Constant(55);
         EXPECT_TRUE(IsError(FromTemplate(InitialOptions(), u"ACGNE", length, source),
                             GenerationErrorKind::FormatMismatch));
         EXPECT_EQ(source.Calls(), 0);
     }
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     const GenerationOptions digits = Switches(false, false, true, false);
     EXPECT_TRUE(
         IsError(FromTemplate(digits, u"NNNNC", u"2", source), GenerationErrorKind::FormatMismatch));
@@ -168,7 +168,7 @@ TEST(TemplateChecks, FollowTheClassChecksInTheGenerateCommand) {
     options.SymbolText.clear();
     options.UseFormat = true;
     options.FormatText.clear();
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     EXPECT_TRUE(IsError(Generate(options, source, {}), GenerationErrorKind::SymbolsEmpty));
 
     options.UseSymbols = false;

@@ -8,30 +8,34 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace zelvaran::testing {
 
-// The largest single-precision value below 1.
-inline const float kLargestBelowOne = std::nextafter(1.0f, 0.0f);
-
-// Returns the given values in turn (starting over at the end) and counts how many were asked
-// for. With failAfter >= 0, every request from that one on fails like a broken OS generator.
+// Hands out the given bytes in turn (starting over at the end), each value made of as many of
+// them as asked for, little end first, and counts the values asked for. With failAfter >= 0,
+// every request from that one on fails like a broken OS generator. A single byte b below the
+// class's cut-off draws character b mod L.
 class ScriptedSource final : public RandomSource {
 public:
-    explicit ScriptedSource(std::vector<float> values, int failAfter = -1)
-        : values_(std::move(values)), failAfter_(failAfter) {}
+    explicit ScriptedSource(std::vector<std::uint8_t> bytes, int failAfter = -1)
+        : bytes_(std::move(bytes)), failAfter_(failAfter) {}
 
     void Reseed() noexcept override { ++reseeds_; }
-    [[nodiscard]] float Next() noexcept override {
+    [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override {
         const int call = calls_++;
         if (failAfter_ >= 0 && call >= failAfter_) {
             failed_ = true;
-            return 0.0f;
+            return 0;
         }
-        return values_[static_cast<std::size_t>(call) % values_.size()];
+        std::uint32_t value = 0;
+        for (unsigned i = 0; i < width; ++i, ++at_) {
+            value |= std::uint32_t{bytes_[at_ % bytes_.size()]} << (8 * i);
+        }
+        return value;
     }
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
 
@@ -39,18 +43,19 @@ public:
     [[nodiscard]] int Reseeds() const { return reseeds_; }
 
 private:
-    std::vector<float> values_;
+    std::vector<std::uint8_t> bytes_;
     int failAfter_;
+    std::size_t at_ = 0;
     int calls_ = 0;
     int reseeds_ = 0;
     bool failed_ = false;
 };
 
-inline ScriptedSource Constant(float r) {
-    return ScriptedSource({r});
+inline ScriptedSource Constant(std::uint8_t byte) {
+    return ScriptedSource({byte});
 }
 inline ScriptedSource FailingSource() {
-    return ScriptedSource({0.5f}, 0);
+    return ScriptedSource({0}, 0);
 }
 
 struct CountingHook {

@@ -37,7 +37,7 @@ TEST(NonBmpCharacters, ASymbolIsDrawnWhole) {
     options.SymbolText = u"a" + kGrin;
     const CharacterClasses classes = ClassesOf(options);
     EXPECT_EQ(classes.Pool.size(), 2u);
-    ScriptedSource source({0.5f, 0.0f, kLargestBelowOne});
+    ScriptedSource source({1, 0, 1});
     const std::u16string text = TextOf(GenerateFree(classes, 3, source, YieldHook{}));
     EXPECT_EQ(text, kGrin + u"a" + kGrin);
     EXPECT_EQ(CodePoints(text), 3u);
@@ -47,7 +47,7 @@ TEST(NonBmpCharacters, ResultLengthCountsCodePoints) {
     GenerationOptions options = Switches(false, false, false, true);
     options.SymbolText = kGrin;
     options.LengthText = std::u16string(u"7"); // GCC 12 -O3 warns falsely on the copy
-    ScriptedSource source = Constant(0.3f);
+    ScriptedSource source = Constant(77);
     const std::u16string text = TextOf(Generate(options, source, {}));
     EXPECT_EQ(text.size(), 14u);
     EXPECT_EQ(CodePoints(text), 7u);
@@ -55,7 +55,7 @@ TEST(NonBmpCharacters, ResultLengthCountsCodePoints) {
 }
 
 TEST(NonBmpCharacters, ATemplateLiteralIsCopiedWholeAsOnePosition) {
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     const std::u16string text = TextOf(GenerateFromTemplate(
         ClassesOf(Switches(false, false, true, false)), kGrin + u"N", u"5", source, {}));
     EXPECT_EQ(text, kGrin + u"5" + kGrin + u"5" + kGrin);
@@ -66,7 +66,7 @@ TEST(NonBmpCharacters, ATemplateLiteralIsCopiedWholeAsOnePosition) {
 TEST(NonBmpCharacters, LoneSurrogatesNeverReachAResult) {
     GenerationOptions options = Switches(false, false, false, true);
     options.SymbolText = std::u16string(u"\xD800");
-    ScriptedSource source = Constant(0.5f);
+    ScriptedSource source = Constant(55);
     EXPECT_EQ(TextOf(GenerateFree(ClassesOf(options), 3, source, {})), u"\uFFFD\uFFFD\uFFFD");
 
     const std::u16string literal = TextOf(GenerateFromTemplate(

@@ -1,5 +1,6 @@
 // The Generate command in the real window: messages, button states, the option controls.
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -10,12 +11,12 @@ namespace {
 
 using namespace mainwindow;
 
-// Returns chosen values; counts what the command asks of it.
+// Returns one chosen value (drawing character value mod L); counts what the command asks of it.
 class ScriptedRandom final : public RandomSource {
 public:
-    explicit ScriptedRandom(float value) : value_(value) {}
+    explicit ScriptedRandom(std::uint32_t value) : value_(value) {}
     void Reseed() noexcept override { ++Reseeds; }
-    [[nodiscard]] float Next() noexcept override {
+    [[nodiscard]] std::uint32_t NextBytes(unsigned) noexcept override {
         ++Draws;
         if (OnDraw != nullptr) {
             OnDraw(Draws);
@@ -29,16 +30,16 @@ public:
     void (*OnDraw)(int) = nullptr;
 
 private:
-    float value_;
+    std::uint32_t value_;
 };
 
 class GenerateTest : public MainWindowTest {};
 
 TEST_F(GenerateTest, DrawsFromThePoolAndEnablesTheOutputButtons) {
-    ScriptedRandom random(0.5f);
+    ScriptedRandom random(31);
     Main().UseRandomSource(random);
     Click(Ctl(kCmdGennerate));
-    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"FFFFF"); // position 32 of a..z A..Z 0..9
+    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"FFFFF"); // the 32nd of a..z A..Z 0..9
     EXPECT_EQ(random.Reseeds, 1);
     EXPECT_TRUE(platform_.Boxes.empty());
     for (int id : {kCmdGennerate, kCopy, kCut, kCutxit}) {
@@ -89,7 +90,7 @@ TEST_F(GenerateTest, ZeroOrEmptyLengthEmptiesTheBoxWithoutAMessage) {
 }
 
 TEST_F(GenerateTest, AFailedRunKeepsTheOldTextAndASuccessfulOneReplacesIt) {
-    ScriptedRandom random(0.0f);
+    ScriptedRandom random(0);
     Main().UseRandomSource(random);
     Click(Ctl(kCmdGennerate));
     ASSERT_EQ(TextOf(Ctl(kTxtPassword)), L"aaaaa");
@@ -133,7 +134,7 @@ TEST_F(GenerateTest, SymbolAndFormatBoxesFollowTheirCheckBoxesAndKeepTheirText) 
 }
 
 TEST_F(GenerateTest, SymbolTextOfAnUncheckedSwitchPlaysNoPart) {
-    ScriptedRandom random(std::nextafter(1.0f, 0.0f));
+    ScriptedRandom random(61);
     Main().UseRandomSource(random);
     SetText(kTxtSpecial, L"%%%");
     Click(Ctl(kCmdGennerate));
@@ -257,7 +258,7 @@ TEST_F(GenerateTest, LongRunStaysResponsiveAndCannotBeStartedTwice) {
                             GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(g_probe, nullptr);
     g_window = &Main();
-    ScriptedRandom random(0.0f);
+    ScriptedRandom random(0);
     random.OnDraw = &SlowDraw;
     g_random = &random;
     Main().UseRandomSource(random);
