@@ -76,7 +76,14 @@ dpkg-deb -x "$out/$deb" "$unpacked"
 [ "$("$unpacked/usr/bin/zelvaran-cli" --version)" = "zelvaran-cli $version" ] ||
     { zv_log "$deb: the packed program does not answer --version"; exit 1; }
 "$unpacked/usr/bin/zelvaran-cli" -p 4 >/dev/null
-zcat "$unpacked/usr/share/man/es/man1/zelvaran-cli.1.gz" | grep -q '^\.TH ZELVARAN-CLI 1' ||
-    { zv_log "$deb: the manual page is not a man page"; exit 1; }
+manual=$(zcat "$unpacked/usr/share/man/es/man1/zelvaran-cli.1.gz")
+grep -q '^\.TH ZELVARAN-CLI 1' <<<"$manual" || { zv_log "$deb: the manual page is not a man page"; exit 1; }
+# groff would split Spanish words by English rules; and the page stands on its own, without
+# pointing to the window's defaults.
+grep -q '^\.nh$' <<<"$manual" || { zv_log "$deb: the manual page is hyphenated"; exit 1; }
+if grep -qi 'ventana' <<<"$manual"; then
+    zv_log "$deb: the manual page sends the reader to the window"
+    exit 1
+fi
 bash -n "$unpacked/usr/share/bash-completion/completions/zelvaran-cli"
 zv_log "built and checked $out/$deb ($(stat -c %s "$out/$deb") bytes)"
