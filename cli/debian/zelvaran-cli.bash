@@ -2,29 +2,45 @@
 
 _zelvaran_cli()
 {
-    local cur prev
-    cur=${COMP_WORDS[COMP_CWORD]}
-    prev=${COMP_WORDS[COMP_CWORD - 1]}
+    local cur prev words cword split
+    # -s: --opcion=valor is split, so the value is completed like one after --opcion.
+    _init_completion -s || return
+
+    # What is already on the line: nothing may follow --, and a passphrase and a password take
+    # options of their own (long names may carry their accents).
+    local i phrase='' password=''
+    for ((i = 1; i < cword; i++)); do
+        case ${words[i]} in
+            --)
+                return
+                ;;
+            -p* | --frase | --frase=*)
+                phrase=1
+                ;;
+            -[lcsf]* | --longitud* | --clases* | --s?mbolos* | --formato*)
+                password=1
+                ;;
+        esac
+    done
 
     case $prev in
         -c | --clases)
-            COMPREPLY=($(compgen -W 'cgn cgne cn c g n e' -- "$cur"))
+            mapfile -t COMPREPLY < <(compgen -W 'cgn cgne cn c g n e' -- "$cur")
             return
             ;;
-        -l | --longitud | -n | --cantidad | -p | --frase | -s | --simbolos | -f | --formato | \
+        -l | --longitud | -n | --cantidad | -p | --frase | -s | --s?mbolos | -f | --formato | \
             -S | --separador)
             # A value of the user's own: nothing to offer.
-            COMPREPLY=()
             return
             ;;
     esac
+    # A value for an option that takes none, or an unknown one.
+    $split && return
 
-    if [[ $cur == --*=* ]]; then
-        COMPREPLY=()
-        return
-    fi
-    COMPREPLY=($(compgen -W '-l --longitud -n --cantidad -c --clases -s --simbolos -f
-        --formato -p --frase -S --separador -e --entropia -h --ayuda -V --version' -- "$cur"))
+    local options='-n --cantidad -e --entropia -h --ayuda -V --version'
+    [[ -z $phrase ]] && options+=' -l --longitud -c --clases -s --simbolos -f --formato'
+    [[ -z $password ]] && options+=' -p --frase -S --separador'
+    mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
 }
 complete -F _zelvaran_cli zelvaran-cli
 
