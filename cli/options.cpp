@@ -21,6 +21,9 @@ enum class Id {
     Format,
     Phrase,
     Separator,
+    Capitals,
+    Digit,
+    List,
     Entropy,
     Help,
     Version
@@ -42,6 +45,9 @@ constexpr std::array kOptionDefs{
     OptionDef{Id::Format, u'f', u"formato", true},
     OptionDef{Id::Phrase, u'p', u"frase", true},
     OptionDef{Id::Separator, u'S', u"separador", true},
+    OptionDef{Id::Capitals, u'M', u"mayusculas", false},
+    OptionDef{Id::Digit, u'd', u"cifra", false},
+    OptionDef{Id::List, u'w', u"lista", true},
     OptionDef{Id::Entropy, u'e', u"entropia", false},
     OptionDef{Id::Help, u'h', u"ayuda", false, u"help"},
     OptionDef{Id::Version, u'V', u"version", false},
@@ -167,6 +173,22 @@ public:
             }
             separatorGiven_ = true;
             return RefuseControls(def, value);
+        case Id::Capitals:
+            options_.Capitalize = true;
+            phraseOnly_ = &def;
+            return std::nullopt;
+        case Id::Digit:
+            options_.AddDigit = true;
+            phraseOnly_ = &def;
+            return std::nullopt;
+        case Id::List:
+            if (value.empty()) {
+                return Usage("falta el nombre del fichero de " + Names(def) +
+                             " (- para la entrada est\u00E1ndar)");
+            }
+            options_.WordList = std::u16string(value);
+            phraseOnly_ = &def;
+            return std::nullopt;
         case Id::Entropy:
             options_.Entropy = true;
             return std::nullopt;
@@ -199,6 +221,12 @@ public:
         if (separatorGiven_) {
             return Usage("-S/--separador solo sirve para las frases de contrase\u00F1a: "
                          "a\u00F1ada -p N o quite -S");
+        }
+        if (phraseOnly_ != nullptr) {
+            std::string names = Names(*phraseOnly_);
+            names += " solo sirve para las frases de contrase\u00F1a: a\u00F1ada -p N o quite -";
+            names.push_back(static_cast<char>(phraseOnly_->Short));
+            return Usage(names);
         }
         if (symbolsGiven_ && options_.Classes.find_first_of(u"eE") == std::u16string::npos) {
             return Usage("-s/--simbolos da los s\u00EDmbolos de la clase e, que -c/--clases no "
@@ -236,6 +264,7 @@ private:
     bool phraseGiven_ = false;
     bool symbolsGiven_ = false;
     bool separatorGiven_ = false;
+    const OptionDef* phraseOnly_ = nullptr; // the last option given that only a phrase takes
 };
 
 const OptionDef* FindShort(char16_t c) {

@@ -28,6 +28,9 @@ struct CliOptions {
     std::optional<std::u16string> Format;
     int Words = 0; // a passphrase of this many words when not 0
     std::u16string Separator = u"-";
+    bool Capitalize = false;                // -M: the first letter of every word a capital
+    bool AddDigit = false;                  // -d: one digit after one word
+    std::optional<std::u16string> WordList; // -w: the user's own list; "-" standard input
     bool Entropy = false;
 };
 

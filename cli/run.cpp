@@ -1,7 +1,9 @@
 #include "cli/run.h"
 
 #include "cli/text.h"
+#include "cli/word_list_file.h"
 #include "generator/entropy.h"
+#include "generator/passphrase.h"
 
 #include <algorithm>
 #include <cmath>
@@ -136,30 +138,18 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
 
 int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources,
             std::span<const std::string_view> words) {
-    Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(options.Words, words.size()));
+    PassphraseOptions settings;
+    settings.Words = options.Words;
+    settings.Separator = options.Separator;
+    settings.Capitalize = options.Capitalize;
+    settings.AddDigit = options.AddDigit;
+    const WordList list = MeasureWords(words);
+    Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(settings, words.size()));
     SecretText phrase;
-    std::size_t longest = 0;
-    for (const std::string_view word : words) {
-        longest = std::max(longest, word.size());
-    }
-    // Reserved once, so the phrase never moves and leaves no unwiped copy behind.
-    phrase.Buffer().reserve(static_cast<std::size_t>(options.Words) *
-                            (longest + options.Separator.size()));
-    const UniformBelow draw(static_cast<std::uint32_t>(words.size()));
-    RandomSource& random = sources.For(WithMargin(options.Words * draw.ExpectedBytes()));
+    RandomSource& random = sources.For(WithMargin(PassphraseExpectedBytes(settings, words.size())));
     for (int i = 0; i < options.Count; ++i) {
         random.Reseed();
-        phrase.Clear();
-        for (int w = 0; w < options.Words; ++w) {
-            if (w > 0) {
-                phrase.Buffer() += options.Separator;
-            }
-            for (const char c : words[draw(random)]) {
-                phrase.Buffer().push_back(static_cast<char16_t>(c));
-            }
-        }
-        if (random.Failed()) {
-            phrase.Clear();
+        if (!GeneratePassphrase(settings, list, random, phrase)) {
             (void)out.Flush();
             return Fail(err, RefusalMessage(options, GenerationErrorKind::RandomUnavailable));
         }
@@ -241,6 +231,15 @@ int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, ResultSo
     }
     case Action::Generate:
         break;
+    }
+    if (options.Words > 0 && options.WordList) {
+        // Read whole and checked before the first phrase, so a refused list writes nothing.
+        UserWordList own;
+        if (const auto error = own.Read(*options.WordList)) {
+            (void)Fail(err, WordListMessage(*error, *options.WordList));
+            return error->Problem == WordListProblem::Unreadable ? kExitUsage : kExitRefused;
+        }
+        return Phrases(options, out, err, random, own.Words());
     }
     if (options.Words > 0) {
         return Phrases(options, out, err, random, words);

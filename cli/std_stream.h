@@ -4,7 +4,9 @@
 // (pipes, files, Linux terminals) as UTF-8.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "cli/sink.h"
 
@@ -35,6 +37,24 @@ namespace os {
 [[nodiscard]] bool IsConsole(StdStreamId id) noexcept;
 [[nodiscard]] bool WriteBytes(StdStreamId id, const char* data, std::size_t size) noexcept;
 [[nodiscard]] bool WriteWide(StdStreamId id, const char16_t* data, std::size_t size) noexcept;
+
+// A file opened for reading, or standard input for "-"; bytes as they are, whatever the code
+// page, so a file of UTF-8 stays UTF-8.
+class Input {
+public:
+    explicit Input(std::u16string_view name) noexcept;
+    Input(const Input&) = delete;
+    Input& operator=(const Input&) = delete;
+    ~Input();
+    [[nodiscard]] bool IsOpen() const noexcept { return open_; }
+    // Up to `size` bytes: how many (0 at the end), -1 on an error.
+    [[nodiscard]] long long Read(char* data, std::size_t size) noexcept;
+
+private:
+    std::intptr_t handle_ = -1; // a file descriptor or a HANDLE
+    bool open_ = false;
+    bool owned_ = false; // standard input is not ours to close
+};
 } // namespace os
 
 } // namespace zelvaran::cli

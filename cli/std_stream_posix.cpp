@@ -1,6 +1,9 @@
 #include "cli/std_stream.h"
 
+#include "cli/text.h"
+
 #include <cerrno>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace zelvaran::cli::os {
@@ -28,6 +31,35 @@ bool WriteBytes(StdStreamId id, const char* data, std::size_t size) noexcept {
 
 bool WriteWide(StdStreamId, const char16_t*, std::size_t) noexcept {
     return false;
+}
+
+Input::Input(std::u16string_view name) noexcept {
+    if (name == u"-") {
+        handle_ = STDIN_FILENO;
+    } else {
+        try {
+            handle_ = open(ToUtf8(name).c_str(), O_RDONLY | O_CLOEXEC);
+        } catch (...) {
+            handle_ = -1; // out of memory for the name: as good as unreadable
+        }
+        owned_ = handle_ >= 0;
+    }
+    open_ = handle_ >= 0;
+}
+
+Input::~Input() {
+    if (owned_) {
+        (void)close(static_cast<int>(handle_)); // read only: nothing to lose
+    }
+}
+
+long long Input::Read(char* data, std::size_t size) noexcept {
+    for (;;) {
+        const ssize_t done = read(static_cast<int>(handle_), data, size);
+        if (done >= 0 || errno != EINTR) {
+            return done;
+        }
+    }
 }
 
 } // namespace zelvaran::cli::os

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 namespace zelvaran::cli::os {
 namespace {
@@ -46,6 +47,40 @@ bool WriteWide(StdStreamId id, const char16_t* data, std::size_t size) noexcept 
         size -= done;
     }
     return true;
+}
+
+Input::Input(std::u16string_view name) noexcept {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    if (name == u"-") {
+        handle = GetStdHandle(STD_INPUT_HANDLE);
+    } else {
+        try {
+            const std::wstring path(name.begin(), name.end());
+            handle = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        } catch (...) {
+            handle = INVALID_HANDLE_VALUE; // out of memory for the name: as good as unreadable
+        }
+        owned_ = handle != INVALID_HANDLE_VALUE;
+    }
+    open_ = handle != INVALID_HANDLE_VALUE && handle != nullptr;
+    handle_ = reinterpret_cast<std::intptr_t>(handle);
+}
+
+Input::~Input() {
+    if (owned_) {
+        CloseHandle(reinterpret_cast<HANDLE>(handle_)); // read only: nothing to lose
+    }
+}
+
+long long Input::Read(char* data, std::size_t size) noexcept {
+    DWORD done = 0;
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), data, chunk, &done, nullptr)) {
+        // A pipe whose writer has gone is simply at its end.
+        return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+    }
+    return done;
 }
 
 } // namespace zelvaran::cli::os

@@ -71,6 +71,14 @@ double PassphraseEntropyBits(int words, std::size_t listSize) noexcept {
     return words * std::log2(static_cast<double>(listSize));
 }
 
+double PassphraseEntropyBits(const PassphraseOptions& options, std::size_t listSize) noexcept {
+    if (options.Words < kMinPhraseWords || options.Words > kMaxPhraseWords || listSize == 0) {
+        return 0;
+    }
+    const double digit = options.AddDigit ? std::log2(10.0 * options.Words) : 0;
+    return PassphraseEntropyBits(options.Words, listSize) + digit;
+}
+
 std::u16string FormatEntropy(double bits) {
     char digits[64];
     const int written = std::snprintf(digits, sizeof digits, "%.1f", bits);

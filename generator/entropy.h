@@ -6,6 +6,7 @@
 #include <string>
 
 #include "generator/generator.h"
+#include "generator/passphrase.h"
 
 namespace zelvaran {
 
@@ -20,6 +21,11 @@ namespace zelvaran {
 
 // words drawn independently from a list of listSize words.
 [[nodiscard]] double PassphraseEntropyBits(int words, std::size_t listSize) noexcept;
+
+// A phrase of these options: its words, plus log2(10 x words) for the digit and its place;
+// capitals add nothing. 0 for options that make no phrase.
+[[nodiscard]] double PassphraseEntropyBits(const PassphraseOptions& options,
+                                           std::size_t listSize) noexcept;
 
 // u"Entropía: 119,1 bits": one decimal, decimal comma.
 [[nodiscard]] std::u16string FormatEntropy(double bits);

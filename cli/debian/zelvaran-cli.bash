@@ -28,6 +28,11 @@ _zelvaran_cli()
             mapfile -t COMPREPLY < <(compgen -W 'cgn cgne cn c g n e' -- "$cur")
             return
             ;;
+        -w | --lista)
+            # A file of words, or - for standard input.
+            _filedir
+            return
+            ;;
         -l | --longitud | -n | --cantidad | -p | --frase | -s | --s?mbolos | -f | --formato | \
             -S | --separador)
             # A value of the user's own: nothing to offer.
@@ -39,7 +44,7 @@ _zelvaran_cli()
 
     local options='-n --cantidad -e --entropia -h --ayuda -V --version'
     [[ -z $phrase ]] && options+=' -l --longitud -c --clases -s --simbolos -f --formato'
-    [[ -z $password ]] && options+=' -p --frase -S --separador'
+    [[ -z $password ]] && options+=' -p --frase -S --separador -M --mayusculas -d --cifra -w --lista'
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
 }
 complete -F _zelvaran_cli zelvaran-cli

@@ -91,6 +91,10 @@ TEST(CliOptions, AcceptedFormsSetTheirValues) {
         EXPECT_EQ(options->Separator, row.Separator) << joined;
         EXPECT_EQ(options->Entropy, row.Entropy) << joined;
     }
+    const auto touches = std::get<CliOptions>(ParseArguments({u"-p2", u"-Mdw", u"-"}));
+    EXPECT_TRUE(touches.Capitalize && touches.AddDigit && touches.WordList == u"-");
+    const auto plain = std::get<CliOptions>(ParseArguments({u"--frase=2"}));
+    EXPECT_FALSE(plain.Capitalize || plain.AddDigit || plain.WordList);
     // Windows may pass half a surrogate pair; no result may carry one.
     const std::u16string half = {u'a', char16_t(0xD800), u'b'};
     const auto parsed = ParseArguments({u"-p", u"2", u"-S", half});
@@ -198,6 +202,18 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          "la plantilla de -f/--formato tiene m\u00E1s de 9999 caracteres: ac\u00F3rtela o "
          "indique la longitud con -l" +
              hint},
+        {{"-M"},
+         2,
+         "-M/--mayusculas solo sirve para las frases de contrase\u00F1a: a\u00F1ada -p N o "
+         "quite -M" +
+             hint},
+        {{"-l", "5", "--cifra"},
+         2,
+         "-d/--cifra solo sirve para las frases de contrase\u00F1a: a\u00F1ada -p N o quite -d" +
+             hint},
+        {{"-p", "3", "--lista="},
+         2,
+         "falta el nombre del fichero de -w/--lista (- para la entrada est\u00E1ndar)" + hint},
         // The generator's refusals: exit 1, the option to change named.
         {{"-c", "e", "-s", ""},
          1,

@@ -121,6 +121,7 @@ TEST(CliProcess, EntropyGoesToStandardErrorOnce) {
     const std::vector<Case> table = {
         {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits\n"},
         {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 77,5 bits\n"},
+        {{"-e", "-p", "6", "-M", "--cifra"}, "Entrop\u00EDa: 83,5 bits\n"},
         {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits\n"},
         {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits\n"},
     };

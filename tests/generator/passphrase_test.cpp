@@ -1,0 +1,72 @@
+// Passphrase options as a table: the entropy each setting is worth and the shape of what it
+// makes.
+#include "generator/entropy.h"
+#include "generator/passphrase.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <algorithm>
+#include <cstdint>
+#include <regex>
+
+namespace zelvaran::testing {
+namespace {
+
+constexpr std::string_view kWords[] = {"casa", "\xC3\xB1u", "rio", "mesa"}; // casa, ñu, rio, mesa
+
+struct Row {
+    PassphraseOptions Options;
+    double Bits;
+    const wchar_t* Shape; // every phrase of the row matches it
+};
+
+TEST(Passphrase, EntropyAndShapeFollowTheOptions) {
+    const std::vector<Row> table = {
+        {{6, u"-", false, false}, 12, L"^([a-z\u00F1]+-){5}[a-z\u00F1]+$"},
+        {{1, u"-", false, false}, 2, L"^[a-z\u00F1]+$"},
+        {{3, u"", true, false}, 6, L"^([A-Z\u00D1][a-z\u00F1]+){3}$"}, // capitals add nothing
+        {{2, u" + ", false, true},
+         4 + std::log2(20.0),
+         L"^[a-z\u00F1]+[0-9]? \\+ [a-z\u00F1]+[0-9]?$"},
+        {{64, u"\u00B7", true, true},
+         128 + std::log2(640.0),
+         L"^([A-Z\u00D1][a-z\u00F1]+[0-9]?\u00B7){63}[A-Z\u00D1][a-z\u00F1]+[0-9]?$"},
+        {{0, u"-", false, false}, 0, nullptr}, // outside 1-64: no phrase
+        {{65, u"-", false, false}, 0, nullptr},
+    };
+    const WordList list = MeasureWords(kWords);
+    for (const Row& row : table) {
+        const std::string name = std::to_string(row.Options.Words) + " words";
+        EXPECT_NEAR(PassphraseEntropyBits(row.Options, std::size(kWords)), row.Bits, 1e-9) << name;
+        // 0xFF is drawn again for 10 digits (only 0-249 are kept), 0x07 is then taken.
+        for (const std::vector<std::uint8_t>& bytes :
+             {std::vector<std::uint8_t>{0x00}, {0x5E, 0x90, 0x1A}, {0xFF, 0x07}}) {
+            ScriptedSource random(bytes);
+            SecretText phrase(u"old");
+            const bool made = GeneratePassphrase(row.Options, list, random, phrase);
+            ASSERT_EQ(made, row.Shape != nullptr) << name;
+            if (!made) {
+                EXPECT_TRUE(phrase.View().empty()) << name;
+                continue;
+            }
+            const std::wstring text(phrase.View().begin(), phrase.View().end());
+            EXPECT_TRUE(std::regex_match(text, std::wregex(row.Shape))) << name;
+            EXPECT_LE(phrase.Size(), PassphraseCapacity(row.Options, list)) << name;
+            const auto digits = std::count_if(text.begin(), text.end(),
+                                              [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+            EXPECT_EQ(digits, row.Options.AddDigit ? 1 : 0) << name;
+        }
+    }
+}
+
+TEST(Passphrase, AFailedSourceLeavesNothing) {
+    ScriptedSource broken({0x80}, 3);
+    SecretText phrase;
+    EXPECT_FALSE(GeneratePassphrase({6, u"-", true, true}, MeasureWords(kWords), broken, phrase));
+    EXPECT_TRUE(phrase.View().empty());
+}
+
+} // namespace
+} // namespace zelvaran::testing
