@@ -1,9 +1,11 @@
 // libFuzzer target of the whole generator: options, template and length text come from the
-// input, and so does the random source, so every crash replays exactly.
+// input, and so does the random source, so every crash replays exactly. The same target feeds
+// the pictures' PNG decoder.
 //
 // Input layout (short inputs leave the rest empty or zero):
 //   byte 0      switches: 1 upper, 2 lower, 4 digits, 8 symbols, 16 format, 32 failing source,
-//               64 command line: the fields after byte 10 are zelvaran-cli's arguments instead
+//               64 command line: the fields after byte 10 are zelvaran-cli's arguments instead,
+//               128 picture: the bytes after byte 10 are a PNG file for the decoder instead
 //   bytes 1-2   how many values the failing source gives before it fails (little endian)
 //   bytes 3-10  seed of the random source
 //   the rest    length text, symbol text and template, separated by '\n'. A byte below 0xF0
@@ -12,6 +14,7 @@
 #include "cli/run.h"
 #include "generator/words.h"
 #include "generator/generator.h"
+#include "ui/png_decode.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -195,6 +198,16 @@ void FuzzCommandLine(Reader& in, InputSource& source) {
     Check(CountOf(out.text_, u'\n') == static_cast<std::size_t>(options.Count));
 }
 
+// A picture is refused or has exactly one four-byte pixel for each place of its stated size.
+void FuzzPicture(const std::uint8_t* data, std::size_t size) {
+    const auto picture = ui::DecodePng({data, size});
+    if (picture) {
+        Check(picture->Width > 0 && picture->Height > 0);
+        Check(picture->Bgrx.size() == static_cast<std::size_t>(picture->Width) *
+                                          static_cast<std::size_t>(picture->Height) * 4);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -203,6 +216,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto failAfter = static_cast<int>(in.Integer(2));
     const std::uint64_t seed = in.Integer(8);
     InputSource source(seed, (switches & 32u) != 0 ? failAfter : -1);
+    if ((switches & 128u) != 0) {
+        const std::size_t start = std::min(size, in.at);
+        FuzzPicture(data + start, size - start);
+        return 0;
+    }
     if ((switches & 64u) != 0) {
         FuzzCommandLine(in, source);
         return 0;

@@ -26,7 +26,8 @@ zv_need() {
 
 zv_need_build_tools() {
     zv_need cmake:cmake ninja:ninja-build g++:g++ /usr/src/googletest/CMakeLists.txt:googletest \
-        x86_64-w64-mingw32-g++-posix:mingw-w64 chmcmd:fp-utils makensis:nsis zip:zip
+        x86_64-w64-mingw32-g++-posix:mingw-w64 chmcmd:fp-utils makensis:nsis zip:zip \
+        /usr/include/zlib.h:zlib1g-dev /usr/x86_64-w64-mingw32/lib/libz.a:libz-mingw-w64-dev
 }
 
 zv_need_wine() {

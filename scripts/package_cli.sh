@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$ZV_ROOT"
 
 out=${1:-dist}
-zv_need cmake:cmake ninja:ninja-build g++:g++ dpkg-deb:dpkg gzip:gzip
+zv_need cmake:cmake ninja:ninja-build g++:g++ dpkg-deb:dpkg gzip:gzip /usr/include/zlib.h:zlib1g-dev
 cmake --preset native >/dev/null
 cmake --build --preset native --target zelvaran-cli
 

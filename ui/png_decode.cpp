@@ -5,12 +5,16 @@
 #include <cstdlib>
 #include <string_view>
 
+#include <zlib.h>
+
 namespace zelvaran::ui {
 namespace {
 
 // Larger than any picture of the program; keeps a damaged header from asking for gigabytes.
 constexpr std::uint32_t kMaxSide = 4096;
 constexpr std::size_t kChannels = 3;
+// zlib counts in 32-bit units on Windows; the largest picture allowed needs far less.
+constexpr std::size_t kMaxZlibSize = 0x7FFFFFFF;
 
 std::uint32_t BigEndian32(std::span<const std::uint8_t> at) {
     return static_cast<std::uint32_t>(at[0]) << 24 | static_cast<std::uint32_t>(at[1]) << 16 |
@@ -49,6 +53,25 @@ bool Unfilter(std::vector<std::uint8_t>& raw, std::size_t stride, std::size_t he
     return true;
 }
 
+// The pixel rows, a zlib stream that must inflate to exactly `size` bytes, by zlib itself: it
+// checks the stream's own checksum, and a stream that would give more fails for want of room.
+std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> stream,
+                                                 std::size_t size) {
+    // Deflate packs at most 1032 bytes into one; a shorter stream is damaged, and this keeps a
+    // damaged header from costing a large allocation.
+    if (stream.size() > kMaxZlibSize || size / 1032 > stream.size()) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> out(size);
+    uLongf produced = static_cast<uLongf>(size);
+    if (uncompress(out.data(), &produced, stream.data(), static_cast<uLong>(stream.size())) !=
+            Z_OK ||
+        produced != size) {
+        return std::nullopt;
+    }
+    return out;
+}
+
 } // namespace
 
 std::optional<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
@@ -76,10 +99,12 @@ std::optional<DecodedPicture> DecodePng(std::span<const std::uint8_t> file) {
         if (type == "IHDR") {
             // 8 bits a channel, colour type 2 (RGB), deflate, standard filters, no interlace.
             static constexpr std::array<std::uint8_t, 5> kForm{8, 2, 0, 0, 0};
+            if (body.size() != 13 || !std::equal(kForm.begin(), kForm.end(), body.begin() + 8)) {
+                return std::nullopt;
+            }
             width = BigEndian32(body);
-            height = body.size() == 13 ? BigEndian32(body.subspan(4)) : 0;
-            if (body.size() != 13 || !std::equal(kForm.begin(), kForm.end(), body.begin() + 8) ||
-                width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
+            height = BigEndian32(body.subspan(4));
+            if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
                 return std::nullopt;
             }
         } else if (type == "IDAT") {

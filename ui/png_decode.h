@@ -1,6 +1,6 @@
 // The program's pictures are stored as PNG files, a tenth of their size as bitmaps. Windows
-// reads PNG only through COM (WIC); this small decoder of the one form the pictures take keeps
-// that, and its DLLs, out of the start-up.
+// reads PNG only through COM (WIC); this small reader of the one form the pictures take, with
+// zlib (linked statically) for the pixel data, keeps that, and its DLLs, out of the start-up.
 #pragma once
 
 #include <cstddef>
@@ -22,9 +22,5 @@ struct DecodedPicture {
 // cut short, a bad zlib stream or checksum, too few or too many pixel bytes) gives nothing.
 // May throw std::bad_alloc.
 [[nodiscard]] std::optional<DecodedPicture> DecodePng(std::span<const std::uint8_t> file);
-
-// A zlib stream that must inflate to exactly `size` bytes.
-[[nodiscard]] std::optional<std::vector<std::uint8_t>> Inflate(std::span<const std::uint8_t> stream,
-                                                               std::size_t size);
 
 } // namespace zelvaran::ui
