@@ -52,6 +52,20 @@ std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t stat
     return text;
 }
 
+// Opening the dialog asks for no administrator's consent; what it could not do, the user is
+// told here, with the way to do it.
+// The title the program's notices carry (errors have their own).
+constexpr const wchar_t* kNoticeTitle = L"Zelvaran";
+constexpr const wchar_t* kNotAskedText =
+    L"Esta copia del programa est\u00E1 instalada para todos los usuarios, pero su entrada de "
+    L"inicio del equipo no est\u00E1 escrita. Marque \"Iniciar con Windows\" para escribirla: "
+    L"Windows pedir\u00E1 el permiso de un administrador.";
+constexpr const wchar_t* kMachineEntryLeftText =
+    L"Queda una entrada de inicio del equipo que abre esta copia del programa, y otros usuarios "
+    L"podr\u00EDan cambiar el archivo que abre. Un administrador debe borrar el valor "
+    L"\"Zelvaran\" de HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run "
+    L"(o desmarque y vuelva a marcar \"Iniciar con Windows\" para borrarlo con su permiso).";
+
 std::wstring StoreFailureText(LSTATUS code) {
     return L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\" en la configuraci\u00F3n del "
            L"usuario. " +
@@ -143,8 +157,10 @@ void Form2::SetIcons(int dpi) noexcept {
 void Form2::OnLoad() noexcept {
     inicioState_ = BoxState(kInicio);
     chTopState_ = BoxState(kChTop);
+    loading_ = true;
     LoadChoice(kInicio, kKeyInicio, &Form2::Inicio_Click);
     LoadChoice(kChTop, kKeyChTop, &Form2::ChTop_Click);
+    loading_ = false;
 }
 
 void Form2::LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noexcept) noexcept {
@@ -252,7 +268,8 @@ void Form2::Inicio_Click() noexcept {
         // repaints, but takes no click until the step is over.
         busy_ = true;
         const bool wasEnabled = EnableWindow(hwnd_, FALSE) == FALSE;
-        outcome = ApplyStartupChoice(state, *copy, hwnd_);
+        outcome =
+            ApplyStartupChoice(state, *copy, hwnd_, loading_ ? Consent::Never : Consent::MayAsk);
         if (wasEnabled) {
             EnableWindow(hwnd_, TRUE);
         }
@@ -260,12 +277,22 @@ void Form2::Inicio_Click() noexcept {
     }
     if (outcome.Ok()) {
         inicioState_ = state;
+        if (outcome.MachineEntryLeft) {
+            // One OK button: the answer carries nothing.
+            static_cast<void>(ui::ShowProgramMessage(hwnd_, kMachineEntryLeftText, kNoticeTitle,
+                                                     MB_OK | MB_ICONWARNING));
+        }
         return;
     }
     // The box goes back first, so that it tells the truth while the message is up.
     PutBoxBack(kInicio, inicioState_);
     if (outcome.FailedStep == StartupStep::Declined) {
         return; // the user said no to the consent prompt: nothing to explain
+    }
+    if (outcome.FailedStep == StartupStep::NotAsked) {
+        static_cast<void>(
+            ui::ShowProgramMessage(hwnd_, kNotAskedText, kNoticeTitle, MB_OK | MB_ICONINFORMATION));
+        return;
     }
     try {
         ReportFailure(

@@ -73,6 +73,8 @@ private:
     std::optional<ThisCopy> copy_;
     // While a change waits for an elevated step, the dialog is disabled and takes no other.
     bool busy_ = false;
+    // The load step is running: nothing it does may show a consent prompt.
+    bool loading_ = false;
 };
 
 // -1 when "ChTop" is stored as "1", else 0: for the main window's start.

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zelvaran::config {
 
@@ -130,6 +131,29 @@ namespace detail {
         rest.remove_prefix(step.size());
     }
     return true;
+}
+
+// The folders above a path, nearest first, down to its root ("C:\" or "\\server\share\"), the
+// root with its backslash as the system's security calls take it. Nothing for a path without a
+// root.
+[[nodiscard]] inline std::vector<std::wstring> FoldersAbove(std::wstring_view path) {
+    const std::wstring p = PlainPath(path);
+    std::size_t rootEnd = std::wstring::npos; // the backslash that ends the root
+    if (p.size() >= 3 && p[1] == L':' && p[2] == L'\\') {
+        rootEnd = 2;
+    } else if (p.starts_with(L"\\\\") && p.size() > 2) {
+        const std::size_t server = p.find(L'\\', 2);
+        rootEnd = server == std::wstring::npos ? server : p.find(L'\\', server + 1);
+    }
+    if (rootEnd == std::wstring::npos || rootEnd + 1 >= p.size()) {
+        return {};
+    }
+    std::vector<std::wstring> folders;
+    for (std::size_t cut = p.rfind(L'\\'); cut > rootEnd; cut = p.rfind(L'\\', cut - 1)) {
+        folders.push_back(p.substr(0, cut));
+    }
+    folders.push_back(p.substr(0, rootEnd + 1));
+    return folders;
 }
 
 // The decision itself. `finalPath` is the copy's real location (links resolved), `programFiles`

@@ -11,6 +11,9 @@
 namespace zelvaran::config {
 namespace {
 
+// ERROR_ELEVATION_REQUIRED, which MinGW's headers lack: only a consent prompt could do it.
+constexpr LSTATUS kNeedsConsent = 740;
+
 [[nodiscard]] HKEY RootKey(RunRoot root) noexcept {
     return root == RunRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
@@ -88,9 +91,11 @@ namespace {
 // when this process may not write there, by an elevated instance of the copy.
 class RunEntryStep {
 public:
-    RunEntryStep(const ThisCopy& copy, HWND owner) : copy_(copy), owner_(owner) {}
+    RunEntryStep(const ThisCopy& copy, HWND owner, Consent consent)
+        : copy_(copy), owner_(owner), consent_(consent) {}
 
     // Puts this copy's command in `root` (step Write) or takes the entry out (step Delete).
+    // kNeedsConsent when only a consent prompt could do it and none may be shown.
     [[nodiscard]] LSTATUS Do(RunRoot root, MachineStep step, const std::wstring& command) {
         const HKEY key = RootKey(root);
         const LSTATUS status = step == MachineStep::Write ? WriteRunEntry(key, nullptr, &command)
@@ -98,7 +103,16 @@ public:
         if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine) {
             return status;
         }
-        return Elevated(step);
+        if (consent_ == Consent::Never) {
+            return kNeedsConsent;
+        }
+        if (copy_.Root == RunRoot::Machine) {
+            return Elevated(step);
+        }
+        // A copy others could replace must not run as administrator: the system's own reg.exe
+        // deletes the entry, which the caller found to start this copy, and which only
+        // administrators can have changed since.
+        return step == MachineStep::Delete ? RegDelete() : status;
     }
 
     // Brings `root`'s entry back to `before`. The elevated instance can only write this copy's
@@ -107,7 +121,8 @@ public:
                                   const std::wstring& command) {
         const HKEY key = RootKey(root);
         const LSTATUS status = before ? WriteRunEntry(key, &*before, nullptr) : DeleteRunEntry(key);
-        if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine) {
+        if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine ||
+            consent_ == Consent::Never || copy_.Root != RunRoot::Machine) {
             return status;
         }
         if (!before) {
@@ -132,8 +147,28 @@ private:
         return static_cast<LSTATUS>(error != ERROR_SUCCESS ? error : exitCode);
     }
 
+    [[nodiscard]] LSTATUS RegDelete() {
+        std::wstring reg(MAX_PATH, L'\0');
+        const UINT n = GetSystemDirectoryW(reg.data(), static_cast<UINT>(reg.size()));
+        if (n == 0 || n >= reg.size()) {
+            return static_cast<LSTATUS>(GetLastError());
+        }
+        reg.resize(n);
+        reg += L"\\reg.exe";
+        DWORD exitCode = ERROR_SUCCESS;
+        const DWORD error =
+            ui::CurrentPlatform().RunElevated(owner_, reg.c_str(), kRegDeleteParameters, exitCode);
+        declined_ = error == ERROR_CANCELLED;
+        if (error != ERROR_SUCCESS) {
+            return static_cast<LSTATUS>(error);
+        }
+        // reg.exe tells only that it failed, not why.
+        return exitCode == 0 ? ERROR_SUCCESS : ERROR_CANTWRITE;
+    }
+
     const ThisCopy& copy_;
     HWND owner_;
+    Consent consent_;
     bool declined_ = false;
 };
 
@@ -149,10 +184,12 @@ struct Before {
 
 } // namespace
 
-StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND owner) noexcept {
+StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND owner,
+                                  Consent consent) noexcept {
     try {
         const std::wstring command = RunCommandFor(copy.Path);
-        RunEntryStep step(copy, owner);
+        RunEntryStep step(copy, owner, consent);
+        bool machineEntryLeft = false;
         std::vector<Before> changed;
         const auto undo = [&] {
             bool leftChanged = false;
@@ -170,7 +207,9 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
             }
             if (!HoldsCommand(before.Entry, command)) {
                 if (const LSTATUS status = step.Do(copy.Root, MachineStep::Write, command);
-                    status != ERROR_SUCCESS) {
+                    status == kNeedsConsent) {
+                    return {StartupStep::NotAsked, status};
+                } else if (status != ERROR_SUCCESS) {
                     return RegistryFailure(step, status);
                 }
                 changed.push_back(std::move(before));
@@ -191,6 +230,9 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
                 status = step.Do(root, MachineStep::Delete, command);
                 if (status == ERROR_SUCCESS) {
                     changed.push_back(std::move(before));
+                } else if (status == kNeedsConsent) {
+                    machineEntryLeft = true; // the user is told which value it is
+                    status = ERROR_SUCCESS;
                 }
             }
             if (status != ERROR_SUCCESS) {
@@ -204,7 +246,7 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
             status != ERROR_SUCCESS) {
             return {StartupStep::Setting, status, undo()};
         }
-        return {};
+        return {StartupStep::None, ERROR_SUCCESS, false, machineEntryLeft};
     } catch (...) {
         return {StartupStep::Registry, ERROR_NOT_ENOUGH_MEMORY};
     }

@@ -23,13 +23,31 @@ struct ThisCopy {
     RunRoot Root = RunRoot::User;
 };
 
-// Finds where the running exe really lives and compares it with the machine's Program Files
-// folders. ERROR_SUCCESS, or the reason the location could not be had.
+// Finds where the running exe really lives; it is installed (its Run entry the machine's) when
+// it lies inside the machine's Program Files folders and only the machine's owners can change
+// it (AdminOnlyAllTheWay). ERROR_SUCCESS, or the reason the location could not be had.
 [[nodiscard]] DWORD LocateThisCopy(ThisCopy& copy) noexcept;
+
+// The final path of a file or folder (links resolved) in its plain form; empty, with the error,
+// when the system cannot tell.
+[[nodiscard]] std::wstring FinalPath(const std::wstring& path, DWORD& error);
+
+enum class PathKind { File, Folder };
+
+// Whether nobody but those who can change the system folder can change what lies at `finalPath`
+// or swap a folder above it (see permissions.h), read from the descriptors on disk. False when
+// any of them cannot be read.
+[[nodiscard]] bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept;
+
+// Whether a change may show the system's consent prompt: a click on the box may; the dialog's
+// opening never does.
+enum class Consent { MayAsk, Never };
 
 enum class StartupStep {
     None,     // everything done
     Declined, // the user declined the permission the machine-wide entry needs; nothing changed
+    NotAsked, // the machine-wide entry needs an administrator's consent, not asked for; nothing
+              // changed
     Registry, // the Run entry could not be written or deleted; nothing was stored
     Setting,  // the Run entry was changed but "Inicio" could not be stored; the entry was put back
 };
@@ -39,6 +57,9 @@ struct [[nodiscard]] StartupOutcome {
     LSTATUS Code = ERROR_SUCCESS;
     // Only after a failed store: putting the Run entry back failed too.
     bool RunEntryLeftChanged = false;
+    // Done, except that a machine-wide entry starting this copy stays: deleting it needs an
+    // administrator's consent, which was not to be asked for.
+    bool MachineEntryLeft = false;
     [[nodiscard]] bool Ok() const noexcept { return FailedStep == StartupStep::None; }
 };
 
@@ -46,16 +67,23 @@ struct [[nodiscard]] StartupOutcome {
 // entry in its root unless it already holds exactly the copy's command (case aside), and deletes
 // one that starts the copy in the other root; any other state deletes the entries in either root
 // that start this copy. Entries of other copies are left alone; an absent entry is already
-// deleted. Where this process may not change the machine-wide
-// entry, one elevated instance of the copy does it, its consent prompt owned by `owner`. Only
-// then is the state stored under "Inicio"; when that fails, the Run entries are put back as they
-// were, so that the two never disagree.
+// deleted. Where this process may not change the machine-wide entry and `consent` allows the
+// prompt (owned by `owner`), an installed copy has one elevated instance of itself do it; a
+// portable copy never runs elevated, and has the system's reg.exe delete its old machine-wide
+// entry (found to start it just before). Only then is the state stored under "Inicio"; when that
+// fails, the Run entries are put back as they were, so that the two never disagree.
 [[nodiscard]] StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy,
-                                                HWND owner) noexcept;
+                                                HWND owner,
+                                                Consent consent = Consent::MayAsk) noexcept;
+
+// What reg.exe is given to delete the machine-wide entry, exactly.
+inline constexpr const wchar_t* kRegDeleteParameters =
+    L"delete \"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\" /v Zelvaran /f";
 
 // What the elevated instance does: one step on the machine-wide entry, for its own location only.
-// Writing is refused to a copy outside Program Files; deleting touches the value only when it
-// starts this copy. The status becomes the instance's exit code.
+// Writing is refused to a copy that is not installed (LocateThisCopy, checked here again);
+// deleting touches the value only when it starts this copy. The status becomes the instance's exit
+// code.
 [[nodiscard]] LSTATUS RunMachineStep(MachineStep step) noexcept;
 
 } // namespace zelvaran::config

@@ -1,14 +1,20 @@
 // Where the running exe really lives: the final path of the file (junctions, symbolic links and
 // mapped folders resolved), so that a link inside Program Files to a folder users can write does
-// not count as installed, and the Run entry names the file that was checked.
+// not count as installed, and the Run entry names the file that was checked; and who may change
+// what lies there, from the descriptors of the file and of every folder above it.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <knownfolders.h>
+#include <sddl.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
+#include "config/permissions.h"
 #include "config/startup.h"
 #include "ui/handles.h"
 #include "ui/program_path.h"
@@ -28,8 +34,33 @@ struct CoTaskTextTraits {
 };
 using UniqueCoTaskText = ui::UniqueHandle<CoTaskTextTraits>;
 
-// The final path of a file or folder in its plain form; empty, with the error, when the system
-// cannot tell.
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static void Close(Handle h) noexcept { LocalFree(h); }
+};
+using UniqueLocalMemory = ui::UniqueHandle<LocalMemoryTraits>;
+
+// The owner and DACL of a file or folder, in the system's own SDDL words; nothing when they
+// cannot be read.
+std::optional<SecurityInfo> DescriptorOf(const std::wstring& path) {
+    constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, kWhat, nullptr, nullptr, nullptr,
+                              nullptr, &raw) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    const UniqueLocalMemory descriptor(raw);
+    LPWSTR text = nullptr;
+    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(raw, SDDL_REVISION_1, kWhat, &text,
+                                                              nullptr)) {
+        return std::nullopt;
+    }
+    const UniqueLocalMemory textMemory(text);
+    return ParseSddl(text);
+}
+
+} // namespace
+
 std::wstring FinalPath(const std::wstring& path, DWORD& error) {
     // No access to the data is needed, only a handle; folders need backup semantics to open.
     HANDLE raw = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
@@ -56,6 +87,43 @@ std::wstring FinalPath(const std::wstring& path, DWORD& error) {
         final.resize(n); // the size needed, terminator included
     }
 }
+
+bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
+    try {
+        std::wstring system(MAX_PATH, L'\0');
+        const UINT n = GetSystemDirectoryW(system.data(), static_cast<UINT>(system.size()));
+        if (n == 0 || n >= system.size()) {
+            return false;
+        }
+        system.resize(n);
+        const auto systemFolder = DescriptorOf(system);
+        const auto object = DescriptorOf(finalPath);
+        const std::vector<std::wstring> above = FoldersAbove(finalPath);
+        if (!systemFolder || !object || above.empty()) {
+            return false;
+        }
+        std::vector<SecurityInfo> folders;
+        for (const std::wstring& folder : above) {
+            auto info = DescriptorOf(folder);
+            if (!info) {
+                return false;
+            }
+            folders.push_back(std::move(*info));
+        }
+        const std::vector<std::wstring> owners = MachineOwners(*systemFolder);
+        if (kind == PathKind::Folder) {
+            folders.push_back(*object);
+            return std::all_of(folders.begin(), folders.end(), [&](const SecurityInfo& folder) {
+                return OnlyOwnersHold(folder, rights::kFolderDoor, owners);
+            });
+        }
+        return AdminOnly(*object, folders, owners);
+    } catch (...) {
+        return false; // out of memory: nothing can be vouched for
+    }
+}
+
+namespace {
 
 // The machine's Program Files folders, each as the system names it and as it really is.
 std::vector<std::wstring> ProgramFilesFolders() {
@@ -93,8 +161,12 @@ DWORD LocateThisCopy(ThisCopy& copy) noexcept {
         if (path.empty()) {
             return error != ERROR_SUCCESS ? error : static_cast<DWORD>(ERROR_BAD_PATHNAME);
         }
+        // Installed: inside Program Files, and nobody but the machine's owners can change it.
         const std::vector<std::wstring> folders = ProgramFilesFolders();
-        copy.Root = RunRootFor(path, folders);
+        copy.Root = RunRootFor(path, folders) == RunRoot::Machine &&
+                            AdminOnlyAllTheWay(path, PathKind::File)
+                        ? RunRoot::Machine
+                        : RunRoot::User;
         copy.Path = std::move(path);
         return ERROR_SUCCESS;
     } catch (...) {

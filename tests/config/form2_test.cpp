@@ -295,16 +295,39 @@ TEST_F(Form2Test, ElevationAnswersAsTheUserSeesThem) {
     }
 }
 
-TEST_F(Form2Test, ADeclinedPromptAtLoadLeavesTheBoxUncheckedAndTheStoredOne) {
+// Opening the dialog never shows a consent prompt: what would need one is left as it is, and the
+// user is told what to do.
+TEST_F(Form2Test, OpeningTheDialogNeverAsksForConsent) {
     ASSERT_TRUE(Store(L"Inicio", L"1"));
+    {
+        // Installed, its machine-wide entry missing.
+        ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+        ASSERT_TRUE(guard.Denies());
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
+        EXPECT_FALSE(RunEntry());
+        EXPECT_EQ(StoredText(L"Inicio"), L"1");
+        ASSERT_EQ(platform_.Boxes.size(), 1u);
+        EXPECT_NE(platform_.Boxes[0].Text.find(L"Marque \"Iniciar con Windows\" para escribirla"),
+                  std::wstring::npos);
+    }
+    // Portable, with an old machine-wide entry of its own: the user's entry is written.
+    ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
     ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
     ASSERT_TRUE(guard.Denies());
+    platform_.Boxes.clear();
+    form_ = std::make_unique<Form2>([](std::int16_t) {});
+    form_->SetThisCopy({ThisProgramPath(), RunRoot::User});
     ASSERT_TRUE(Open());
-    EXPECT_EQ(platform_.Elevations.size(), 1u);
-    EXPECT_EQ(Check(kInicio), BST_UNCHECKED);
-    EXPECT_FALSE(RunEntry());
-    EXPECT_EQ(StoredText(L"Inicio"), L"1");
-    EXPECT_TRUE(platform_.Boxes.empty());
+    EXPECT_EQ(Check(kInicio), BST_CHECKED);
+    EXPECT_EQ(RunText(HKEY_CURRENT_USER), ThisProgramQuoted());
+    EXPECT_EQ(RunText(), ThisProgramQuoted());
+    ASSERT_EQ(platform_.Boxes.size(), 1u);
+    EXPECT_NE(platform_.Boxes[0].Text.find(
+                  L"\"Zelvaran\" de "
+                  L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
+              std::wstring::npos);
+    EXPECT_TRUE(platform_.Elevations.empty());
 }
 
 TEST_F(Form2Test, AnEntryAlreadyRightNeedsNoRights) {

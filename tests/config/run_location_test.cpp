@@ -66,6 +66,22 @@ TEST(RunLocation, FoldersGivenInTheirLongOrNetworkFormCountToo) {
     }
 }
 
+TEST(RunLocation, EveryFolderAboveAPathDownToItsRoot) {
+    using Folders = std::vector<std::wstring>;
+    const std::pair<const wchar_t*, Folders> cases[] = {
+        {L"C:\\Program Files\\Zelvaran\\z.exe",
+         {L"C:\\Program Files\\Zelvaran", L"C:\\Program Files", L"C:\\"}},
+        {L"\\\\?\\D:\\z.exe", {L"D:\\"}},
+        {L"\\\\?\\UNC\\srv\\apps\\x\\z.exe", {L"\\\\srv\\apps\\x", L"\\\\srv\\apps\\"}},
+        {L"\\\\srv\\apps", {}},
+        {L"C:\\", {}},
+        {L"z.exe", {}},
+    };
+    for (const auto& [path, folders] : cases) {
+        EXPECT_EQ(FoldersAbove(path), folders) << std::string(path, path + std::wcslen(path));
+    }
+}
+
 TEST(RunLocation, ACommandStartsACopyByItsQuotedOrWholePathCaseAside) {
     const wchar_t* path = L"C:\\Program Files\\Zelvaran\\zelvaran.exe";
     const std::pair<const wchar_t*, bool> cases[] = {

@@ -148,6 +148,48 @@ TEST_F(StartupTest, APortableCopyNeverAsksForElevation) {
     EXPECT_FALSE(Stored(L"Inicio"));
 }
 
+// A copy others could replace never runs as administrator: its own old machine-wide entry goes
+// through the system's reg.exe, and only where a prompt may be shown; otherwise it stays and the
+// outcome says so.
+TEST_F(StartupTest, APortableCopyDeletesItsMachineWideEntryOnlyThroughRegExe) {
+    struct Case {
+        std::int16_t State;
+        config::Consent Consent;
+        DWORD Error;
+        StartupStep Step;
+        bool Asked, Left;
+    };
+    const auto ask = config::Consent::MayAsk;
+    const Case cases[] = {
+        {1, ask, ERROR_SUCCESS, StartupStep::None, true, false},
+        {0, ask, ERROR_SUCCESS, StartupStep::None, true, false},
+        {1, ask, ERROR_CANCELLED, StartupStep::Declined, true, false},
+        {1, config::Consent::Never, ERROR_SUCCESS, StartupStep::None, false, true},
+    };
+    wchar_t system[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.State << " " << c.Error << " " << c.Asked);
+        CleanConfigRegistry();
+        ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
+        ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
+        ASSERT_TRUE(guard.Denies());
+        platform_.Elevations.clear();
+        platform_.ElevationError = c.Error;
+        const auto outcome = ApplyStartupChoice(c.State, Copy(RunRoot::User), nullptr, c.Consent);
+        EXPECT_EQ(outcome.FailedStep, c.Step);
+        EXPECT_EQ(outcome.MachineEntryLeft, c.Left);
+        ASSERT_EQ(platform_.Elevations.size(), c.Asked ? 1u : 0u);
+        if (c.Asked) {
+            EXPECT_EQ(platform_.Elevations[0].File, std::wstring(system) + L"\\reg.exe");
+            EXPECT_EQ(platform_.Elevations[0].Parameters, config::kRegDeleteParameters);
+        }
+        const bool done = c.Step == StartupStep::None;
+        EXPECT_EQ(RunText(HKEY_CURRENT_USER).has_value(), done && c.State == 1);
+        EXPECT_EQ(Stored(L"Inicio").has_value(), done);
+    }
+}
+
 TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
     // Enabling: the new entry goes again.
     ASSERT_TRUE(Store(L"Inicio", L"0"));

@@ -2,7 +2,9 @@
 // in the registry, read back from this process (the test prefix's registry only).
 #include <windows.h>
 
+#include <aclapi.h>
 #include <knownfolders.h>
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +40,34 @@ void ClearChoices() {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Zelvaran");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Inicio");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"ChTop");
+}
+
+std::wstring ProgramFilesFolder(const wchar_t* name) {
+    PWSTR programFiles = nullptr;
+    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles);
+    const std::wstring folder = SUCCEEDED(hr) ? std::wstring(programFiles) + L"\\" + name : L"";
+    CoTaskMemFree(programFiles);
+    return folder;
+}
+
+// Runs `exe` with one switch, as the elevated step runs; its exit code, or nothing.
+std::optional<DWORD> RunStep(const std::wstring& exe, const wchar_t* step) {
+    std::wstring line = L"\"" + exe + L"\" " + step;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi)) {
+        return std::nullopt;
+    }
+    const ui::UniqueKernelHandle process(pi.hProcess);
+    const ui::UniqueKernelHandle thread(pi.hThread);
+    DWORD exitCode = 0;
+    if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(process.get(), &exitCode)) {
+        return std::nullopt;
+    }
+    return exitCode;
 }
 
 bool IsTopmost(HWND hwnd) {
@@ -146,18 +176,7 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
                                       static_cast<DWORD>((c.Before->size() + 1) * 2)),
                       ERROR_SUCCESS);
         }
-        std::wstring line = L"\"" + c.Exe + L"\" " + c.Switch;
-        STARTUPINFOW si{};
-        si.cb = sizeof(si);
-        PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(CreateProcessW(c.Exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &pi));
-        const ui::UniqueKernelHandle process(pi.hProcess);
-        const ui::UniqueKernelHandle thread(pi.hThread);
-        ASSERT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
-        DWORD exitCode = 0;
-        ASSERT_TRUE(GetExitCodeProcess(process.get(), &exitCode));
-        EXPECT_EQ(exitCode, c.ExitCode);
+        EXPECT_EQ(RunStep(c.Exe, c.Switch), c.ExitCode);
         EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"), c.After);
         EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Otro"), L"otro.exe");
         EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
@@ -165,6 +184,47 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro");
     DeleteFileW(installed.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+// Inside Program Files is not enough: under Wine a folder's permissions follow its Unix mode, and
+// one that everybody may change (mode 777) makes its copy portable, in the dialog and in the
+// elevated step alike.
+TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUserEntry) {
+    const std::wstring folder = ProgramFilesFolder(L"Zelvaran abierta");
+    const std::wstring copy = folder + L"\\zelvaran.exe";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
+                GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr));
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted));
+    const DWORD set =
+        SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+    LocalFree(open);
+    ASSERT_EQ(set, static_cast<DWORD>(ERROR_SUCCESS));
+
+    EXPECT_EQ(RunStep(copy, L"/inicio-equipo:escribir"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+    {
+        RunningProgram program(L"", copy);
+        HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
+        ASSERT_NE(main, nullptr);
+        PostMessageW(main, WM_SYSCOMMAND, mainwindow::frmMain::kSysConfiguration, 0);
+        HWND dialog = program.WaitForWindow(L"Zelvaran.Form2");
+        ASSERT_NE(dialog, nullptr);
+        SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
+        EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + copy + L"\"");
+        EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(program.WaitForExit(10000));
+    }
+    DeleteFileW(copy.c_str());
     RemoveDirectoryW(folder.c_str());
 }
 
