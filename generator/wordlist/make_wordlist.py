@@ -1,187 +1,407 @@
 #!/usr/bin/env python3
-"""Derives the Spanish passphrase word list (palabras.txt) from the frequency-ranked list of
-common words in the npm package @zxcvbn-ts/language-es-es (see SOURCE.md for the source and its
-licence). Standard library only; needs no network: fetch the package once with
+"""Derives the Spanish passphrase word list (palabras.txt): common Spanish words, each a
+dictionary form spelt right without accent or n-tilde, with no accented twin. See SOURCE.md for
+the sources and their licences. Standard library only, plus the `hunspell` command with Debian's
+Spanish dictionary (packages hunspell and hunspell-es). Needs no network: fetch the word
+frequencies once with
 
     npm pack @zxcvbn-ts/language-es-es@4.1.2
 
 and run
 
-    python3 generator/wordlist/make_wordlist.py zxcvbn-ts-language-es-es-4.1.2.tgz > generator/wordlist/palabras.txt
+    python3 generator/wordlist/make_wordlist.py zxcvbn-ts-language-es-es-4.1.2.tgz \\
+        > generator/wordlist/palabras.txt
 
-The build uses the committed palabras.txt, never this script.
+The build uses the committed palabras.txt, never this script. Both inputs are checked by their
+SHA-256, so the same inputs give the same list byte for byte. `--report` writes to standard error
+what each rule and each group of hand exclusions removed; `--ranked` writes the candidates in
+rank order, one a line, instead of the list (for reading).
 
-Rules, applied in frequency order until WORDS words are kept:
-  - accents and the diaeresis are removed (a word is the same word without them); a word with an
-    n-tilde is left out rather than misspelt (ano is not año), so every word is plain a-z;
-  - 3 to 9 letters; a word that differs from a kept one only by an accent is the kept one;
-  - no proper names: the package's own first names, its surnames that have no plural, words that break Spanish
-    spelling (the usual sign of a foreign name in film subtitles), and words with no inflected
-    relative anywhere in the list (names have no plural, gender or verb forms);
-  - no offensive words (DENIED below).
+Rules, in the order of the frequency lists (a word's rank is its better rank in the two lists:
+film and television subtitles, Wikipedia), until WORDS words are kept:
+  - a-z only, 3 to 9 letters;
+  - a dictionary form: a lowercase entry of es_ES.dic, or a word its derivation rules make from
+    one (bolsillo, equipaje, saludable). Left out: entries the plural and gender rules (S, G)
+    make from another entry, feminines of adjectives the dictionary does not list as nouns of
+    their own (no S or N flag), and infinitives with a pronoun attached;
+  - spelt right as written for hunspell, with no accented twin: no form with an accent on a
+    vowel, n-tilde for n or diaeresis on u at one or two places that hunspell accepts and a
+    reader could have in mind, that is a headword of its own or a form of a word in the
+    frequency lists (so "papa", "esta", "solo", "sonar", "canon" and "trabajo" go, while "amigo"
+    stays: its twin is a form of the verb amigar, which nobody uses);
+  - not one of the hand exclusions (EXCLUDED below), found by reading every candidate.
 """
+import hashlib
+import itertools
 import json
+import re
+import subprocess
 import sys
 import tarfile
-import unicodedata
 
 WORDS = 7776  # 6^5: five dice per word, about 12.9 bits
 
-# Obscenities, slurs, insults and words a generated phrase had better not pair up. Matched as
-# prefixes of the accent-free word, so inflected forms go too.
-DENIED_PREFIXES = (
-    "put", "mierd", "jod", "cabron", "pendej", "maric", "mariq", "coñ", "follar", "follad",
-    "polla", "verga", "ching", "culo", "culit", "tetas", "teta", "pene", "vagin", "zorr",
-    "perra", "puñet", "gilipoll", "imbecil", "idiot", "estupid", "subnormal",
-    "retrasad", "mongol", "bastard", "cojon", "carajo", "orgasm", "sexo", "sexual", "sexy",
-    "porno", "violad", "violac", "violar", "nazi", "negrat", "sudaca", "gitan",
-    "chupa", "mamad", "cornud", "prostitu", "ramera", "furcia", "buscon", "drog", "cocain",
-    "heroin", "suicid", "asesin", "matar", "mata", "muert", "morir", "cadaver", "tortur",
-    "violen", "pedof", "incest", "nalga", "trasero", "pechos", "desnud", "excitad", "caliente",
-    "pajer", "pajil", "hijoputa", "cerdo", "cerda", "gordo", "gorda", "tonto",
-    "tonta", "bobo", "boba", "cretino", "cretina", "infiel", "cag",
-    "mear", "meado", "pedo", "vomit", "bitch", "fuck", "shit", "coger", "cogid", "chulo",
-    "bollera", "tortillera", "marimacho", "travelo", "negro", "negra", "judio", "judia",
-)
-# Exact words: too short or too common a prefix to match by start.
-DENIED_WORDS = {
-    "ano", "ojete", "pija", "pijo", "rabo", "huevos", "nabo", "cipote", "chocho", "concha",
-    "cono", "puto", "puta", "mamon", "mamona", "pito", "chota", "guarra", "guarro", "bollo",
-    "picha", "leche", "pollon", "polvo", "pezon", "pezones", "cachondo", "cachonda", "lamer",
-    "chupar", "orinar", "orina", "meo", "culo", "bala", "balas", "arma", "armas", "bomba",
-    "bombas", "feo", "fea", "feos", "feas", "loco", "loca", "locos", "locas", "moro", "moros",
-    "nazis", "hitler", "ok", "okey", "okay", "anal", "hostia", "hostias", "burdel",
-    "bragas", "tarado", "tarada", "capullo", "capullos", "lesbiana", "lesbianas", "orgia", "senos",
-    "pis", "pipi", "erotico", "erotica", "gay", "condon", "condones", "porro", "popo", "sida", "violo", "sexi", "puerco", "puerca", "calzones",
+PACKAGE_SHA256 = "5f98d17dde175d3d39bf9404d1d4b27a0b7b13a527f68a627dd78ce7409795b4"
+DICTIONARY = "/usr/share/hunspell/es_ES"
+# Debian's hunspell-es 1:7.5.0-1 (Debian 12).
+DICTIONARY_SHA256 = {
+    ".dic": "7a32942f6936329ea0bc311a6288d193a29cb05b3dd79a2e6115a335f7197f5e",
+    ".aff": "459fcfa76382eb2333a3c2833053b3c37bb92345add3f8ad61e94e4413402c40",
 }
-# Names and foreign words that pass the spelling and relative checks (found by reading the list).
-NAMES = set("""
-abu ace ada cao collins connor evans gene meyer simpson mari maya han marine vegas sos pro val adriana dane gabi grimes marcello mariana merci qua sabine some teri tori valentina palestina tao pos adele air alexandra amanda amber amelia ana anders angus
-anna anne are ari ava bai babe bear belle berta bla blue
-blues bones boy buster camila camille carla carolina caroline center ceo cha
-chance chances chi cho choi christina christine chu clare claudia cora cosmo
-curtis dal dana data date dave day dea des diane dina dino
-donna dora dre eli elisa elise elle elsa email eva eve fei
-fine fio francesca gabrielle gale garden gates georgia georgie gina gino gloria
-goa grove gus gyu had hades hai hans hayes helena heller her
-here hilda hindu hiro his home homer homero hua hui hye hyo
-ias ios irene isabella isabelle jacobs jai javi jeans jedi jen jenna
-joanna joanne juana judas jude julie june lane lars lei levi lili
-lina linus lisa lola lori lorna lulu lyon mai mara marcia marcus
-marge margo marie marla mars mason masters matilda may mei milo mimi
-moscu mrs nadia natalia natalie nate never olivia one operandi pandora patricia
-pauline pete piper pope rhodes rita river rivers roberta rogers rose ryu
-sandra side silas silver silvia sir siria sofia sue suite tai tanner
-tate texas time times titan venus viena vinci vito voyager yeo yes
-yoda yuan zero
-""".split())
 
-VOWELS = set("aeiou")
-# Letters and groups that Spanish spelling does not use but English and other names do.
-FOREIGN = ("k", "w", "th", "ph", "gh", "sh", "ck", "tz", "ee", "oo", "ou", "ae", "oe", "yn", "ys")
-# Consonant letters a Spanish word may end in (y only after a vowel).
-FINAL_CONSONANTS = set("dlnrsxzjy")
+# The marks a plain letter can take in Spanish spelling.
+MARKED = {"a": "á", "e": "é", "i": "í", "o": "ó", "u": "úü", "n": "ñ"}
+CLITICS = ("me", "te", "se", "nos", "os", "lo", "la", "le", "los", "las", "les")
+VERB_FLAGS = set("REDXI")
+# The dictionary's suffix flags: plural and gender, and the derivations that make a word of its
+# own (-ción, -dura, -aje, -ncia, -azo, -bilidad, -idad, -ería, -ez, -ismo, -illo, -ión,
+# -miento, -ble); the -ito diminutive (U) and the conjugations are neither.
+INFLECTIONS = set("SG")
+DERIVATIONS = set("ABCFHJKLMNOPQT")
+AFFIXES = INFLECTIONS | DERIVATIONS
+
+# Words removed by hand after reading the list, by reason. A family goes as a whole: every
+# member the frequency lists could bring in is listed, in every region's sense.
+EXCLUDED = {
+    "verb forms listed as entries: conjugations, gerunds, imperatives with pronouns": """
+        acaecido acontece amanezca andaba andaban andabas andado andamos andan andando andate ande
+        ando anduve anduvo antoja antoje arda beses brota campa cases ceda comporta comprueba
+        concierne concuerda corra cuelga cuelgue daba daban dabas dad dadme dais dale dales dalo
+        dame damos dan dando daos daremos das decidle decidme decime deis dele deme den denle
+        denles denme dennos denos dense dese diera dieran dieras dieron diese dije dile diles dilo
+        dime dimos dio diremos diste disteis doy ensancha erais eran estaba estabais estaban
+        estabas estad estamos estando estaremos estemos estoy estuve estuviera estuviese estuvimos
+        estuviste estuvo fue fuerais fueran fueras fuere fueron fuese fuesen fueses fui fuimos
+        fuiste fuisteis gobierna habido habiendo habremos haced hacedlo han has hay haya hayamos
+        hayan haz hazla hazle hazles hazlo hazlos hazme haznos hazte hemos hice hizo hubiera
+        hubierais hubieran hubieras hubieron hubiese hubiesen hubieses hubo huela huele huelen
+        hueles huelo iba ibais iban ibas ido iremos juega juegan juegas juegue jueguen juegues
+        jugaba jugaban jugabas jugamos jugando jugaron jugaste juguemos lega leo mentido miente
+        niego nubla parta pasma pienso pierde podamos podemos podido podremos pon pude pudiendo
+        pudiera pudierais pudieran pudieras pudieron pudiese pudiesen pudieses pudimos pudiste pudo
+        pueda puedan puedas puede pueden puedes puedo quepa rapa remite resuelve rinde salga sea
+        seamos sean seas seremos sido siendo sois solemos son soy suba suele suelen sueles sufra
+        ten tercia tiemblo topa torna vais vamos van vas vaya vayamos vayan veer veis ven vendo
+        vete vio volando voy yendo zumba
+    """,
+    "plurals, contractions, feminines read as the adjective's": """
+        abierta abolida abolidos absoluta acabada acaecida acaecidos acalorada acorazada acostada
+        adjunta ajustada alisios amateurs ambas amerindia ancha araucana arbustiva armoniosa
+        arreglada aumentada basada bastarda becerra blanda bordada boscosa brava brusca bruta buena
+        bulbosa caduca callada canina cantada cargada celosa cerrada clubs comicios comillas
+        consumida contenta coronada cortesana creados cuclillas degradada del delictiva densa
+        diablillo dilatada dioica dioses dirigida disparada doblada dormida echada empapada enojada
+        entregada erguida errada escogida escrita estancada estirada excelsa exigua expansiva
+        expensas falsa fina forzosa frita gais gases gaya grata guerrera gules habida hablada
+        hallada hecha hirsuta hueca juzgada labrada lanzada las laxa les levantada ligada liviana
+        llevada loba lores los mala malaya marchita mocha mojada montada necesaria negra nosotras
+        nosotros nupcias obispillo oclusiva ocupada ofensiva parda patitas pecuaria pelada
+        perforada peruviana pesada pilosa pirenaica poblada poblana polaca postiza preciosa profusa
+        punitiva quemada rara rayada rea regenta regresiva relajada rica robada rotunda rugosa
+        salada secreta seguida sembrada sendos sexys solariega solitaria sucesoria suculenta
+        suprema sus tallada tapada termas tipa tocada tomada tomentosa tours tratada turbia tus
+        tuya vencida vertidos vidriada vosotras vosotros votada zapoteca
+    """,
+    "names of people, places, religions and brands": """
+        abisinia afrodita alana alcarria alfaguara alfonsina ali aliaga alicante allende almohade
+        alonso altea alzheimer amador anastasia anatolia andes angelina angulema antonino apolinar
+        apolo arcadio arganda argel argos aries aron artemisa atacama atocha atta augusto azcona
+        babel babilonia balboa balta barral barreda basilio bastilla bautista becerril bejarano
+        bellido ben benito beocia berlanga bernardo biblia bierzo bitinia borneo botsuana brabante
+        branca brasil bren bruno buda calahorra calatrava caldea caledonia callao camilo campeche
+        campillo cananea candamo capadocia caracalla cardona carla carmel carmen carniola carola
+        carolina carranza carrasco carrillo carvajal carvallo casanova casariego casimir caspio
+        castellar castilla castro catalina cea celestina celestino celia cepeda chamorro chiana
+        chile china cid cinca circe cirenaica claudia clemente codina congo corea corinto cornejo
+        creta cristina cristo cuba cui curazao curie cuzco dacia damasco dante delia diego dino dix
+        doria druso duarte duma elche enciso enrique eritrea escobar escocia escorial espartero
+        estrada eta etolia eubea facundo fajardo federico felipe fer ferrero fito fontana fraga
+        francisca francisco franklin frey frisia fusco gaetano galileo gamarra gamboa gante garrido
+        gaza gil gilbert gomera goya graciano grao greco guaira guajira guayas guido guinea habana
+        hanzo hao helena henry herodes herrera holanda hortense iberia iliria indio indochina
+        infantado inga irigoyen irlanda isa isabela islam jalapa jamaica jan jane jato jauja java
+        jonia jorge josefina juan juana juba judas julia juliano juvenal kelvin laconia lada landa
+        larra leda leila len licia liria livonia llosa lota luca lucifer lugano luisa macarena
+        magdalena malasia mallorca mancera manila manolo manuela mara marcio mariano marta marte
+        martina matamoros mateo mauro maxwell meca medina melgar melina merlo micha milano milena
+        minerva mingo mir miranda mirza moche monterrey montilla mor morava morillo muir mur nacho
+        namibia nance negrete newton nicaragua nito nobel noguera nubia octaviano olmedo omeya
+        orense oribe ortega osuna otero oto pacha pacho padilla palentina pamela pancho panonia
+        paraguay pascal pascua pascual patricio pedro pepa pepe pereda peri petar petra pilates
+        pineda pinocho pirineo piscis pol pola polinesia pomar porcel pozuelo priego prisco puebla
+        puga quesada quintana quique rafa rafal rebolledo recoleta rene riestra rioja rivera
+        robledo romeo romina roque ros ruan rufo rusia sabino sagitario salamanca salcedo sama
+        samaria samuel san sancho sandino sansa santiago sao sarria sato saturnino saturno sega sel
+        serna serpa servio sil silesia silva silvano siro soconusco sor soto sula susana tabasco
+        tabor tarragona tauro tena tenorio teresa tesalia tesla tiberio tirreno tirso tito tobar
+        tola tonga tormo trajano troy tui tulio ucrania uta utrera valar valentino vasa vaticano
+        velilla venus virginia virgo vitoria vivar volvo weber yale yana york zambia zapata zorita
+        zurita
+    """,
+    "foreign words": """
+        abertzale amateur ami anglo apartheid art bey boutique brandy bungalow camera car casting
+        catering cella cha chic cho chop copyright corps crack cricket cross curry dance der
+        display dossier dux edit elle entente estate eternal facto far ferry festa fuel galega gay
+        glamour glas grand grant gray green guitar haute her hertz hippie holding home hove jacuzzi
+        juniors kan kas ketchup lady lay light lord lux man marketing mellitus milord mouse muslim
+        nen nin non opus pat pipe primus priori pro purana qui raid rain rob roses rouge scooter
+        sen senior sexis sexy sheriff sic software sport stand swing taekwondo tao tate tell top
+        topless tour trial ufo vendetta webs whiskys yang yes yin
+    """,
+    "abbreviations, acronyms and clippings": """
+        abc aes anti aprox austro avda bel bes bici cao cap cari cas ces cfr cit crono dela delos
+        demo depto dir dom electro ero etc evo fas fig foto fra fray gob gral gta hab imp indo ing
+        kilo led lic ltda macro mega micro mili moto nasa neo nis nro ovni pal pbro pelis pes polis
+        pos prof profe pts quimio reg rep rev rus saxo sig sincro soc sos srta sto sud suso tas tel
+        tele ter ura val vol yuso zoo
+    """,
+    "interjections and onomatopoeia": """
+        ale aleluya apa arre bah bla bum caramba caray chacho che chist daca din ejem epa guau hala
+        hola hum hurra huy miau miz puf pum tac tictac upa zas zum
+    """,
+    "vulgar, sexual or about drugs, in any region": """
+        abortar adulterio almeja anal bicho bollo braga bragueta burdel caca cachondo cagar
+        caliente capullo carajo carnal castidad castrado chingada chocho chota chulo chupada
+        chupado chupar coca coger cogido coito coja cojo cojonudo colegiala colocado concha
+        concubina conejillo conejito conejo corrida cuero culo defecar desnudez desnudo diarrea
+        drogar enema erecto erotismo eructar escroto esperma eunuco excitante fecal fetiche feto
+        follar fornicar fumado furcia genital golfa gonorrea guarra guarro hostia huevo incesto
+        joder lameculos lamer leche lesbiana letrina libido lujuria madama mamar marihuana meado
+        mear menstrual merca mierda morboso mota nabo nalga obsceno ojete opio orgasmo orinal
+        orinar ostia paja pajar papaya pedo pedofilia peer pene penetrar perra pichi pijo pis pito
+        polla polvo porno porro proxeneta pubis pus puta putada puto rabo ramera semen seno sensual
+        sexo sexual sujetador tanga teta urinario vagina vaginal verga vibrador viril virilidad
+        vomitar
+    """,
+    "insults and slurs": """
+        afeminado alcahuete apestoso ario asqueroso autista baboso bastardo bobada boludo borracho
+        bruto burra canalla cerda chiflado chola cholo chorizo chusma cobarde cochina cochino
+        cornudo cretino demente depravado desalmado escoria estupidez fascismo fascista feo gentuza
+        gitano gorda gordo gringo idiota idiotez ignorante inepto jorobado lerdo loca maldito
+        malnacido manicomio mantenida marica mariquita maruja memo mentiroso miserable mocoso
+        mojado mojigata mongol moro mulato nazi nazismo necio negrito obeso paleto pelele pelotudo
+        pendejo perdedor perverso prieto puerco racista rastrero retardado retrasado sabandija
+        tontear tontito tonto traidor tramposo vicioso yanqui zoquete zorra
+    """,
+    "violence, weapons and crime": """
+        abofetear abusado abusador abusar acosador acosar agredido agredir agresor amenazar
+        aniquilar armada armado armamento armar armero arsenal artillero asaltante asaltar asesinar
+        asesinato atacar atentado atracador atrocidad azotado azotar bala balazo balear ballesta
+        bayoneta bofetada bomba brutal cabezazo carabina cartucho catapulta codazo combate combatir
+        convicto crimen criminal culata daga decapitar degollado destripar detonador detonar
+        dinamita disparado disparar emboscada envenenar escopeta espoleta explosivo forajido fusil
+        fusilar garrote gatillo genocidio golpe golpear golpista guerra guerrilla herido herir
+        homicida homicidio incendiar intimidar lastimado lastimar mafia mafioso maltrato masacrar
+        matadero matado matador matanza matar metralla milicia misil molotov mortero mosquete
+        mutilado noquear ojiva paliza patada peleador pelear pillaje pistola pistolero proyectil
+        raptar raptor rifle saquear sicario tiroteo torpedero torpedo torturar trinchera venganza
+        vengar verdugo violado violador violar violencia violento
+    """,
+    "death, disease and other grim words": """
+        ahogado ahogar ahorcado ahorcar amputar aneurisma anorexia asfixia autopsia biopsia cadalso
+        calavera carcinoma cenotafio cianuro cirrosis condenado condenar cripta deceso demencia
+        dengue difunto distrofia duelo edema embolia enterrar entierro epidemia epilepsia epitafio
+        esclava esclavo eutanasia exequias exorcismo exorcista fallecer fallecido fosa funeral
+        funeraria funerario gangrena hambruna hepatitis horca infarto lepra leproso letal leucemia
+        linfoma lupus luto macabro malaria martirio mausoleo morfina morgue moribundo morir mortal
+        mortandad muera muerte muerto necrosis obituario paludismo pandemia parca peste polio
+        pudrir sangrar satanismo sepulcral sepulcro sepultura sida sudario suicidar suicidio tifus
+        tormento trombosis tumor velatorio velorio veneno viruela
+    """,
+}
 
 
-def strip_marks(word):
-    """The word without accents and diaeresis, keeping the n-tilde."""
-    out = []
-    for ch in word:
-        if ch == "ñ":
-            out.append(ch)
-            continue
-        base = unicodedata.normalize("NFD", ch)
-        out.append("".join(c for c in base if unicodedata.category(c) != "Mn"))
-    return "".join(out)
+def sha256(path):
+    with open(path, "rb") as f:
+        return hashlib.sha256(f.read()).hexdigest()
 
 
-def spanish_spelling(w):
-    if any(group in w for group in FOREIGN):
-        return False
-    if w[0] == "s" and w[1] not in VOWELS:  # Spanish writes es- before s + consonant
-        return False
-    if w[-1] not in VOWELS and w[-1] not in FINAL_CONSONANTS:
-        return False
-    if w[-1] == "y" and w[-2] not in VOWELS:
-        return False
-    if w[-1] not in VOWELS and w[-2] not in VOWELS and not w.endswith(("ns", "rs", "bs", "ps")):
-        return False
-    for i in range(len(w) - 1):
-        a, b = w[i], w[i + 1]
-        if a == b and a not in "lrcneo":  # only ll, rr, cc, nn, ee, oo double up
-            return False
-        if a == "q" and b != "u":
-            return False
-        if a == "y" and b not in VOWELS and i > 0 and w[i - 1] not in VOWELS:
-            return False
-    if "y" in w[1:-1] and w[w.index("y", 1) + 1] not in VOWELS:
-        return False
-    return True
+def check_input(path, expected):
+    actual = sha256(path)
+    if actual != expected:
+        sys.exit(f"{path}: SHA-256 {actual}, expected {expected}; the list would differ")
 
 
-def relatives(w):
-    """Forms a real Spanish word of this shape usually has somewhere in a 40000-word list."""
-    forms = {w + "s", w + "es", w + "mente", w + "r"}
-    if w[-1] in VOWELS:
-        stem = w[:-1]
-        forms |= {stem + v for v in "aeo" if stem + v != w}
-        forms |= {stem + "as", stem + "os", stem + "ar", stem + "er", stem + "ir", stem + "ado",
-                  stem + "ada", stem + "ando", stem + "iendo", stem + "ita", stem + "ito"}
-    if w.endswith("s"):
-        forms |= {w[:-1], w[:-2]}
-    if w.endswith(("ar", "er", "ir")):
-        stem = w[:-2]
-        forms |= {stem + e for e in ("o", "a", "e", "as", "es", "an", "en", "ado", "ido", "ando",
-                                     "iendo", "amos", "emos", "imos")}
-    if w.endswith(("ado", "ido", "ada", "ida")):
-        stem = w[:-3]
-        forms |= {stem + e for e in ("ar", "er", "ir")}
-    for ending in ("ción", "cion", "dad", "mente", "dor", "dora", "ista", "ero", "era"):
-        if w.endswith(ending):
-            forms.add(w[: -len(ending)] + "ar")
-            forms.add(w[: -len(ending)] + "o")
-            forms.add(w[: -len(ending)] + "a")
-    forms.discard(w)
+def read_frequencies(package):
+    """Each word's better (lower) rank in the subtitle and Wikipedia lists."""
+    with tarfile.open(package) as tar:
+        lists = [json.load(tar.extractfile(f"package/src/{name}.json"))
+                 for name in ("commonWords", "wikipedia")]
+    rank = {}
+    for words in lists:
+        for position, word in enumerate(words):
+            if position < rank.get(word, position + 1):
+                rank[word] = position
+    return rank
+
+
+def read_dictionary():
+    """The lowercase entries of es_ES.dic with their flags, and the suffix rules of AFFIXES."""
+    entries = {}
+    with open(DICTIONARY + ".dic", encoding="utf-8") as f:
+        next(f)  # the entry count
+        for line in f:
+            word, _, flags = line.strip().partition("/")
+            if word and word == word.lower():
+                entries.setdefault(word, []).append(set(flags))
+    rules = {}
+    with open(DICTIONARY + ".aff", encoding="utf-8") as f:
+        for line in f:
+            field = line.split()
+            if len(field) >= 5 and field[0] == "SFX" and field[1] in AFFIXES:
+                strip = "" if field[2] == "0" else field[2]
+                add = field[3].split("/")[0]  # the base form, without what may follow it
+                add = "" if add == "0" else add
+                condition = re.compile("(?:" + field[4] + ")$")
+                rules.setdefault(field[1], []).append((strip, add, condition))
+    return entries, rules
+
+
+def affix_forms(entries, rules):
+    """Every form a suffix rule makes from an entry (but the entry itself), with its sources."""
+    forms = {}
+    for word, flag_sets in entries.items():
+        for flag in set().union(*flag_sets) & set(rules):
+            for strip, add, condition in rules[flag]:
+                if word.endswith(strip) and condition.search(word):
+                    form = word[: len(word) - len(strip)] + add
+                    if form != word:
+                        forms.setdefault(form, set()).add((word, flag))
     return forms
 
 
-def load(package):
-    with tarfile.open(package) as tar:
-        def read(name):
-            return json.load(tar.extractfile("package/src/" + name + ".json"))
-        return read("commonWords"), read("firstnames"), read("lastnames")
+def is_verb(word, entries):
+    # Irregular verbs (dar, estar, haber) have no conjugation flags; the dictionary lists their
+    # forms with pronouns as entries of their own instead.
+    return (any(flags & VERB_FLAGS for flags in entries[word])
+            or word + "se" in entries or word + "lo" in entries)
+
+
+def dictionary_form(word, entries, forms, rank):
+    made = forms.get(word, set())
+    inflections = {source for source, flag in made if flag in INFLECTIONS}
+    if word not in entries:
+        # A derived word the dictionary makes rather than lists (bolsillo, equipaje, saludable),
+        # or a feminine noun it makes out of a masculine nobody uses (lavadora, vida).
+        if not any(flag in DERIVATIONS for _, flag in made) and not (
+                inflections and not word.endswith("s") and not inflections & set(rank)):
+            return False
+    elif inflections:
+        if word.endswith("s"):
+            return False  # a plural
+        if not any(flags & {"S", "N"} for flags in entries[word]):
+            return False  # the feminine of an adjective, not a noun of its own
+    for clitic in CLITICS:
+        base = word[: -len(clitic)]
+        if (word.endswith(clitic) and base.endswith(("ar", "er", "ir")) and base in entries
+                and is_verb(base, entries)):
+            return False
+    return True
+
+
+def marked_twins(word):
+    """The word with one or two letters marked (accent, n-tilde, diaeresis)."""
+    places = [i for i, c in enumerate(word) if c in MARKED]
+    twins = set()
+    for count in (1, 2):
+        for chosen in itertools.combinations(places, count):
+            for marks in itertools.product(*(MARKED[word[i]] for i in chosen)):
+                letters = list(word)
+                for i, mark in zip(chosen, marks):
+                    letters[i] = mark
+                twins.add("".join(letters))
+    return twins
+
+
+def stems(words):
+    """The dictionary entries hunspell takes each word to be a form of."""
+    words = sorted(words)
+    out = subprocess.run(["hunspell", "-d", DICTIONARY, "-s"], input="\n".join(words) + "\n",
+                         capture_output=True, text=True, check=True).stdout
+    found = {}
+    for line in out.split("\n"):
+        field = line.split()
+        if len(field) == 2:
+            found.setdefault(field[0], set()).add(field[1])
+    return found
+
+
+def spelt_right(words):
+    """The words hunspell accepts with Debian's es_ES dictionary."""
+    words = sorted(words)
+    wrong = subprocess.run(["hunspell", "-d", DICTIONARY, "-l"], input="\n".join(words) + "\n",
+                           capture_output=True, text=True, check=True).stdout.split("\n")
+    return set(words) - set(wrong)
+
+
+def candidates_in_rank_order(rank, counts):
+    """The words that pass every rule but the hand exclusions, most common first."""
+    entries, rules = read_dictionary()
+    forms = affix_forms(entries, rules)
+
+    def passes(rule, ok):
+        counts[rule] = counts.get(rule, 0) + (not ok)
+        return ok
+
+    words = [w for w in sorted(rank, key=lambda w: (rank[w], w))
+             if re.fullmatch("[a-z]{3,9}", w) and (w in entries or w in forms)]
+    words = [w for w in words
+             if passes("not a dictionary form", dictionary_form(w, entries, forms, rank))]
+    twins = {w: marked_twins(w) for w in words}
+    right = spelt_right(set(words).union(*twins.values()))
+    words = [w for w in words if passes("spelt wrong", w in right)]
+    twin_stems = stems({t for ts in twins.values() for t in ts & right})
+    with open(DICTIONARY + ".dic", encoding="utf-8") as f:
+        headwords = {line.split("/")[0].strip() for line in f}
+
+    def misleading(twin):
+        # A twin a reader could have in mind: a headword of its own (papá, cañón) or a form of a
+        # word common enough to be in the frequency lists (está, tenía, trabajó). A form of a
+        # word nobody uses (amigó of amigar, casá of the voseo) misleads no one.
+        return twin in headwords or any(w in rank for w in {twin} | twin_stems.get(twin, set()))
+
+    return [w for w in words
+            if passes("accented twin", not any(map(misleading, twins[w] & right)))]
 
 
 def main():
-    common, first, last = load(sys.argv[1])
-    stripped_all = {strip_marks(w.lower()) for w in common}
-    # Every first name goes; a surname only when it has no plural, since many Spanish surnames
-    # are everyday words as well (casa, torres, blanco, rey).
-    names = {strip_marks(n) for n in first}
-    for n in map(strip_marks, last):
-        plural = {n + "s", n + "es"} | ({n[:-1]} if n.endswith("s") else set())
-        if not plural & stripped_all:
-            names.add(n)
-    kept, seen = [], set()
-    for raw in common:
-        w = strip_marks(raw.lower())
-        if w in seen:
-            continue
-        seen.add(w)
-        if not (3 <= len(w) <= 9) or not all("a" <= c <= "z" for c in w):
-            continue  # also drops the n-tilde, digits and apostrophes
-        if w in names or w in NAMES or w in DENIED_WORDS or w.startswith(DENIED_PREFIXES):
-            continue
-        if not spanish_spelling(w):
-            continue
-        if not (relatives(w) & stripped_all):
-            continue
-        kept.append(w)
+    args = sys.argv[1:]
+    report = "--report" in args
+    ranked_out = "--ranked" in args
+    args = [a for a in args if not a.startswith("--")]
+    if len(args) != 1:
+        sys.exit(__doc__)
+    check_input(args[0], PACKAGE_SHA256)
+    for ext, expected in DICTIONARY_SHA256.items():
+        check_input(DICTIONARY + ext, expected)
+
+    rank = read_frequencies(args[0])
+    counts = {}
+    candidates = candidates_in_rank_order(rank, counts)
+
+    reason_of = {w: reason for reason, words in EXCLUDED.items() for w in words.split()}
+    kept, removed = [], {}
+    for w in candidates:
         if len(kept) == WORDS:
             break
+        if w in reason_of:
+            removed[reason_of[w]] = removed.get(reason_of[w], 0) + 1
+        else:
+            kept.append(w)
+    if ranked_out:
+        sys.stdout.write("".join(f"{w}\n" for w in candidates if w not in reason_of))
+        return
     if len(kept) < WORDS:
         sys.exit(f"only {len(kept)} words pass the rules")
-    sys.stdout.write("\n".join(sorted(kept)) + "\n")
+    if report:
+        print(f"{len(rank)} distinct words in the frequency lists", file=sys.stderr)
+        for rule, n in counts.items():
+            print(f"{n} left out: {rule}", file=sys.stderr)
+        print(f"{len(candidates)} candidates; the last word kept is number "
+              f"{candidates.index(kept[-1]) + 1}", file=sys.stderr)
+        for reason in EXCLUDED:
+            print(f"{removed.get(reason, 0)} removed by hand: {reason}", file=sys.stderr)
+    sys.stdout.write("".join(f"{w}\n" for w in sorted(kept)))
 
 
 if __name__ == "__main__":
