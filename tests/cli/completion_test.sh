@@ -34,12 +34,13 @@ common=(--ayuda --cantidad --entropia --version -V -e -h -n)
 check 'c cgn cgne cn e g n' zelvaran-cli --clases =
 check 'cgn cgne' zelvaran-cli --clases = cg
 check 'cgn cgne' zelvaran-cli -c cg
-check '--longitud' zelvaran-cli --l
+check '--lista --longitud' zelvaran-cli --l
 check '' zelvaran-cli --entropia =
 check '' zelvaran-cli -f ''
 check '' zelvaran-cli -- ''
-# A passphrase takes no length, classes, symbols or template; a password no -p or -S.
-check "$(sorted "${common[@]}" --frase --separador -S -p)" zelvaran-cli -p 4 -
+# A passphrase takes no length, classes, symbols or template; a password none of the phrase's.
+check "$(sorted "${common[@]}" --cifra --frase --lista --mayusculas --separador -M -S -d -p -w)" \
+    zelvaran-cli -p 4 -
 password=$(sorted "${common[@]}" --clases --formato --longitud --simbolos -c -f -l -s)
 check "$password" zelvaran-cli -l 8 -
 check "$password" zelvaran-cli --s$'\u00ED'mbolos x -
