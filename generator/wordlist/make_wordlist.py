@@ -119,24 +119,23 @@ EXCLUDED = {
         francisca francisco franklin frey frisia fusco gaetano galileo gamarra gamboa gante garrido
         gaza gil gilbert gomera goya graciano grao greco guaira guajira guayas guido guinea habana
         hanzo hao helena henry herodes herrera holanda hortense iberia iliria indio indochina
-        infantado inga irigoyen irlanda isa isabela islam jalapa jamaica jan jane jato jauja java
-        jonia jorge josefina juan juana juba judas julia juliano juvenal kelvin laconia lada landa
-        larra leda leila len licia liria livonia llosa lota luca lucifer lugano luisa macarena
-        magdalena malasia mallorca mancera manila manolo manuela mara marcio mariano marta marte
-        martina matamoros mateo mauro maxwell meca medina melgar melina merlo micha milano milena
-        minerva mingo mir miranda mirza moche monterrey montilla mor morava morillo muir mur nacho
-        namibia nance negrete newton nicaragua nito nobel noguera nubia octaviano olmedo omeya
-        orense oribe ortega osuna otero oto pacha pacho padilla palentina pamela pancho panonia
-        paraguay pascal pascua pascual patricio pedro pepa pepe pereda peri petar petra pilates
-        pineda pinocho pirineo piscis pol pola polinesia pomar porcel pozuelo priego prisco puebla
-        puga quesada quintana quique rafa rafal rebolledo recoleta rene riestra rioja rivera
-        robledo romeo romina roque ros ruan rufo rusia sabino sagitario salamanca salcedo sama
-        samaria samuel san sancho sandino sansa santiago sao sarria sato saturnino saturno sega sel
-        serna serpa servio sil silesia silva silvano siro soconusco sor soto sula susana tabasco
-        tabor tarragona tauro tena tenorio teresa tesalia tesla tiberio tirreno tirso tito tobar
-        tola tonga tormo trajano troy tui tulio ucrania uta utrera valar valentino vasa vaticano
-        velilla venus virginia virgo vitoria vivar volvo weber yale yana york zambia zapata zorita
-        zurita
+        infantado inga irigoyen irlanda isa isabela islam jalapa jamaica jan jane jato java jonia
+        jorge josefina juan juana juba judas julia juliano juvenal kelvin laconia lada landa larra
+        leda leila len licia liria livonia llosa lota luca lucifer lugano luisa macarena magdalena
+        malasia mallorca mancera manila manolo manuela mara marcio mariano marta marte martina
+        matamoros mateo mauro maxwell meca medina melgar melina merlo micha milano milena minerva
+        mingo mir miranda mirza moche monterrey montilla mor morava morillo muir mur nacho namibia
+        nance negrete newton nicaragua nito nobel noguera nubia octaviano olmedo omeya orense oribe
+        ortega osuna otero oto pacha pacho padilla palentina pamela pancho panonia paraguay pascal
+        pascua pascual patricio pedro pepa pepe pereda peri petar petra pilates pineda pinocho
+        pirineo piscis pol pola polinesia pomar porcel pozuelo priego prisco puebla puga quesada
+        quintana quique rafa rafal rebolledo recoleta rene riestra rioja rivera robledo romeo
+        romina roque ros ruan rufo rusia sabino sagitario salamanca salcedo sama samaria samuel san
+        sancho sandino sansa santiago sao sarria sato saturnino saturno sega sel serna serpa servio
+        sil silesia silva silvano siro soconusco sor soto sula susana tabasco tabor tarragona tauro
+        tena tenorio teresa tesalia tesla tiberio tirreno tirso tito tobar tola tonga tormo trajano
+        troy tui tulio ucrania uta utrera valar valentino vasa vaticano velilla venus virginia
+        virgo vitoria vivar volvo weber yale yana york zambia zapata zorita zurita
     """,
     "foreign words": """
         abertzale amateur ami anglo apartheid art bey boutique brandy bungalow camera car casting
@@ -144,9 +143,9 @@ EXCLUDED = {
         display dossier dux edit elle entente estate eternal facto far ferry festa fuel galega gay
         glamour glas grand grant gray green guitar haute her hertz hippie holding home hove jacuzzi
         juniors kan kas ketchup lady lay light lord lux man marketing mellitus milord mouse muslim
-        nen nin non opus pat pipe primus priori pro purana qui raid rain rob roses rouge scooter
-        sen senior sexis sexy sheriff sic software sport stand swing taekwondo tao tate tell top
-        topless tour trial ufo vendetta webs whiskys yang yes yin
+        nen nin opus pat pipe primus priori purana qui raid rain rob roses rouge scooter sen senior
+        sexis sexy sheriff sic software sport stand swing taekwondo tao tate tell top topless tour
+        trial ufo vendetta voila watt webs whiskys yang yes yin
     """,
     "abbreviations, acronyms and clippings": """
         abc aes anti aprox austro avda bel bes bici cao cap cari cas ces cfr cit crono dela delos
@@ -175,13 +174,13 @@ EXCLUDED = {
     """,
     "insults and slurs": """
         afeminado alcahuete apestoso ario asqueroso autista baboso bastardo bobada boludo borracho
-        bruto burra canalla cerda chiflado chola cholo chorizo chusma cobarde cochina cochino
-        cornudo cretino demente depravado desalmado escoria estupidez fascismo fascista feo gentuza
-        gitano gorda gordo gringo idiota idiotez ignorante inepto jorobado lerdo loca maldito
-        malnacido manicomio mantenida marica mariquita maruja memo mentiroso miserable mocoso
-        mojado mojigata mongol moro mulato nazi nazismo necio negrito obeso paleto pelele pelotudo
-        pendejo perdedor perverso prieto puerco racista rastrero retardado retrasado sabandija
-        tontear tontito tonto traidor tramposo vicioso yanqui zoquete zorra
+        burra canalla cerda chiflado chola cholo chorizo chusma cobarde cochina cochino cornudo
+        cretino demente depravado desalmado escoria estupidez fascismo fascista feo gentuza gitano
+        gorda gordo gringo idiota idiotez ignorante inepto jorobado lerdo loca maldito malnacido
+        manicomio mantenida marica mariquita maruja memo mentiroso miserable mocoso mojado mojigata
+        mongol moro mulato nazi nazismo necio negrito obeso paleto pelele pelotudo pendejo perverso
+        prieto puerco racista rastrero retardado retrasado sabandija tontear tontito tonto traidor
+        tramposo yanqui zoquete zorra
     """,
     "violence, weapons and crime": """
         abofetear abusado abusador abusar acosador acosar agredido agredir agresor amenazar
@@ -190,23 +189,24 @@ EXCLUDED = {
         bayoneta bofetada bomba brutal cabezazo carabina cartucho catapulta codazo combate combatir
         convicto crimen criminal culata daga decapitar degollado destripar detonador detonar
         dinamita disparado disparar emboscada envenenar escopeta espoleta explosivo forajido fusil
-        fusilar garrote gatillo genocidio golpe golpear golpista guerra guerrilla herido herir
-        homicida homicidio incendiar intimidar lastimado lastimar mafia mafioso maltrato masacrar
-        matadero matado matador matanza matar metralla milicia misil molotov mortero mosquete
-        mutilado noquear ojiva paliza patada peleador pelear pillaje pistola pistolero proyectil
-        raptar raptor rifle saquear sicario tiroteo torpedero torpedo torturar trinchera venganza
-        vengar verdugo violado violador violar violencia violento
+        fusilar garrote gatillo genocidio golpe golpear golpista guerra guerrero guerrilla herido
+        herir homicida homicidio incendiar intimidar lastimado lastimar mafia mafioso maltrato
+        masacrar matadero matado matador matanza matar metralla milicia misil molotov mosquete
+        mutilado noquear ojiva paliza patada peleador pelear pillaje pistola pistolero posguerra
+        proyectil raptar raptor rifle saquear sicario tiroteo torpedero torpedo torturar trinchera
+        venganza vengar verdugo violado violador violar violencia violento
     """,
     "death, disease and other grim words": """
         ahogado ahogar ahorcado ahorcar amputar aneurisma anorexia asfixia autopsia biopsia cadalso
         calavera carcinoma cenotafio cianuro cirrosis condenado condenar cripta deceso demencia
-        dengue difunto distrofia duelo edema embolia enterrar entierro epidemia epilepsia epitafio
-        esclava esclavo eutanasia exequias exorcismo exorcista fallecer fallecido fosa funeral
-        funeraria funerario gangrena hambruna hepatitis horca infarto lepra leproso letal leucemia
-        linfoma lupus luto macabro malaria martirio mausoleo morfina morgue moribundo morir mortal
-        mortandad muera muerte muerto necrosis obituario paludismo pandemia parca peste polio
-        pudrir sangrar satanismo sepulcral sepulcro sepultura sida sudario suicidar suicidio tifus
-        tormento trombosis tumor velatorio velorio veneno viruela
+        dengue difunto distrofia duelo edema embolia enterrar entierro enviudar epidemia epilepsia
+        epitafio esclava esclavo eutanasia exequias exorcismo exorcista fallecer fallecido fosa
+        funeral funeraria funerario gangrena hambruna hepatitis horca infarto lepra leproso letal
+        leucemia linfoma lupus luto macabro malaria martirio mausoleo morfina morgue moribundo
+        morir mortal mortandad muera muerte muerto necrosis obituario paludismo pandemia parca
+        peste polio pudrir sangrar satanismo sepulcral sepulcro sepultura sida sudario suicidar
+        suicidio tifus tormento trombosis tumor tumoral velatorio velorio veneno venenoso viruela
+        viudo
     """,
 }
 
