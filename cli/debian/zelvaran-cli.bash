@@ -14,7 +14,7 @@ _zelvaran_cli()
             --)
                 return
                 ;;
-            -p* | --frase | --frase=*)
+            -[pMdw]* | --frase* | --may?sculas | --cifra | --lista*)
                 phrase=1
                 ;;
             -[lcsf]* | --longitud* | --clases* | --s?mbolos* | --formato*)

@@ -39,8 +39,9 @@ check '' zelvaran-cli --entropia =
 check '' zelvaran-cli -f ''
 check '' zelvaran-cli -- ''
 # A passphrase takes no length, classes, symbols or template; a password none of the phrase's.
-check "$(sorted "${common[@]}" --cifra --frase --lista --mayusculas --separador -M -S -d -p -w)" \
-    zelvaran-cli -p 4 -
+phrase=$(sorted "${common[@]}" --cifra --frase --lista --mayusculas --separador -M -S -d -p -w)
+check "$phrase" zelvaran-cli -p 4 -
+check "$phrase" zelvaran-cli --may$'\u00FA'sculas -
 password=$(sorted "${common[@]}" --clases --formato --longitud --simbolos -c -f -l -s)
 check "$password" zelvaran-cli -l 8 -
 check "$password" zelvaran-cli --s$'\u00ED'mbolos x -
