@@ -49,6 +49,13 @@ struct ControlSpec {
     int TabIndex; // kNoTabStop for controls outside the tab order
 };
 
+// A name for a box that shows no label of its own: a label nobody sees, right before the box
+// among its siblings, which is where a screen reader looks for the box's name.
+struct HiddenLabel {
+    int For; // the box's control id
+    std::wstring_view Text;
+};
+
 inline constexpr int kTwipsPerInch = 1440;
 
 // Rounds to the nearest pixel: at 96 DPI 15 twips are one pixel, at 144 DPI 10.

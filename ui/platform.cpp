@@ -108,6 +108,14 @@ BOOL CALLBACK BlockOne(HWND hwnd, LPARAM data) noexcept {
 
 } // namespace
 
+bool Platform::HighContrast() {
+    HIGHCONTRASTW state{};
+    state.cbSize = sizeof(state);
+    // A system that cannot tell has it off, as far as the program can know.
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(state), &state, 0) != FALSE &&
+           (state.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 int ShowProgramMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) {
     BlockedWindows blocked;
     blocked.Owner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;

@@ -1,6 +1,6 @@
 // The few platform effects a test must observe without blocking: message boxes, opening a
-// document or address through the shell, running a step elevated, and ending the process. Tests
-// install their own.
+// document or address through the shell, running a step elevated, and ending the process; and
+// the one setting a test cannot switch for real, high contrast. Tests install their own.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +28,9 @@ public:
     // Ends the process at once. A test's replacement returns, so callers must leave things
     // sound when it does.
     virtual void EndProcess(UINT exitCode) = 0;
+    // Whether the user has high contrast on (SPI_GETHIGHCONTRAST); the windows then draw in the
+    // system's colours alone.
+    [[nodiscard]] virtual bool HighContrast();
 };
 
 [[nodiscard]] Platform& CurrentPlatform() noexcept;

@@ -3,7 +3,17 @@
 #include <cwchar>
 #include <utility>
 
+#include "ui/platform.h"
+
 namespace zelvaran::ui {
+namespace {
+
+BOOL CALLBACK ForwardColourChange(HWND child, LPARAM) noexcept {
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+    return TRUE;
+}
+
+} // namespace
 
 Form::~Form() {
     DestroyDetached();
@@ -68,6 +78,17 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) {
+            OnSystemColours();
+        }
+        return HandleMessage(msg, wParam, lParam);
+    case WM_SYSCOLORCHANGE:
+        // Only top-level windows hear of it; the common controls are told by their window. The
+        // result only says whether there were children to tell.
+        static_cast<void>(EnumChildWindows(hwnd_, &ForwardColourChange, 0));
+        OnSystemColours();
+        return HandleMessage(msg, wParam, lParam);
     default:
         return HandleMessage(msg, wParam, lParam);
     }
@@ -84,6 +105,12 @@ void Form::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
 
 void Form::OnActivate(bool active) noexcept {
     focus_.OnActivate(hwnd_, controls_, active);
+}
+
+void Form::OnSystemColours() noexcept {
+    // High contrast switches while the program runs; every control repaints in the new colours.
+    highContrast_ = CurrentPlatform().HighContrast();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Form::OnNcDestroy() noexcept {
@@ -121,6 +148,7 @@ bool Form::CreateCentred(HWND owner, HMENU menu) noexcept {
     const SIZE estimate = WindowSizeForClient(ClientPixels(systemDpi), shape_.Style, shape_.ExStyle,
                                               menu != nullptr, systemDpi);
     const POINT at = CentredOnScreen(estimate);
+    highContrast_ = CurrentPlatform().HighContrast(); // the controls' first paint needs it
     if (CreateWindowExW(shape_.ExStyle, shape_.ClassName, shape_.Caption, shape_.Style, at.x, at.y,
                         estimate.cx, estimate.cy, owner, menu, GetModuleHandleW(nullptr),
                         this) == nullptr) {

@@ -56,6 +56,9 @@ protected:
     }
     // After the controls were laid out again for a new DPI, before the window takes its new size.
     virtual void OnRelayout(int /*dpi*/) noexcept {}
+    // Whether high contrast is on: read when the window is created and again whenever the
+    // system's colours change. With it on, the form draws in the system's colours alone.
+    [[nodiscard]] bool HighContrast() const noexcept { return highContrast_; }
 
     // Registers the form's window class; safe to call more than once.
     [[nodiscard]] bool RegisterFormClass(HICON icon, HICON smallIcon, HBRUSH background) noexcept;
@@ -84,10 +87,12 @@ private:
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
     void OnActivate(bool active) noexcept;
+    void OnSystemColours() noexcept;
     void OnNcDestroy() noexcept;
 
     static constexpr wchar_t kClassPrefix[] = L"Zelvaran.";
     FormShape shape_;
+    bool highContrast_ = false;
 };
 
 // One row of a form's command table: a control or menu id and the handler it runs.

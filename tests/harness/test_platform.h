@@ -1,5 +1,5 @@
 // Stands in for message boxes, the shell, elevated steps and the end of the process, recording
-// each call.
+// each call, and says whether high contrast is on.
 #pragma once
 
 #include <windows.h>
@@ -66,6 +66,7 @@ public:
         exitCode = ElevatedExitCode;
         return ElevationError;
     }
+    bool HighContrast() override { return HighContrastOn; }
     void EndProcess(UINT exitCode) override {
         EndCodes.push_back(exitCode);
         Log.push_back(L"end:" + std::to_wstring(exitCode));
@@ -77,6 +78,7 @@ public:
     DWORD ElevationError = ERROR_CANCELLED;
     DWORD ElevatedExitCode = ERROR_SUCCESS;
     std::vector<UINT> EndCodes;
+    bool HighContrastOn = false;
     std::vector<std::wstring> Log;   // boxes, elevated steps and ends, in the order they happened
     std::function<void()> DuringBox; // runs while a box would be up
 };
