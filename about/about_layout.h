@@ -33,6 +33,9 @@ inline constexpr std::array<ui::ControlSpec, 4> kAboutControls{{
 }};
 // clang-format on
 
+// What screen readers call the close button, which shows only "X".
+inline constexpr const wchar_t* kCerrarName = L"Cerrar";
+
 struct ToolTipSpec {
     int Id;
     const wchar_t* Text; // the tooltip copies it when the tool is added

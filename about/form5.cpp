@@ -7,6 +7,7 @@
 #include "resources/product.h"
 #include "ui/titles.h"
 #include "resources/resource_ids.h"
+#include "ui/accessible_name.h"
 #include "ui/navigation.h"
 #include "ui/picture.h"
 #include "ui/platform.h"
@@ -64,6 +65,8 @@ bool Form5::OnCreate() noexcept {
     if (!CreateControls()) {
         return false;
     }
+    // Without it the button still closes; a screen reader merely calls it "X".
+    static_cast<void>(ui::SetAccessibleName(Control(kCerrar), kCerrarName));
     // Without its picture the dialog is still usable over the plain fill colour.
     picture_ = ui::LoadPicture(BMP_ABOUT);
     BuildBackdrop();
@@ -159,6 +162,14 @@ LRESULT Form5::OnCtlColorStatic(HDC dc, HWND control) noexcept {
     if (row == nullptr || (row->Flags & ui::kTransparent) == 0) {
         return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                        reinterpret_cast<LPARAM>(control));
+    }
+    if (HighContrast()) {
+        // Over the picture no theme colour is sure to be readable: the line gets the theme's
+        // text on the theme's background.
+        SetBkMode(dc, OPAQUE);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     }
     SetBkMode(dc, TRANSPARENT);
     // The window-background colour: light on the dark picture, as the system's scheme has it.

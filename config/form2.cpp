@@ -10,6 +10,7 @@
 #include "config/startup.h"
 #include "resources/product.h"
 #include "resources/resource_ids.h"
+#include "ui/accessible_name.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
 
@@ -128,6 +129,8 @@ bool Form2::OnCreate() noexcept {
     const int dpi = controls_.Dpi();
     WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
     SetIcons(dpi);
+    // Without it the banner is merely a picture without a name for screen readers.
+    static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
     return true;
 }
 

@@ -11,8 +11,10 @@
 #include "output/output_actions.h"
 #include "resources/product.h"
 #include "resources/resource_ids.h"
+#include "ui/accessible_name.h"
 #include "ui/navigation.h"
 #include "ui/platform.h"
+#include "ui/screen_reader.h"
 #include "ui/window_text.h"
 
 namespace zelvaran::mainwindow {
@@ -103,6 +105,9 @@ bool frmMain::OnCreate() noexcept {
     }
     HWND length = Control(kTxtLength);
     SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
+    // Without them the window still works; a screen reader merely finds boxes without names.
+    static_cast<void>(ui::AddHiddenLabels(controls_, kMainHiddenLabels));
+    static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
     // Explorer broadcasts this when it restarts; the icon must then be added again.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // A program started elevated would otherwise never hear it: the system keeps messages from
@@ -175,6 +180,18 @@ void frmMain::OnCommand(int id, int code) noexcept {
 }
 
 LRESULT frmMain::OnCtlColorStatic(HDC dc, HWND control) noexcept {
+    if (HighContrast()) {
+        // The theme's colours alone: the read-out in the text colour on its own background (a
+        // disabled box may still draw its text in the theme's grey, which the theme keeps
+        // readable), and the symbol box as every other check box.
+        if (control != Control(kTxtPassword)) {
+            return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(control));
+        }
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
     if (control == Control(kChkSpecial)) {
         SetBkColor(dc, GetSysColor(COLOR_ACTIVEBORDER));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_ACTIVEBORDER));

@@ -13,6 +13,7 @@
 #include "mainwindow/message_pump.h"
 #include "resources/product.h"
 #include "ui/platform.h"
+#include "ui/screen_reader.h"
 #include "ui/window_text.h"
 
 namespace zelvaran::mainwindow {
@@ -195,6 +196,8 @@ void frmMain::ShowError(const GenerationError& error) {
 
 void frmMain::ShowResult(const SecretText& text) {
     ui::ReplaceSecretWindowText(Control(kTxtPassword), text.CStr());
+    // A reader that follows the read-out may read the new value; the program says nothing.
+    ui::AnnounceValueChange(Control(kTxtPassword));
 }
 
 void frmMain::EnableButtons() {

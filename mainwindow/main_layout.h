@@ -74,6 +74,13 @@ inline constexpr std::array<ui::ControlSpec, 18> kMainControls{{
 }};
 // clang-format on
 
+// The three boxes that show no label of their own, named for screen readers.
+inline constexpr std::array<ui::HiddenLabel, 3> kMainHiddenLabels{{
+    {kTxtSpecial, L"S\u00EDmbolos:"},
+    {kTxtStyle, L"Plantilla del formato especial:"},
+    {kTxtPassword, L"Texto generado:"},
+}};
+
 // The menu bar: Parent 0 is the bar itself; an item with children opens a submenu.
 struct MenuSpec {
     int Id;
