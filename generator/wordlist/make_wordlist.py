@@ -60,6 +60,10 @@ INFLECTIONS = set("SG")
 DERIVATIONS = set("ABCFHJKLMNOPQT")
 AFFIXES = INFLECTIONS | DERIVATIONS
 
+# Nouns of their own that the dictionary only makes as the feminine of a listed masculine
+# (vida of vid, bebida of bebido), so the feminine rule below would take them for adjectives.
+NOUNS_OF_THEIR_OWN = {"bebida", "directiva", "emisora", "primaria", "propuesta", "retirada", "vida"}
+
 # Words removed by hand after reading the list, by reason. A family goes as a whole: every
 # member the frequency lists could bring in is listed, in every region's sense.
 EXCLUDED = {
@@ -103,6 +107,7 @@ EXCLUDED = {
         tuya vencida vertidos vidriada vosotras vosotros votada zapoteca
     """,
     "names of people, places, religions and brands": """
+        valencia
         abisinia afrodita alana alcarria alfaguara alfonsina ali aliaga alicante allende almohade
         alonso altea alzheimer amador anastasia anatolia andes angelina angulema antonino apolinar
         apolo arcadio arganda argel argos aries aron artemisa atacama atocha atta augusto azcona
@@ -138,6 +143,7 @@ EXCLUDED = {
         virgo vitoria vivar volvo weber yale yana york zambia zapata zorita zurita
     """,
     "foreign words": """
+        birra box wifi
         abertzale amateur ami anglo apartheid art bey boutique brandy bungalow camera car casting
         catering cella cha chic cho chop copyright corps crack cricket cross curry dance der
         display dossier dux edit elle entente estate eternal facto far ferry festa fuel galega gay
@@ -173,6 +179,7 @@ EXCLUDED = {
         vomitar
     """,
     "insults and slurs": """
+        forro hueco
         afeminado alcahuete apestoso ario asqueroso autista baboso bastardo bobada boludo borracho
         burra canalla cerda chiflado chola cholo chorizo chusma cobarde cochina cochino cornudo
         cretino demente depravado desalmado escoria estupidez fascismo fascista feo gentuza gitano
@@ -278,6 +285,8 @@ def is_verb(word, entries):
 
 
 def dictionary_form(word, entries, forms, rank):
+    if word in NOUNS_OF_THEIR_OWN:
+        return True
     made = forms.get(word, set())
     inflections = {source for source, flag in made if flag in INFLECTIONS}
     if word not in entries:

@@ -53,16 +53,16 @@ TEST(WordList, PlainUniqueWordsOfThreeToNineLetters) {
     // A sample of what the derivation leaves out: names, English, misspellings and words with an
     // accented twin, conjugations and plurals, and coarse, violent or grim words in any region.
     for (const char* absent :
-         {"maria",    "jose",    "angela",   "japon",   "martini",  "okay",    "yeah",
-          "ranger",   "aqui",    "accion",   "recibio", "papa",     "esta",    "como",
-          "solo",     "sonar",   "anos",     "dejame",  "cogelo",   "matenlo", "gracias",
-          "puta",     "mierda",  "joder",    "culo",    "coger",    "pinche",  "paja",
-          "pico",     "bicho",   "concha",   "pendejo", "idiota",   "matar",   "morir",
-          "disparar", "golpear", "asesinar", "masacre", "autopsia", "tele"}) {
+         {"maria",  "jose",   "angela",  "japon",    "martini", "okay",     "yeah",    "ranger",
+          "aqui",   "accion", "recibio", "papa",     "esta",    "como",     "solo",    "sonar",
+          "anos",   "dejame", "cogelo",  "matenlo",  "gracias", "puta",     "mierda",  "joder",
+          "culo",   "coger",  "pinche",  "paja",     "pico",    "bicho",    "concha",  "pendejo",
+          "idiota", "matar",  "morir",   "disparar", "golpear", "asesinar", "masacre", "autopsia",
+          "tele",   "wifi",   "forro"}) {
         EXPECT_FALSE(std::binary_search(words.begin(), words.end(), std::string_view(absent)))
             << absent;
     }
-    for (const char* present : {"tiempo", "verdad", "mundo", "amigo", "agua", "persona"}) {
+    for (const char* present : {"tiempo", "verdad", "mundo", "amigo", "agua", "persona", "vida"}) {
         EXPECT_TRUE(std::binary_search(words.begin(), words.end(), std::string_view(present)))
             << present;
     }
