@@ -25,6 +25,9 @@ enum class Id {
     Digit,
     List,
     Entropy,
+    EachKind,
+    NoLookAlikes,
+    Exclude,
     Help,
     Version
 };
@@ -49,6 +52,9 @@ constexpr std::array kOptionDefs{
     OptionDef{Id::Digit, u'd', u"cifra", false},
     OptionDef{Id::List, u'w', u"lista", true},
     OptionDef{Id::Entropy, u'e', u"entropia", false},
+    OptionDef{Id::EachKind, u't', u"todas", false},
+    OptionDef{Id::NoLookAlikes, u'a', u"sin-parecidos", false},
+    OptionDef{Id::Exclude, u'x', u"excluir", true},
     OptionDef{Id::Help, u'h', u"ayuda", false, u"help"},
     OptionDef{Id::Version, u'V', u"version", false},
 };
@@ -192,6 +198,15 @@ public:
         case Id::Entropy:
             options_.Entropy = true;
             return std::nullopt;
+        case Id::EachKind:
+            options_.OneOfEachKind = true;
+            return std::nullopt;
+        case Id::NoLookAlikes:
+            options_.NoLookAlikes = true;
+            return std::nullopt;
+        case Id::Exclude:
+            options_.Excluded = value;
+            return RefuseControls(def, value);
         case Id::Help:
             options_.Do = Action::Help;
             return std::nullopt;
@@ -206,17 +221,24 @@ public:
     // ignored, and the length a template gives when -l is not there.
     [[nodiscard]] std::optional<UsageError> Finish() {
         if (phraseGiven_) {
-            const char* other = options_.Format ? "-f/--formato"
-                                : lengthGiven_  ? "-l/--longitud"
-                                : classesGiven_ ? "-c/--clases"
-                                : symbolsGiven_ ? "-s/--simbolos"
-                                                : nullptr;
+            const char* other = options_.Format              ? "-f/--formato"
+                                : lengthGiven_               ? "-l/--longitud"
+                                : classesGiven_              ? "-c/--clases"
+                                : symbolsGiven_              ? "-s/--simbolos"
+                                : options_.OneOfEachKind     ? "-t/--todas"
+                                : options_.NoLookAlikes      ? "-a/--sin-parecidos"
+                                : !options_.Excluded.empty() ? "-x/--excluir"
+                                                             : nullptr;
             if (other == nullptr) {
                 return std::nullopt;
             }
             return Usage(std::string("-p/--frase no se combina con ") + other +
                          ": una frase de contrase\u00F1a no tiene longitud, clases, "
                          "s\u00EDmbolos ni formato");
+        }
+        if (options_.Format && options_.OneOfEachKind) {
+            return Usage("-t/--todas no se combina con -f/--formato: la plantilla ya fija el tipo "
+                         "de cada posici\u00F3n");
         }
         if (separatorGiven_) {
             return Usage("-S/--separador solo sirve para las frases de contrase\u00F1a: "

@@ -32,6 +32,9 @@ struct CliOptions {
     bool AddDigit = false;                  // -d: one digit after one word
     std::optional<std::u16string> WordList; // -w: the user's own list; "-" standard input
     bool Entropy = false;
+    bool OneOfEachKind = false; // -t: every chosen class at least once
+    bool NoLookAlikes = false;  // -a: no 0 O o 1 l I | ¦
+    std::u16string Excluded;    // -x: characters no class may give
 };
 
 // One Spanish line for standard error, naming the option and pointing to --ayuda.

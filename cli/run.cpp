@@ -1,5 +1,6 @@
 #include "cli/run.h"
 
+#include "cli/rules.h"
 #include "cli/text.h"
 #include "cli/word_list_file.h"
 #include "generator/entropy.h"
@@ -42,6 +43,9 @@ GenerationOptions ToGenerationOptions(const CliOptions& options) {
     g.SymbolText = options.Symbols;
     g.UseFormat = options.Format.has_value();
     g.FormatText = options.Format.value_or(std::u16string());
+    g.OneOfEachKind = options.OneOfEachKind;
+    g.NoLookAlikes = options.NoLookAlikes;
+    g.Excluded = options.Excluded;
     return g;
 }
 
@@ -89,7 +93,10 @@ double BytesPerPassword(const GenerationOptions& settings, const CharacterClasse
                         int length) {
     const auto n = static_cast<std::size_t>(length);
     if (!settings.UseFormat) {
-        return static_cast<double>(n) * ExpectedBytes(classes.Pool.size());
+        // One of each kind draws whole passwords until one qualifies.
+        const double tries =
+            settings.OneOfEachKind ? 1.0 / ShareWithEveryKind(classes, length) : 1.0;
+        return tries * static_cast<double>(n) * ExpectedBytes(classes.Pool.size());
     }
     const std::u32string pattern = ToCodePoints(settings.FormatText);
     const std::size_t m = pattern.size();
@@ -124,7 +131,8 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
         const Expected<SecretText> result =
             settings.UseFormat ? GenerateFromTemplate(classes, settings.FormatText,
                                                       settings.LengthText, random, YieldHook{})
-                               : GenerateFree(classes, options.Length, random, YieldHook{});
+                               : GenerateFree(classes, options.Length, random, YieldHook{},
+                                              settings.OneOfEachKind);
         if (const auto* error = std::get_if<GenerationError>(&result)) {
             (void)out.Flush(); // what was made before the failure is sound and already counted
             return Fail(err, RefusalMessage(options, error->Kind));
@@ -205,6 +213,10 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
         message += u"la plantilla de -f/--formato no coincide con -c/--clases";
         break;
     }
+    case GenerationErrorKind::TooShortForEachKind:
+    case GenerationErrorKind::KindEmptied:
+        message += RuleRefusal(options, kind);
+        break;
     case GenerationErrorKind::RandomUnavailable:
         message += u"no se pudieron obtener n\u00FAmeros aleatorios del sistema; no se "
                    u"gener\u00F3 ning\u00FAn resultado m\u00E1s";

@@ -16,6 +16,9 @@ inline constexpr std::wstring_view kAppName = L"Zelvaran";
 inline constexpr std::wstring_view kSection = L"Settings";
 inline constexpr std::wstring_view kKeyInicio = L"Inicio";
 inline constexpr std::wstring_view kKeyChTop = L"ChTop";
+// The main window's rules for Generate, "0" or "1".
+inline constexpr std::wstring_view kKeyAlMenosUno = L"AlMenosUno";
+inline constexpr std::wstring_view kKeySinParecidos = L"SinParecidos";
 
 // The registry key under HKEY_CURRENT_USER that holds a section's keys.
 [[nodiscard]] std::wstring SettingsKeyPath(std::wstring_view application,

@@ -14,6 +14,9 @@ GenerationOptions InitialOptions() {
         .SymbolText = std::u16string(kInitialSymbols),
         .UseFormat = false,
         .FormatText = std::u16string(kInitialFormat),
+        .OneOfEachKind = false,
+        .NoLookAlikes = false,
+        .Excluded = {},
     };
 }
 
@@ -38,6 +41,17 @@ std::u16string_view GenerationError::Message() const noexcept {
         return u"No se pudieron obtener numeros aleatorios del sistema\r\n"
                u"\r\n"
                u"No se genero ninguna contrase\u00F1a";
+    case GenerationErrorKind::TooShortForEachKind:
+        return u"La longitud es menor que el n\u00FAmero de tipos de caracteres elegidos\r\n"
+               u"\r\n"
+               u"Con -Al menos uno de cada tipo- la contrase\u00F1a lleva un car\u00E1cter de "
+               u"cada tipo: aumente la longitud o elija menos tipos";
+    case GenerationErrorKind::KindEmptied:
+        return u"Un tipo de caracteres elegido se queda sin caracteres al quitar los "
+               u"parecidos (0 O o 1 l I | \u00A6)\r\n"
+               u"\r\n"
+               u"Escriba otros s\u00EDmbolos o desmarque -Sin caracteres parecidos- en el "
+               u"men\u00FA del sistema";
     }
     return {};
 }
@@ -76,14 +90,35 @@ Expected<CharacterClasses> BuildClasses(const GenerationOptions& options, const 
         }
         classes.Symbols = ToCodePoints(options.SymbolText);
     }
+    const bool anyChosen = !classes.Lower.empty() || !classes.Upper.empty() ||
+                           !classes.Digits.empty() || !classes.Symbols.empty();
+    // A class the rules empty is refused rather than dropped: its kind was asked for.
+    bool emptied = false;
+    if (anyChosen && (options.NoLookAlikes || !options.Excluded.empty())) {
+        const std::u32string excluded = ToCodePoints(options.Excluded);
+        const auto leftOut = [&](char32_t c) {
+            return (options.NoLookAlikes && kLookAlikes.find(c) != std::u32string_view::npos) ||
+                   excluded.find(c) != std::u32string::npos;
+        };
+        for (std::u32string* cls :
+             {&classes.Lower, &classes.Upper, &classes.Digits, &classes.Symbols}) {
+            if (!cls->empty()) {
+                std::erase_if(*cls, leftOut);
+                emptied = emptied || cls->empty();
+            }
+        }
+    }
     classes.Pool.reserve(classes.Lower.size() + classes.Upper.size() + classes.Digits.size() +
                          classes.Symbols.size());
     classes.Pool.append(classes.Lower)
         .append(classes.Upper)
         .append(classes.Digits)
         .append(classes.Symbols);
-    if (classes.Pool.empty()) {
+    if (!anyChosen) {
         return GenerationError{GenerationErrorKind::NoClassChosen};
+    }
+    if (emptied) {
+        return GenerationError{GenerationErrorKind::KindEmptied};
     }
     return classes;
 }

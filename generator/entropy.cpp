@@ -4,9 +4,80 @@
 #include <cmath>
 #include <cstdio>
 #include <variant>
+#include <vector>
 
 namespace zelvaran {
-namespace {} // namespace
+namespace {
+
+std::vector<const std::u32string*> Kinds(const CharacterClasses& classes) {
+    std::vector<const std::u32string*> kinds;
+    for (const std::u32string* cls :
+         {&classes.Lower, &classes.Upper, &classes.Digits, &classes.Symbols}) {
+        if (!cls->empty()) {
+            kinds.push_back(cls);
+        }
+    }
+    return kinds;
+}
+
+// The share of the pool^m draws in which no kind outside `missing` is wholly absent, by
+// inclusion and exclusion: sum over the subsets S of the kinds not in `missing` of
+// (-1)^|S| (1 - |S| / pool)^m. Each term is a power of a share, never a count, so nothing
+// overflows at any length and a term too small for a double is rightly 0.
+double ShareCovering(const std::vector<const std::u32string*>& kinds, double pool, unsigned missing,
+                     int m) {
+    double share = 0;
+    for (unsigned subset = 0; subset < (1u << kinds.size()); ++subset) {
+        if ((subset & missing) != 0) {
+            continue;
+        }
+        double size = 0;
+        int members = 0;
+        for (std::size_t k = 0; k < kinds.size(); ++k) {
+            if ((subset >> k) & 1u) {
+                size += static_cast<double>(kinds[k]->size());
+                ++members;
+            }
+        }
+        const double term = std::pow(1.0 - size / pool, m);
+        share += (members % 2 == 0) ? term : -term;
+    }
+    return share;
+}
+
+} // namespace
+
+double ShareWithEveryKind(const CharacterClasses& classes, int length) {
+    if (length <= 0) {
+        return 1.0; // nothing is drawn, so nothing is drawn again
+    }
+    const auto kinds = Kinds(classes);
+    return ShareCovering(kinds, static_cast<double>(classes.Pool.size()), 0, length);
+}
+
+double EveryKindEntropyBits(const CharacterClasses& classes, int length) {
+    const auto kinds = Kinds(classes);
+    if (length <= 0 || static_cast<std::size_t>(length) < kinds.size()) {
+        return 0;
+    }
+    // With Q the number of qualifying index sequences, log2 Q = L log2 N + log2(share). Every
+    // one is equally likely; a class with repeated characters takes back, for each position
+    // expected to fall in it, the gap between log2 of its size and its draw's entropy. Position
+    // 1 falls in class c with probability (n_c / N) share(L - 1, c already present) / share(L).
+    const auto pool = static_cast<double>(classes.Pool.size());
+    const double share = ShareCovering(kinds, pool, 0, length);
+    double bits = length * std::log2(pool) + std::log2(share);
+    for (std::size_t c = 0; c < kinds.size(); ++c) {
+        const auto size = static_cast<double>(kinds[c]->size());
+        const double lost = std::log2(size) - DrawEntropyBits(*kinds[c]);
+        if (lost > 0) {
+            const double inClass =
+                size / pool * ShareCovering(kinds, pool, 1u << c, length - 1) / share;
+            bits -= length * inClass * lost;
+        }
+    }
+    return bits;
+}
 
 double DrawEntropyBits(std::u32string_view cls) {
     if (cls.empty()) {
@@ -37,6 +108,12 @@ Expected<double> EntropyBits(const GenerationOptions& options) {
     const auto& classes = std::get<CharacterClasses>(built);
     const int count = ReadLength(options.LengthText).Count;
     if (!options.UseFormat) {
+        if (options.OneOfEachKind) {
+            if (count < KindCount(classes)) {
+                return GenerationError{GenerationErrorKind::TooShortForEachKind};
+            }
+            return EveryKindEntropyBits(classes, count);
+        }
         return count * DrawEntropyBits(classes.Pool);
     }
     if (options.FormatText.empty()) {

@@ -14,7 +14,17 @@ namespace zelvaran {
 // weighs k / L, so repeats lower the figure.
 [[nodiscard]] double DrawEntropyBits(std::u32string_view cls);
 
-// One result of these options: count x the draw from Pool in free mode; in a template the sum
+// The share of free-mode passwords of `length` characters that hold every non-empty class:
+// how many whole passwords one with every kind costs on average is its inverse.
+[[nodiscard]] double ShareWithEveryKind(const CharacterClasses& classes, int length);
+
+// A free-mode password of `length` characters drawn again until it holds every non-empty class.
+// Exact when no character belongs to two classes (a symbol set with letters or digits in it
+// makes it an upper bound).
+[[nodiscard]] double EveryKindEntropyBits(const CharacterClasses& classes, int length);
+
+// One result of these options: count x the draw from Pool in free mode, EveryKindEntropyBits
+// with one of each kind; in a template the sum
 // over its positions, a copied character adding nothing. Settings that Generate refuses give
 // the same error here.
 [[nodiscard]] Expected<double> EntropyBits(const GenerationOptions& options);

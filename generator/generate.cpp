@@ -57,15 +57,51 @@ void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source
     }
 }
 
+// The free mode with one of each kind: the whole password is drawn, and drawn again until every
+// required kind has turned up. Patching single positions instead would favour some passwords.
+// The pool holds the classes in order, so a draw's kind follows from its index alone.
+template <class Source>
+void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, Source& random,
+                  const YieldHook& yield) {
+    const std::u32string& pool = classes.Pool;
+    const UniformBelow draw(static_cast<std::uint32_t>(pool.size()));
+    const std::size_t upperAt = classes.Lower.size();
+    const std::size_t digitsAt = upperAt + classes.Upper.size();
+    const std::size_t symbolsAt = digitsAt + classes.Digits.size();
+    const unsigned required =
+        (classes.Lower.empty() ? 0u : 1u) | (classes.Upper.empty() ? 0u : 2u) |
+        (classes.Digits.empty() ? 0u : 4u) | (classes.Symbols.empty() ? 0u : 8u);
+    for (;;) {
+        unsigned seen = 0;
+        for (int i = 0; i < count; ++i) {
+            const std::uint32_t at = draw(random);
+            seen |= 1u << ((at >= upperAt) + (at >= digitsAt) + (at >= symbolsAt));
+            Append(text.Buffer(), pool[at]);
+            yield();
+        }
+        if (seen == required || random.Failed()) {
+            return;
+        }
+        text.Clear(); // wiped; the reserved buffer stays where it is
+    }
+}
+
 // Runs the loop and hands out the text, or nothing at all if the source could not back it with
-// real randomness.
+// real randomness. Without steps, the free mode with one of each kind of `eachKind`.
 Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSource& random,
-                             const YieldHook& yield) {
+                             const YieldHook& yield, const CharacterClasses* eachKind = nullptr) {
     SecretText text;
     // Room for every character as a surrogate pair: the buffer never moves while it grows, so
     // no copy of a partial password is left behind in freed memory.
     text.Buffer().reserve(2 * static_cast<std::size_t>(count));
-    if (auto* system = dynamic_cast<SystemRandomSource*>(&random)) {
+    auto* system = dynamic_cast<SystemRandomSource*>(&random);
+    if (eachKind != nullptr) {
+        if (system != nullptr) {
+            FillEachKind(text, *eachKind, count, *system, yield);
+        } else {
+            FillEachKind(text, *eachKind, count, random, yield);
+        }
+    } else if (system != nullptr) {
         Fill(text.Buffer(), steps, count, *system, yield);
     } else {
         Fill(text.Buffer(), steps, count, random, yield);
@@ -100,10 +136,21 @@ char32_t DrawOne(std::u32string_view cls, RandomSource& random) {
     return cls[random.Below(static_cast<std::uint32_t>(cls.size()))];
 }
 
+int KindCount(const CharacterClasses& classes) noexcept {
+    return static_cast<int>(!classes.Lower.empty()) + static_cast<int>(!classes.Upper.empty()) +
+           static_cast<int>(!classes.Digits.empty()) + static_cast<int>(!classes.Symbols.empty());
+}
+
 Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, RandomSource& random,
-                                  const YieldHook& yield) {
+                                  const YieldHook& yield, bool oneOfEachKind) {
+    if (oneOfEachKind && count < KindCount(classes)) {
+        return GenerationError{GenerationErrorKind::TooShortForEachKind};
+    }
     if (count <= 0) {
         return SecretText{};
+    }
+    if (oneOfEachKind) {
+        return Produce({}, count, random, yield, &classes);
     }
     return Produce({Step{&classes.Pool, 0}}, count, random, yield);
 }
@@ -154,7 +201,8 @@ Expected<SecretText> Generate(const GenerationOptions& options, RandomSource& ra
     if (options.UseFormat) {
         return GenerateFromTemplate(built, options.FormatText, options.LengthText, random, yield);
     }
-    return GenerateFree(built, ReadLength(options.LengthText).Count, random, yield);
+    return GenerateFree(built, ReadLength(options.LengthText).Count, random, yield,
+                        options.OneOfEachKind);
 }
 
 } // namespace zelvaran

@@ -23,7 +23,19 @@ struct GenerationOptions {
     std::u16string SymbolText;
     bool UseFormat = false;
     std::u16string FormatText;
+    // Rules beyond the option boxes; with all three off the generator is exactly the classic one.
+    // Free mode only (a template already fixes the kind of each position): every chosen kind at
+    // least once.
+    bool OneOfEachKind = false;
+    // The look-alikes (kLookAlikes) left out of every class.
+    bool NoLookAlikes = false;
+    // Characters left out of every class, read like the symbol set.
+    std::u16string Excluded;
 };
+
+// Characters easily taken for one another in many fonts: zero and the letter O, one, the letters
+// l and I, the vertical and the broken bar.
+inline constexpr std::u32string_view kLookAlikes = U"0Oo1lI|\u00A6";
 
 // The texts the option boxes open with, spelled once for the core's UTF-16 and the window's
 // wide characters alike: the twelve symbols (the broken bar is U+00A6), the format, the length.
@@ -63,6 +75,10 @@ enum class GenerationErrorKind {
     FormatMismatch,
     // The operating system's random generator failed; no password is made from anything weaker.
     RandomUnavailable,
+    // One of each kind asked for, but the length is below the number of chosen kinds.
+    TooShortForEachKind,
+    // A chosen kind has no character left once the look-alikes or excluded ones are gone.
+    KindEmptied,
 };
 
 struct GenerationError {
@@ -96,9 +112,15 @@ void AppendUtf16(std::u16string& out, char32_t codePoint);
 // One character of a non-empty class, each position equally likely: random.Below(L).
 [[nodiscard]] char32_t DrawOne(std::u32string_view cls, RandomSource& random);
 
-// count characters drawn from Pool (none for count <= 0).
+// How many of Lower, Upper, Digits and Symbols have characters.
+[[nodiscard]] int KindCount(const CharacterClasses& classes) noexcept;
+
+// count characters drawn from Pool (none for count <= 0). With oneOfEachKind the whole password is
+// drawn again until every non-empty class has turned up, which keeps every qualifying password
+// equally likely; a count below KindCount is then refused.
 [[nodiscard]] Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count,
-                                                RandomSource& random, const YieldHook& yield);
+                                                RandomSource& random, const YieldHook& yield,
+                                                bool oneOfEachKind = false);
 
 [[nodiscard]] Expected<SecretText>
 GenerateFromTemplate(const CharacterClasses& classes, std::u16string_view formatText,

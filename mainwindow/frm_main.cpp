@@ -117,7 +117,7 @@ bool frmMain::OnCreate() noexcept {
         static_cast<void>(
             ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr));
     }
-    return InstallLengthFilter() && AddConfigurationToSystemMenu();
+    return InstallLengthFilter() && AddConfigurationToSystemMenu() && AddRulesToSystemMenu();
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -55,6 +56,10 @@ public:
 
     // The system-menu command that opens the configuration dialog.
     static constexpr UINT kSysConfiguration = 0x0110;
+    // The system menu's check items for Generate's rules, in menu order after a separator.
+    static constexpr UINT kSysOneOfEachKind = 0x0140;
+    static constexpr UINT kSysNoLookAlikes = 0x0150;
+    static constexpr std::size_t kRuleCount = 2;
 
     // Replaces the random source (tests); the window keeps using it until replaced again.
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
@@ -87,6 +92,9 @@ private:
     void OnUnload() noexcept;
     void OnDestroy() noexcept;
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
+    [[nodiscard]] bool AddRulesToSystemMenu() noexcept;
+    [[nodiscard]] bool OnRuleCommand(UINT command) noexcept;
+    void ToggleRule(std::size_t index) noexcept;
     void OnConfigurationClosed(std::int16_t topmostFlag) noexcept;
     void PlaceOnTop(std::int16_t flag, UINT flags) noexcept;
     void ShareTopmostWithAbout() noexcept;
@@ -111,6 +119,10 @@ private:
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;
+    // The rules as stored, in menu order.
+    static constexpr std::size_t kOneOfEachKindRule = 0;
+    static constexpr std::size_t kNoLookAlikesRule = 1;
+    std::array<bool, kRuleCount> rules_{};
     std::array<wchar_t, 8> lengthText_{}; // the length box's last text of digits only
 };
 

@@ -184,6 +184,8 @@ GenerationOptions frmMain::ReadOptions() {
     options.SymbolText = ui::ReadWindowText(Control(kTxtSpecial));
     options.UseFormat = SwitchIsOn(CheckState(kChkStyle));
     options.FormatText = ui::ReadWindowText(Control(kTxtStyle));
+    options.OneOfEachKind = rules_[kOneOfEachKindRule];
+    options.NoLookAlikes = rules_[kNoLookAlikesRule];
     return options;
 }
 

@@ -121,7 +121,7 @@ void frmMain::OnTaskbarCreated() noexcept {
 
 bool frmMain::OnSysCommand(UINT command) noexcept {
     if (command != kSysConfiguration) {
-        return false;
+        return OnRuleCommand(command);
     }
     OpenConfiguration();
     return true;

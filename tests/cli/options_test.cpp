@@ -235,6 +235,32 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          1,
          "la plantilla de -f/--formato pide G (may\u00FAsculas), que -c/--clases no incluye: "
          "a\u00F1ada g a -c o cambie la plantilla\n"},
+        // The rules: -t, -a and -x.
+        {{"-t", "-f", "CN"},
+         2,
+         "-t/--todas no se combina con -f/--formato: la plantilla ya fija el tipo de cada "
+         "posici\u00F3n" +
+             hint},
+        {{"-p", "3", "--excluir=a"},
+         2,
+         "-p/--frase no se combina con -x/--excluir: una frase de contrase\u00F1a no tiene "
+         "longitud, clases, s\u00EDmbolos ni formato" +
+             hint},
+        {{"--todas=1"}, 2, "la opci\u00F3n -t/--todas no lleva valor" + hint},
+        {{"-x"}, 2, "falta el valor de -x/--excluir" + hint},
+        {{"-tl", "3", "-c", "cgne"},
+         1,
+         "-t/--todas pide un car\u00E1cter de cada una de las 4 clases de -c/--clases, "
+         "m\u00E1s de lo que da -l/--longitud: d\u00E9 a -l 4 o m\u00E1s, o quite -t\n"},
+        {{"-c", "gn", "-x", "0123456789"},
+         1,
+         "-x/--excluir deja sin caracteres la clase n (n\u00FAmeros): excluya menos caracteres "
+         "con -x o quite la n de -c/--clases\n"},
+        {{"--sin-parecidos", "-c", "ce", "-s", "|\u00A6"},
+         1,
+         "-a/--sin-parecidos deja sin caracteres la clase e (s\u00EDmbolos): son todos "
+         "parecidos (0 O o 1 l I | \u00A6); escriba otros en -s, quite -a o quite la e de "
+         "-c/--clases\n"},
     };
     for (const Refused& row : table) {
         auto random = Constant(31);
@@ -245,6 +271,16 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         EXPECT_EQ(outcome.Out, "") << joined;
         EXPECT_EQ(random.Calls(), 0) << joined << ": nothing is drawn for refused settings";
     }
+}
+
+TEST(CliOptions, TheRulesReachTheGenerator) {
+    // Byte 0 draws the first character each rule leaves in the pool; -t with bytes that cycle
+    // through the classes' first characters gets one of each at once.
+    auto random = Constant(0);
+    EXPECT_EQ(RunMain({"-x", "a\u00F1", "-l", "4"}, random).Out, "bbbb\n");
+    EXPECT_EQ(RunMain({"-a", "-c", "n", "-l", "3"}, random).Out, "222\n");
+    auto cycle = zelvaran::testing::ScriptedSource({0, 26, 52});
+    EXPECT_EQ(RunMain({"-t", "-l", "3"}, cycle).Out, "aA0\n");
 }
 
 TEST(CliOptions, HelpVersionAndAFailingSource) {
@@ -260,7 +296,7 @@ TEST(CliOptions, HelpVersionAndAFailingSource) {
             << english;
     }
     // Help and version answer as soon as they are read; a problem before them still counts.
-    EXPECT_EQ(RunMain({"-x", "-h"}, random).ExitCode, 2);
+    EXPECT_EQ(RunMain({"-q", "-h"}, random).ExitCode, 2);
     const Outcome version = RunMain({"-l", "5", "-V", "--nada"}, random);
     EXPECT_EQ(version.ExitCode, 0);
     EXPECT_EQ(version.Out, "zelvaran-cli 1.0.42\n");
