@@ -175,7 +175,9 @@ TEST(CliProcess, LargeCountsStreamInConstantMemory) {
     EXPECT_EQ(bytes, 10000u * 10000u);
     EXPECT_TRUE(even) << "every line holds 9999 characters";
     EXPECT_GT(run.PeakMemoryBytes, 0u);
-    EXPECT_LT(run.PeakMemoryBytes, 16u << 20) << "peak " << run.PeakMemoryBytes;
+    // Far below the 100 MB written, so nothing piles up; Wine's own share of a process is about
+    // 16 MiB, which left no room at all under a bound of 16 MiB.
+    EXPECT_LT(run.PeakMemoryBytes, 32u << 20) << "peak " << run.PeakMemoryBytes;
 }
 
 } // namespace
