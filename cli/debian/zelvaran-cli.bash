@@ -17,7 +17,8 @@ _zelvaran_cli()
             -[pMdw]* | --frase* | --may?sculas | --cifra | --lista*)
                 phrase=1
                 ;;
-            -[lcsf]* | --longitud* | --clases* | --s?mbolos* | --formato*)
+            -[lcsftax]* | --longitud* | --clases* | --s?mbolos* | --formato* | --todas | \
+                --sin-parecidos | --excluir*)
                 password=1
                 ;;
         esac
@@ -34,7 +35,7 @@ _zelvaran_cli()
             return
             ;;
         -l | --longitud | -n | --cantidad | -p | --frase | -s | --s?mbolos | -f | --formato | \
-            -S | --separador)
+            -S | --separador | -x | --excluir)
             # A value of the user's own: nothing to offer.
             return
             ;;
@@ -43,7 +44,8 @@ _zelvaran_cli()
     $split && return
 
     local options='-n --cantidad -e --entropia -h --ayuda -V --version'
-    [[ -z $phrase ]] && options+=' -l --longitud -c --clases -s --simbolos -f --formato'
+    [[ -z $phrase ]] && options+=' -l --longitud -c --clases -s --simbolos -f --formato -t --todas
+        -a --sin-parecidos -x --excluir'
     [[ -z $password ]] && options+=' -p --frase -S --separador -M --mayusculas -d --cifra -w --lista'
     mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
 }

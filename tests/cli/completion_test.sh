@@ -38,11 +38,13 @@ check '--lista --longitud' zelvaran-cli --l
 check '' zelvaran-cli --entropia =
 check '' zelvaran-cli -f ''
 check '' zelvaran-cli -- ''
+check '' zelvaran-cli -x ''
 # A passphrase takes no length, classes, symbols or template; a password none of the phrase's.
 phrase=$(sorted "${common[@]}" --cifra --frase --lista --mayusculas --separador -M -S -d -p -w)
 check "$phrase" zelvaran-cli -p 4 -
 check "$phrase" zelvaran-cli --may$'\u00FA'sculas -
-password=$(sorted "${common[@]}" --clases --formato --longitud --simbolos -c -f -l -s)
+password=$(sorted "${common[@]}" --clases --excluir --formato --longitud --simbolos --sin-parecidos \
+    --todas -a -c -f -l -s -t -x)
 check "$password" zelvaran-cli -l 8 -
 check "$password" zelvaran-cli --s$'\u00ED'mbolos x -
 exit $failed
