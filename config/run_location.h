@@ -156,6 +156,25 @@ namespace detail {
     return folders;
 }
 
+// Whether any path of the system's list of renames and deletes left for the next restart (each
+// "\\??\\C:\\..." and, for a rename's target, perhaps with a "!" before it) is `folder` or lies
+// inside it.
+[[nodiscard]] inline bool AnyPendingInside(std::span<const std::wstring> operations,
+                                           std::wstring_view folder) {
+    for (std::wstring_view path : operations) {
+        if (path.starts_with(L'!')) {
+            path.remove_prefix(1);
+        }
+        if (path.starts_with(L"\\??\\")) {
+            path.remove_prefix(4);
+        }
+        if (!path.empty() && (SamePath(path, folder) || IsInsideFolder(path, folder))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The decision itself. `finalPath` is the copy's real location (links resolved), `programFiles`
 // the machine's Program Files folders; empty entries (a folder the system did not give) count
 // for nothing.

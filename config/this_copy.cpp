@@ -99,7 +99,8 @@ bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
         const auto systemFolder = DescriptorOf(system);
         const auto object = DescriptorOf(finalPath);
         const std::vector<std::wstring> above = FoldersAbove(finalPath);
-        if (!systemFolder || !object || above.empty()) {
+        // A drive's root has nothing above it; a file always has its folder.
+        if (!systemFolder || !object || (above.empty() && kind == PathKind::File)) {
             return false;
         }
         std::vector<SecurityInfo> folders;

@@ -4,7 +4,7 @@
 ; defines so that the script never guesses where the build put them:
 ;
 ;   makensis -DZELVARAN_EXE=<zelvaran.exe> -DZELVARAN_CLI_EXE=<zelvaran-cli.exe>
-;            -DZELVARAN_CHM=<zelvaran_help.chm>
+;            -DZELVARAN_CHECK_EXE=<zelvaran_setup_check.exe> -DZELVARAN_CHM=<zelvaran_help.chm>
 ;            -DZELVARAN_ICON=<zelvaran.ico> -DZELVARAN_VERSION=1.0.42
 ;            -DZELVARAN_VI_VERSION=1.0.0.42 -DZELVARAN_SIDE_BMP=<installer_side.bmp>
 ;            -DZELVARAN_HEADER_BMP=<installer_header.bmp> -DSETUP_OUTFILE=<setup exe> zelvaran.nsi
@@ -18,6 +18,7 @@
 !macroend
 !insertmacro REQUIRE_DEFINE ZELVARAN_EXE
 !insertmacro REQUIRE_DEFINE ZELVARAN_CLI_EXE
+!insertmacro REQUIRE_DEFINE ZELVARAN_CHECK_EXE
 !insertmacro REQUIRE_DEFINE ZELVARAN_CHM
 !insertmacro REQUIRE_DEFINE ZELVARAN_ICON
 !insertmacro REQUIRE_DEFINE ZELVARAN_VERSION
@@ -123,21 +124,113 @@ FunctionEnd
 
 ; $0 = 1 when $INSTDIR is a Program Files folder or lies inside one (case aside, whole folder
 ; names only: "C:\Program Files Evil" is not inside), else 0.
-Function InsideProgramFiles
-    StrCpy $0 0
-    ${ForEach} $1 1 2 + 1
-        ${If} $1 == 1
-            StrCpy $2 "$PROGRAMFILES64"
-        ${Else}
-            StrCpy $2 "$PROGRAMFILES32"
+!macro INSIDE_PROGRAM_FILES prefix
+    Function ${prefix}InsideProgramFiles
+        StrCpy $0 0
+        ${ForEach} $1 1 2 + 1
+            ${If} $1 == 1
+                StrCpy $2 "$PROGRAMFILES64"
+            ${Else}
+                StrCpy $2 "$PROGRAMFILES32"
+            ${EndIf}
+            StrLen $3 "$2\"
+            StrCpy $4 "$INSTDIR" $3
+            ${If} "$INSTDIR" == "$2"
+            ${OrIf} $4 == "$2\"
+                StrCpy $0 1
+            ${EndIf}
+        ${Next}
+    FunctionEnd
+!macroend
+!insertmacro INSIDE_PROGRAM_FILES ""
+!insertmacro INSIDE_PROGRAM_FILES "un."
+
+; 1 when the install folder exists already and others than administrators can change it: it gets
+; the protection below even inside Program Files.
+Var ProtectInstallFolder
+
+; Before anything is written: the setup's own check (zelvaran_setup_check.exe, from the program's
+; sources) judges the install folder and every folder above it by their permissions. A folder
+; above it that others can change is refused: whoever can rename it can put another program in
+; its place, which the shortcut of every user and the uninstall entry would then start. Files
+; there still waiting to be deleted at the next restart would take the new ones with them.
+Function CheckTheWay
+    StrCpy $ProtectInstallFolder 0
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\comprobar.exe" "${ZELVARAN_CHECK_EXE}"
+    nsExec::ExecToStack '"$PLUGINSDIR\comprobar.exe" "$INSTDIR"'
+    Pop $0
+    Pop $1
+    Delete "$PLUGINSDIR\comprobar.exe"
+    ${If} $0 == 0
+        Return
+    ${ElseIf} $0 == 11
+        StrCpy $ProtectInstallFolder 1
+        Return
+    ${ElseIf} $0 == 12
+        MessageBox MB_YESNO|MB_ICONEXCLAMATION \
+            "Windows va a eliminar al reiniciar el equipo archivos de una instalación anterior de ${PRODUCT} en $INSTDIR, y con ellos los que se instalaran ahora. Reinicie el equipo y vuelva a ejecutar el instalador.$\r$\n$\r$\n¿Desea reiniciar el equipo ahora?" \
+            /SD IDNO IDNO refuse
+        Reboot
+    ${ElseIf} $0 == 10
+        MessageBox MB_OK|MB_ICONSTOP \
+            "Otros usuarios, además de los administradores, pueden cambiar la carpeta $1, por encima de $INSTDIR: podrían cambiar el programa instalado, que se abriría para todos los usuarios. No se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
+            /SD IDOK
+    ${Else}
+        MessageBox MB_OK|MB_ICONSTOP \
+            "No se pudo comprobar quién puede cambiar la carpeta $INSTDIR y las que están por encima de ella, así que no se ha instalado nada." \
+            /SD IDOK
+    ${EndIf}
+    refuse:
+    SetErrorLevel 2
+    Quit
+FunctionEnd
+
+; icacls on one folder; $1 = its exit code. Refuses the installation when it fails.
+!macro ICACLS folder arguments
+    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${folder}" ${arguments}'
+    Pop $1
+!macroend
+
+Function RefuseUnprotected
+    MessageBox MB_OK|MB_ICONSTOP \
+        "No se pudo proteger la carpeta $R2 (icacls: $1).$\r$\nOtros usuarios podrían cambiar el programa instalado en ella, así que no se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
+        /SD IDOK
+    SetErrorLevel 2
+    Quit
+FunctionEnd
+
+; Outside Program Files, every folder the setup creates above the install folder is created here,
+; from the top down, each protected as the install folder is below before the next goes in it.
+Function CreateTheWay
+    Call InsideProgramFiles
+    ${If} $0 == 1
+        Return ; Program Files' own protection passes down to what is made in it
+    ${EndIf}
+    StrCpy $R0 "$INSTDIR"
+    StrCpy $R1 0
+    ${Do}
+        ${GetParent} "$R0" $R0
+        ${If} $R0 == ""
+        ${OrIf} ${FileExists} "$R0\*.*"
+            ${ExitDo}
         ${EndIf}
-        StrLen $3 "$2\"
-        StrCpy $4 "$INSTDIR" $3
-        ${If} "$INSTDIR" == "$2"
-        ${OrIf} $4 == "$2\"
-            StrCpy $0 1
+        Push $R0
+        IntOp $R1 $R1 + 1
+    ${Loop}
+    ${DoWhile} $R1 > 0
+        Pop $R2
+        IntOp $R1 $R1 - 1
+        CreateDirectory "$R2"
+        DetailPrint "Protegiendo la carpeta como Archivos de programa: $R2"
+        !insertmacro ICACLS "$R2" "/setowner *S-1-5-32-544 /Q"
+        ${If} $1 == 0
+            !insertmacro ICACLS "$R2" "/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q"
         ${EndIf}
-    ${Next}
+        ${If} $1 != 0
+            Call RefuseUnprotected
+        ${EndIf}
+    ${Loop}
 FunctionEnd
 
 ; Program Files lets only administrators and the system change what is inside; everyone else may
@@ -149,6 +242,7 @@ FunctionEnd
 Function ProtectFolder
     Call InsideProgramFiles
     ${If} $0 == 1
+    ${AndIf} $ProtectInstallFolder != 1
         Return
     ${EndIf}
     DetailPrint "Protegiendo la carpeta como Archivos de programa: $INSTDIR"
@@ -163,16 +257,15 @@ Function ProtectFolder
         Pop $1
     ${EndIf}
     ${If} $1 != 0
-        MessageBox MB_OK|MB_ICONSTOP \
-            "No se pudo proteger la carpeta $INSTDIR (icacls: $1).$\r$\nOtros usuarios podrían cambiar el programa instalado en ella, así que no se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
-            /SD IDOK
-        SetErrorLevel 2
-        Quit
+        StrCpy $R2 "$INSTDIR"
+        Call RefuseUnprotected
     ${EndIf}
 FunctionEnd
 
 Section "${PRODUCT}" SecProgram
     SectionIn RO
+    Call CheckTheWay
+    Call CreateTheWay
     SetOutPath "$INSTDIR"
     Call ProtectFolder
     ; Side by side: the program looks for its help file in its own folder.
@@ -246,18 +339,51 @@ Function un.RunsAsDesktopUser
     System::Call 'kernel32::CloseHandle(p r4)'
 FunctionEnd
 
+; $R8 = the final path of the installed exe (junctions, mapped drives and short names resolved),
+; as the program writes it in its start-up entry: without the system's "\\?\" prefix, and
+; "\\?\UNC\server" as "\\server". Empty when the system cannot tell.
+Function un.FinalExePath
+    StrCpy $R8 ""
+    ; FILE_READ_ATTRIBUTES, any sharing, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS
+    System::Call 'kernel32::CreateFileW(w "$INSTDIR\zelvaran.exe", i 0x80, i 7, p 0, i 3, i 0x02000000, p 0) p.r1'
+    System::Call 'kernel32::GetFinalPathNameByHandleW(p r1, w .r2, i ${NSIS_MAX_STRLEN}, i 0) i.r3'
+    ; A failed open gives INVALID_HANDLE_VALUE, for which CloseHandle does nothing.
+    System::Call 'kernel32::CloseHandle(p r1)'
+    ${If} $3 <= 0
+    ${OrIf} $3 >= ${NSIS_MAX_STRLEN}
+        Return
+    ${EndIf}
+    StrCpy $R8 $2
+    StrCpy $3 $R8 8
+    StrCpy $4 $R8 4
+    ${If} $3 == "\\?\UNC\"
+        StrCpy $R8 $R8 "" 8
+        StrCpy $R8 "\\$R8"
+    ${ElseIf} $4 == "\\?\"
+        StrCpy $R8 $R8 "" 4
+    ${EndIf}
+FunctionEnd
+
 ; "Iniciar con Windows" of the installed program: taken out only where it starts this very exe,
-; quoted as the program writes it or bare (case aside, as the file system). A portable copy's or
-; another installation's entry of the same name is not ours.
+; by the path it was installed under or its final one (see un.FinalExePath, called first), quoted
+; as the program writes it or bare (case aside, as the file system). A portable copy's or another
+; installation's entry of the same name is not ours.
 !macro DELETE_OWN_RUN_VALUE root
     ReadRegStr $0 ${root} "${RUN_KEY}" "Zelvaran"
     ${If} $0 == "$\"$INSTDIR\zelvaran.exe$\""
     ${OrIf} $0 == "$INSTDIR\zelvaran.exe"
         DeleteRegValue ${root} "${RUN_KEY}" "Zelvaran"
+    ${ElseIf} $R8 != ""
+        ${If} $0 == "$\"$R8$\""
+        ${OrIf} $0 == "$R8"
+            DeleteRegValue ${root} "${RUN_KEY}" "Zelvaran"
+        ${EndIf}
     ${EndIf}
 !macroend
 
 Section "Uninstall"
+    ; While the exe is still there to be asked.
+    Call un.FinalExePath
     ; Only the files this installer put there: anything the user added keeps the folder alive.
     ; A copy still running in another session keeps its exe open: such files go at the next
     ; restart, and the user is told.
@@ -265,7 +391,18 @@ Section "Uninstall"
     Delete /REBOOTOK "$INSTDIR\zelvaran_help.chm"
     Delete /REBOOTOK "$INSTDIR\zelvaran-cli.exe"
     Delete "$INSTDIR\${UNINSTALLER}"
-    RMDir /REBOOTOK "$INSTDIR"
+    ; Outside Program Files the emptied folder stays, protected: other users' start-up entries
+    ; may still name the exe in it, and were it gone, anyone could create it again with a
+    ; program of their own.
+    Call un.InsideProgramFiles
+    ${If} $0 == 1
+        RMDir /REBOOTOK "$INSTDIR"
+    ${Else}
+        DetailPrint "La carpeta $INSTDIR se conserva vacía y protegida."
+        MessageBox MB_OK|MB_ICONINFORMATION \
+            "La carpeta $INSTDIR se conserva, vacía y protegida: está fuera de Archivos de programa y, si se borrara, cualquier usuario podría volver a crearla con otro programa del mismo nombre, que abrirían las entradas de inicio que otros usuarios aún tengan. Un administrador puede borrarla cuando nadie las tenga." \
+            /SD IDOK
+    ${EndIf}
     ; The maker's folder goes only when no other program of ours lives there.
     RMDir /REBOOTOK "$PROGRAMFILES64\${MAKER}"
 

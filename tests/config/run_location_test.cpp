@@ -82,6 +82,20 @@ TEST(RunLocation, EveryFolderAboveAPathDownToItsRoot) {
     }
 }
 
+TEST(RunLocation, PendingRenamesAndDeletesInsideAFolder) {
+    const wchar_t* folder = L"C:\\Program Files\\Zelvaran";
+    const std::pair<std::vector<std::wstring>, bool> cases[] = {
+        {{L"\\??\\c:\\program files\\zelvaran\\zelvaran.exe", L""}, true},
+        {{L"\\??\\C:\\tmp\\x.tmp", L"!\\??\\C:\\Program Files\\Zelvaran\\z.chm"}, true},
+        {{L"\\??\\C:\\Program Files\\Zelvaran", L""}, true},
+        {{L"\\??\\C:\\Program Files\\Zelvaran2\\z.exe", L"", L"\\??\\C:\\Program Files\\x"}, false},
+        {{}, false},
+    };
+    for (const auto& [operations, inside] : cases) {
+        EXPECT_EQ(AnyPendingInside(operations, folder), inside) << operations.size();
+    }
+}
+
 TEST(RunLocation, ACommandStartsACopyByItsQuotedOrWholePathCaseAside) {
     const wchar_t* path = L"C:\\Program Files\\Zelvaran\\zelvaran.exe";
     const std::pair<const wchar_t*, bool> cases[] = {

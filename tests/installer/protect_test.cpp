@@ -2,6 +2,9 @@
 // folder outside Program Files gets, files still in use, and which start-up entries are theirs.
 #include <windows.h>
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -53,6 +56,40 @@ private:
     bool ready_ = false;
 };
 
+// Everybody may change the folder: under Wine its Unix mode becomes 777.
+bool MakeWorldWritable(const std::wstring& folder) {
+    PSECURITY_DESCRIPTOR open = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
+        return false;
+    }
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    const bool set = GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted) &&
+                     SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
+                                           DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
+                                           nullptr) == ERROR_SUCCESS;
+    LocalFree(open);
+    return set;
+}
+
+// The same file through Wine's Z: drive, which maps the Unix root, and the prefix's drive_c:
+// another spelling of one path.
+std::wstring ThroughUnixRoot(const std::wstring& path) {
+    wchar_t prefix[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH || path.size() < 3 || path[1] != L':') {
+        return {};
+    }
+    std::wstring z = L"Z:" + std::wstring(prefix, n) + L"\\drive_" +
+                     static_cast<wchar_t>(towlower(path[0])) + path.substr(2);
+    for (wchar_t& c : z) {
+        c = c == L'/' ? L'\\' : c;
+    }
+    return z;
+}
+
 std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end()); // the paths here are plain ASCII
 }
@@ -103,6 +140,60 @@ TEST_F(InstallerTest, AFolderOutsideProgramFilesGetsProgramFilesProtection) {
             EXPECT_EQ(call.find("\"C:\\windows\\system32\\icacls.exe\""), 0u) << call;
         }
         EXPECT_TRUE(FileExists(outside + L"\\zelvaran.exe"));
+    }
+    // Uninstalled, the emptied folder stays: were it gone, anyone could create it again.
+    ASSERT_EQ(QuietUninstall().ExitCode, 0u);
+    EXPECT_FALSE(Installed());
+    EXPECT_TRUE(FolderExists(outside));
+    EXPECT_FALSE(FileExists(outside + L"\\zelvaran.exe"));
+}
+
+// Folders the setup creates above the install folder are protected too, from the top down,
+// before anything goes into them.
+TEST_F(InstallerTest, FoldersCreatedAboveTheInstallFolderAreProtectedToo) {
+    RecordedIcacls icacls;
+    ASSERT_TRUE(icacls.Ready());
+    const std::wstring top = L"C:\\Capa nueva";
+    const Cleanup restore([&] {
+        if (Lower(UninstallText(L"InstallLocation")).starts_with(Lower(top))) {
+            static_cast<void>(QuietUninstall());
+        }
+        RemoveFolder(top + L"\\Interior\\Zelvaran");
+        RemoveDirectoryW((top + L"\\Interior").c_str());
+        RemoveDirectoryW(top.c_str());
+    });
+    const RunResult setup =
+        RunToEnd(Quoted(SetupPath()) + L" /S /D=" + top + L"\\Interior\\Zelvaran");
+    ASSERT_TRUE(setup.Finished);
+    EXPECT_EQ(setup.ExitCode, 0u);
+    const std::vector<std::string> calls = icacls.Calls();
+    ASSERT_EQ(calls.size(), 7u); // two for each new folder above, three for the install folder
+    for (const std::size_t i : {0u, 2u}) {
+        const std::string folder = '"' + Narrow(i == 0 ? top : top + L"\\Interior") + '"';
+        EXPECT_NE(calls[i].find(folder + " /setowner *S-1-5-32-544 /Q"), std::string::npos)
+            << calls[i];
+        EXPECT_NE(calls[i + 1].find(folder + " /inheritance:r /grant:r "), std::string::npos)
+            << calls[i + 1];
+    }
+}
+
+// A folder above the install folder that everybody may change: outside Program Files or a
+// vendor's folder inside it, the setup installs nothing.
+TEST_F(InstallerTest, AFolderAboveThatOthersCanChangeIsRefused) {
+    for (const std::wstring& open : {std::wstring(L"C:\\Herramientas abiertas"),
+                                     KnownFolder(FOLDERID_ProgramFiles) + L"\\Proveedor"}) {
+        SCOPED_TRACE(Narrow(open));
+        const Cleanup restore([&] {
+            RemoveFolder(open + L"\\Zelvaran");
+            RemoveDirectoryW(open.c_str());
+        });
+        ASSERT_TRUE(CreateDirectoryW(open.c_str(), nullptr));
+        ASSERT_TRUE(MakeWorldWritable(open));
+        const RunResult setup = RunToEnd(Quoted(SetupPath()) + L" /S /D=" + open + L"\\Zelvaran");
+        ASSERT_TRUE(setup.Finished);
+        EXPECT_EQ(setup.ExitCode, 2u);
+        EXPECT_FALSE(FolderExists(open + L"\\Zelvaran"));
+        EXPECT_EQ(Lower(UninstallText(L"InstallLocation")), Lower(InstallFolder()));
     }
 }
 
@@ -179,6 +270,30 @@ TEST_F(InstallerTest, AFileInUseIsRemovedAtTheNextRestart) {
     const std::wstring names(reinterpret_cast<const wchar_t*>(pending->Data.data()),
                              pending->Data.size() / sizeof(wchar_t));
     EXPECT_NE(Lower(names).find(Lower(InstalledExe())), std::wstring::npos);
+    // Installed again before the restart, the new exe would go at boot: the setup refuses.
+    EXPECT_EQ(SilentInstall().ExitCode, 2u);
+    EXPECT_FALSE(Installed());
+    EXPECT_FALSE(FileExists(InstalledHelp()));
+}
+
+// The program's start-up entry holds its final path; an uninstaller started by another spelling
+// of its folder (Wine's Z: drive here; a junction, a subst drive or a short name on Windows)
+// still takes the entry out.
+TEST_F(InstallerTest, UninstallFindsItsEntryByTheFinalPath) {
+    const std::wstring elsewhere = ThroughUnixRoot(Uninstaller());
+    ASSERT_TRUE(FileExists(elsewhere));
+    const Cleanup restore([] {
+        static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+        static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
+    });
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        ASSERT_EQ(WriteText(root, kRunKey, L"Zelvaran", Quoted(InstalledExe())), 0);
+    }
+    EXPECT_EQ(RunToEnd(Quoted(elsewhere) + L" /S").ExitCode, 0u);
+    EXPECT_FALSE(Installed());
+    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        EXPECT_FALSE(ReadValue(root, kRunKey, L"Zelvaran").has_value());
+    }
 }
 
 } // namespace
