@@ -22,14 +22,37 @@ bool ContainsLetter(std::u32string_view text, char32_t upper) {
     return false;
 }
 
-// Most characters are a single code unit; only the rest go through the full encoder.
-void Append(std::u16string& out, char32_t c) {
-    if (c < 0xD800) {
-        out.push_back(static_cast<char16_t>(c));
-    } else {
-        AppendUtf16(out, c);
+// Writes a password into room reserved beforehand, through a pointer the compiler can keep in a
+// register: the sources wipe every byte they hand out with a byte store, which might alias a
+// string's own fields and would make each append read them again.
+class Writer {
+public:
+    Writer(std::u16string& out, int count)
+        : out_(out), start_(out.size()),
+          at_((out.resize(start_ + 2 * static_cast<std::size_t>(count)), out.data() + start_)) {}
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    ~Writer() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
+
+    // As AppendUtf16, without a string in between that would keep a copy of the character.
+    void Put(char32_t c) {
+        if (c < 0xD800) {
+            *at_++ = static_cast<char16_t>(c);
+        } else if (c < 0xE000 || c > 0x10FFFF) {
+            *at_++ = u'\uFFFD';
+        } else if (c < 0x10000) {
+            *at_++ = static_cast<char16_t>(c);
+        } else {
+            *at_++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            *at_++ = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
     }
-}
+
+private:
+    std::u16string& out_;
+    std::size_t start_;
+    char16_t* at_;
+};
 
 // One step of the template: a class to draw from, or the character to copy when there is none.
 struct Step {
@@ -46,13 +69,25 @@ struct Step {
 template <class Source>
 void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source& random,
           const YieldHook& yield) {
+    Writer writer(out, count);
+    if (steps.size() == 1 && steps[0].Class != nullptr) {
+        // The free mode: everything the loop needs in locals.
+        const std::u32string_view pool = *steps[0].Class;
+        const UniformBelow draw = steps[0].Draw;
+        const YieldHook hook = yield;
+        for (int i = 0; i < count; ++i) {
+            writer.Put(pool[draw(random)]);
+            hook();
+        }
+        return;
+    }
     std::size_t at = 0;
     for (int i = 0; i < count; ++i, ++at) {
         if (at == steps.size()) {
             at = 0;
         }
         const Step& step = steps[at];
-        Append(out, step.Class != nullptr ? (*step.Class)[step.Draw(random)] : step.Literal);
+        writer.Put(step.Class != nullptr ? (*step.Class)[step.Draw(random)] : step.Literal);
         yield();
     }
 }
@@ -63,8 +98,9 @@ void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source
 template <class Source>
 void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, Source& random,
                   const YieldHook& yield) {
-    const std::u32string& pool = classes.Pool;
+    const std::u32string_view pool = classes.Pool;
     const UniformBelow draw(static_cast<std::uint32_t>(pool.size()));
+    const YieldHook hook = yield;
     const std::size_t upperAt = classes.Lower.size();
     const std::size_t digitsAt = upperAt + classes.Upper.size();
     const std::size_t symbolsAt = digitsAt + classes.Digits.size();
@@ -73,11 +109,14 @@ void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, 
         (classes.Digits.empty() ? 0u : 4u) | (classes.Symbols.empty() ? 0u : 8u);
     for (;;) {
         unsigned seen = 0;
-        for (int i = 0; i < count; ++i) {
-            const std::uint32_t at = draw(random);
-            seen |= 1u << ((at >= upperAt) + (at >= digitsAt) + (at >= symbolsAt));
-            Append(text.Buffer(), pool[at]);
-            yield();
+        {
+            Writer writer(text.Buffer(), count);
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t at = draw(random);
+                seen |= 1u << ((at >= upperAt) + (at >= digitsAt) + (at >= symbolsAt));
+                writer.Put(pool[at]);
+                hook();
+            }
         }
         if (seen == required || random.Failed()) {
             return;
@@ -94,6 +133,18 @@ Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSo
     // Room for every character as a surrogate pair: the buffer never moves while it grows, so
     // no copy of a partial password is left behind in freed memory.
     text.Buffer().reserve(2 * static_cast<std::size_t>(count));
+    // What the draws will read on average, with a margin for the luck of the rejections.
+    double bytes = 0;
+    const auto n = static_cast<std::size_t>(count);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
+        bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
+    }
+    if (eachKind != nullptr) {
+        bytes = static_cast<double>(n) *
+                UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
+    }
+    random.WillRead(static_cast<std::size_t>(bytes * 1.0625) + 16);
     auto* system = dynamic_cast<SystemRandomSource*>(&random);
     if (eachKind != nullptr) {
         if (system != nullptr) {

@@ -17,7 +17,8 @@ public:
                         : n <= 0x10000u ? 2u
                                         : 4u),
           limit_((std::uint64_t{1} << (8 * width_)) -
-                 (std::uint64_t{1} << (8 * width_)) % (n == 0 ? 1 : n)) {}
+                 (std::uint64_t{1} << (8 * width_)) % (n == 0 ? 1 : n)),
+          reciprocal_(n < 2 ? 0 : ~std::uint64_t{0} / n + 1) {}
 
     // Bytes in each value read, and the values kept: those below Limit.
     [[nodiscard]] constexpr unsigned Width() const noexcept { return width_; }
@@ -39,15 +40,26 @@ public:
         for (;;) {
             const std::uint32_t value = random.NextBytes(width_);
             if (value < limit_ || random.Failed()) {
-                return value % n_;
+                return Remainder(value);
             }
         }
     }
 
 private:
+    // value mod n without a division, which would cost more than the rest of a draw: the low
+    // 64 bits of value * ceil(2^64 / n), times n, carry the remainder in their top 64 bits
+    // (exact for every 32-bit value and n; Lemire, Kaser and Kurz, "Faster remainder by direct
+    // computation", 2019).
+    [[nodiscard]] constexpr std::uint32_t Remainder(std::uint32_t value) const noexcept {
+        __extension__ using Wide = unsigned __int128;
+        const std::uint64_t fraction = reciprocal_ * value;
+        return static_cast<std::uint32_t>((static_cast<Wide>(fraction) * n_) >> 64);
+    }
+
     std::uint32_t n_;
     unsigned width_;
     std::uint64_t limit_;
+    std::uint64_t reciprocal_;
 };
 
 // A source of fresh random bytes. Reseed runs at the start of every Generate command; the
@@ -61,6 +73,9 @@ public:
     [[nodiscard]] virtual std::uint32_t NextBytes(unsigned width) noexcept = 0;
     // True once the source could not produce a value; the run's result must then be discarded.
     [[nodiscard]] virtual bool Failed() const noexcept = 0;
+    // About how many bytes the draws after a reseed will read, so a source can fetch them at
+    // once; only a hint.
+    virtual void WillRead(std::size_t bytes) noexcept { static_cast<void>(bytes); }
 
     // A uniform index 0 <= i < n (0 for n <= 1), exact for every n.
     [[nodiscard]] std::uint32_t Below(std::uint32_t n) noexcept { return UniformBelow(n)(*this); }
@@ -81,9 +96,13 @@ public:
     void Reseed() noexcept override;
     [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override;
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
+    // Before the first draw, makes the first fill about that size, up to the whole block.
+    void WillRead(std::size_t bytes) noexcept override;
 
 private:
-    static constexpr std::size_t kBlockBytes = 8192;
+    // Room for the longest password (9999 characters of a pool up to 256, rejections
+    // included) in one fill.
+    static constexpr std::size_t kBlockBytes = 16384;
     // The first fill after a reseed is small, so a short password costs one small read; each
     // further fill doubles, up to the whole block.
     static constexpr std::size_t kFirstFillBytes = 64;

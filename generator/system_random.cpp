@@ -19,6 +19,12 @@ void SystemRandomSource::Reseed() noexcept {
     failed_ = false;
 }
 
+void SystemRandomSource::WillRead(std::size_t bytes) noexcept {
+    if (used_ == kBlockBytes && nextFill_ == kFirstFillBytes) {
+        nextFill_ = std::clamp(bytes, kFirstFillBytes, kBlockBytes);
+    }
+}
+
 bool SystemRandomSource::Refill() noexcept {
     static_assert(kBlockBytes % kFirstFillBytes == 0 &&
                       ((kBlockBytes / kFirstFillBytes) & (kBlockBytes / kFirstFillBytes - 1)) == 0,
