@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Speed of a 9999-character password, and of zelvaran-cli against the usual commands, in one go:
 #   - whole processes: zelvaran_print and `zelvaran-cli -c cgne -l 9999` against
-#     `pwgen -s -y 9999 1` and against zelvaran_fill (start, fill 9999 * 3 bytes from the OS,
-#     exit), median of N runs each;
-#   - zelvaran-cli, 100000 passwords of 20 characters against `pwgen -s 20 100000`, and an
-#     8-word passphrase against `xkcdpass -n 8`, medians of fewer runs (they take longer);
+#     `pwgen -s -y 9999 1`, against zelvaran_fill (start, fill 9999 bytes from the OS, exit) and
+#     against zelvaran_floor (a C program that reads 9999 bytes with getrandom, maps each to a
+#     printable character and writes them: the least a one-byte-a-character generator can do),
+#     median of N runs each;
+#   - zelvaran-cli, 100000 passwords of 20 characters against `pwgen -s 20 100000`, the same
+#     with one of each kind (-t) against without, and an 8-word passphrase against
+#     `xkcdpass -n 8`, medians of fewer runs (they take longer);
 #   - in process: the core (Generate with reseed, 74-character pool, free mode and ACGNE) against
-#     the bare OS fill of the same bytes, medians of Google Benchmark repetitions.
+#     the bare OS fill of 9999 bytes, and one of each kind against without at 20 characters,
+#     medians of Google Benchmark repetitions.
 # The runs of the three commands, and the benchmark repetitions, are interleaved so that other
 # load on the machine weighs on all of them alike.
 # Builds nothing: run `cmake --build --preset native` first. Installs pwgen and xkcdpass (Debian
@@ -19,9 +23,10 @@ build=${1:-build/native}
 runs=${2:-200}
 print_cmd=$build/bench/zelvaran_print
 fill_cmd=$build/bench/zelvaran_fill
+floor_cmd=$build/bench/zelvaran_floor
 bench_cmd=$build/bench/zelvaran_bench
 cli_cmd=$build/zelvaran-cli
-for exe in "$print_cmd" "$fill_cmd" "$bench_cmd" "$cli_cmd"; do
+for exe in "$print_cmd" "$fill_cmd" "$floor_cmd" "$bench_cmd" "$cli_cmd"; do
     [[ -x $exe ]] || { echo "missing $exe: build the native preset first" >&2; exit 1; }
 done
 zv_need pwgen:pwgen xkcdpass:xkcdpass
@@ -45,32 +50,41 @@ ratio2() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 print_samples=()
 pwgen_samples=()
 fill_samples=()
+floor_samples=()
 cli_samples=()
 for ((i = 0; i < runs; ++i)); do
     print_samples+=("$(time_us "$print_cmd")")
     pwgen_samples+=("$(time_us pwgen -s -y 9999 1)")
     fill_samples+=("$(time_us "$fill_cmd")")
+    floor_samples+=("$(time_us "$floor_cmd")")
     cli_samples+=("$(time_us "$cli_cmd" -c cgne -l 9999)")
 done
 print_us=$(printf '%s\n' "${print_samples[@]}" | median)
 pwgen_us=$(printf '%s\n' "${pwgen_samples[@]}" | median)
 fill_us=$(printf '%s\n' "${fill_samples[@]}" | median)
+floor_us=$(printf '%s\n' "${floor_samples[@]}" | median)
 cli_us=$(printf '%s\n' "${cli_samples[@]}" | median)
 
 # The longer commands: fewer runs, still interleaved.
 long_runs=$(((runs + 19) / 20))
 batch_samples=()
 pwgen_batch_samples=()
+plain_batch_samples=()
+each_batch_samples=()
 phrase_samples=()
 xkcd_samples=()
 for ((i = 0; i < long_runs; ++i)); do
     batch_samples+=("$(time_us "$cli_cmd" -n 100000)")
     pwgen_batch_samples+=("$(time_us pwgen -s 20 100000)")
+    plain_batch_samples+=("$(time_us "$cli_cmd" -c cgne -n 100000)")
+    each_batch_samples+=("$(time_us "$cli_cmd" -t -c cgne -n 100000)")
     phrase_samples+=("$(time_us "$cli_cmd" -p 8)")
     xkcd_samples+=("$(time_us xkcdpass -n 8)")
 done
 batch_us=$(printf '%s\n' "${batch_samples[@]}" | median)
 pwgen_batch_us=$(printf '%s\n' "${pwgen_batch_samples[@]}" | median)
+plain_batch_us=$(printf '%s\n' "${plain_batch_samples[@]}" | median)
+each_batch_us=$(printf '%s\n' "${each_batch_samples[@]}" | median)
 phrase_us=$(printf '%s\n' "${phrase_samples[@]}" | median)
 xkcd_us=$(printf '%s\n' "${xkcd_samples[@]}" | median)
 
@@ -87,18 +101,21 @@ printf '  pwgen / zelvaran_fill    %8sx  (the ceiling for any program here)\n' \
 
 # Each line: the figures, then the ratio the command is held to.
 echo "zelvaran-cli, whole process:"
-printf '  -c cgne -l 9999          %8s us   %sx zelvaran_fill (goal: at most 1.15)\n' "$cli_us" \
-    "$(ratio2 "$cli_us" "$fill_us")"
+printf '  zelvaran_floor           %8s us\n' "$floor_us"
+printf '  -c cgne -l 9999          %8s us   %sx zelvaran_floor (goal: at most 1.10), %sx zelvaran_fill\n' \
+    "$cli_us" "$(ratio2 "$cli_us" "$floor_us")" "$(ratio2 "$cli_us" "$fill_us")"
 printf '                                       pwgen -s -y 9999 1 takes %sx (goal: at least 5)\n' \
     "$(ratio "$pwgen_us" "$cli_us")"
 printf '  -n 100000 (20 chars)     %8s us   pwgen -s 20 100000 takes %s us, %sx (goal: at least 10)\n' \
     "$batch_us" "$pwgen_batch_us" "$(ratio "$pwgen_batch_us" "$batch_us")"
+printf '  -t -c cgne -n 100000     %8s us   %sx the same without -t (%s us)\n' \
+    "$each_batch_us" "$(ratio2 "$each_batch_us" "$plain_batch_us")" "$plain_batch_us"
 printf '  -p 8                     %8s us   xkcdpass -n 8 takes %s us, %sx (goal: at least 20)\n' \
     "$phrase_us" "$xkcd_us" "$(ratio "$xkcd_us" "$phrase_us")"
 echo "  (medians of $runs and $long_runs runs)"
 
 reps=15
-csv=$("$bench_cmd" --benchmark_filter='^BM_(Free9999|Template9999|BareFill9999)$' \
+csv=$("$bench_cmd" --benchmark_filter='^BM_(Free9999|Template9999|BareFill9999|Free20|EachKind20)$' \
     --benchmark_repetitions=$reps --benchmark_enable_random_interleaving=true \
     --benchmark_min_time=0.2 --benchmark_report_aggregates_only=true \
     --benchmark_format=csv 2>/dev/null)
@@ -106,10 +123,15 @@ bench_median_ns() { awk -F, -v name="\"$1_median\"" '$1 == name { print $3 }' <<
 core_ns=$(bench_median_ns BM_Free9999)
 template_ns=$(bench_median_ns BM_Template9999)
 bare_ns=$(bench_median_ns BM_BareFill9999)
+free20_ns=$(bench_median_ns BM_Free20)
+each20_ns=$(bench_median_ns BM_EachKind20)
 
 echo "In process, median of $reps repetitions:"
-printf '  core, free mode, 9999    %10.0f ns   (%sx the bare fill)\n' "$core_ns" \
-    "$(ratio "$core_ns" "$bare_ns")"
+printf '  core, free mode, 9999    %10.0f ns   (%sx the bare fill; goal: at most 1.3)\n' "$core_ns" \
+    "$(ratio2 "$core_ns" "$bare_ns")"
 printf '  core, ACGNE, 9999        %10.0f ns   (%sx the bare fill)\n' "$template_ns" \
     "$(ratio "$template_ns" "$bare_ns")"
-printf '  bare fill, 29997 bytes   %10.0f ns\n' "$bare_ns"
+printf '  bare fill, 9999 bytes    %10.0f ns\n' "$bare_ns"
+printf '  core, free mode, 20      %10.0f ns\n' "$free20_ns"
+printf '  core, one of each, 20    %10.0f ns   (%sx without; goal: at most 1.1)\n' "$each20_ns" \
+    "$(ratio2 "$each20_ns" "$free20_ns")"
