@@ -63,9 +63,10 @@ constexpr const wchar_t* kNotAskedText =
     L"Windows pedir\u00E1 el permiso de un administrador.";
 constexpr const wchar_t* kMachineEntryLeftText =
     L"Queda una entrada de inicio del equipo que abre esta copia del programa, y otros usuarios "
-    L"podr\u00EDan cambiar el archivo que abre. Un administrador debe borrar el valor "
-    L"\"Zelvaran\" de HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run "
-    L"(o desmarque y vuelva a marcar \"Iniciar con Windows\" para borrarlo con su permiso).";
+    L"podr\u00EDan cambiar el archivo que abre. Pida a un administrador que borre el valor "
+    L"\"Zelvaran\" de HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
+    L"o desmarque y vuelva a marcar \"Iniciar con Windows\" para borrarlo usted con el permiso "
+    L"de un administrador.";
 
 std::wstring StoreFailureText(LSTATUS code) {
     return L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\" en la configuraci\u00F3n del "
