@@ -44,6 +44,11 @@ std::u16string RuleRefusal(const CliOptions& options, GenerationErrorKind kind) 
         message += u" o m\u00E1s, o quite -t";
         return message;
     }
+    if (kind == GenerationErrorKind::EachKindTooRare) {
+        return u"-t/--todas: casi ninguna contrase\u00F1a de esta longitud lleva un "
+               u"car\u00E1cter de cada clase de -c/--clases, y buscarla llevar\u00EDa demasiado "
+               u"tiempo: aumente -l, acorte -s o quite -t";
+    }
     // The first chosen class with nothing left, in the order of -c's letters.
     const std::u32string symbols = ToCodePoints(options.Symbols);
     const std::u32string excluded = ToCodePoints(options.Excluded);

@@ -9,7 +9,7 @@
 
 namespace zelvaran::cli {
 
-// The message after "zelvaran-cli: " for TooShortForEachKind and KindEmptied.
+// The message after "zelvaran-cli: " for TooShortForEachKind, EachKindTooRare and KindEmptied.
 [[nodiscard]] std::u16string RuleRefusal(const CliOptions& options, GenerationErrorKind kind);
 
 } // namespace zelvaran::cli

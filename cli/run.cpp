@@ -93,9 +93,11 @@ double BytesPerPassword(const GenerationOptions& settings, const CharacterClasse
                         int length) {
     const auto n = static_cast<std::size_t>(length);
     if (!settings.UseFormat) {
-        // One of each kind draws whole passwords until one qualifies.
+        // One of each kind draws whole passwords until one qualifies: room for enough of them
+        // that a result needs a second read less than once in a hundred.
+        const double share = settings.OneOfEachKind ? ShareWithEveryKind(classes, length) : 1.0;
         const double tries =
-            settings.OneOfEachKind ? 1.0 / ShareWithEveryKind(classes, length) : 1.0;
+            share >= 1.0 ? 1.0 : std::max(1.0, std::ceil(std::log(0.01) / std::log1p(-share)));
         return tries * static_cast<double>(n) * ExpectedBytes(classes.Pool.size());
     }
     const std::u32string pattern = ToCodePoints(settings.FormatText);
@@ -214,6 +216,7 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
         break;
     }
     case GenerationErrorKind::TooShortForEachKind:
+    case GenerationErrorKind::EachKindTooRare:
     case GenerationErrorKind::KindEmptied:
         message += RuleRefusal(options, kind);
         break;

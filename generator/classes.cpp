@@ -46,6 +46,12 @@ std::u16string_view GenerationError::Message() const noexcept {
                u"\r\n"
                u"Con -Al menos uno de cada tipo- la contrase\u00F1a lleva un car\u00E1cter de "
                u"cada tipo: aumente la longitud o elija menos tipos";
+    case GenerationErrorKind::EachKindTooRare:
+        return u"Con -Al menos uno de cada tipo- casi ninguna contrase\u00F1a de esta longitud "
+               u"lleva un car\u00E1cter de cada tipo, y buscarla llevar\u00EDa demasiado "
+               u"tiempo\r\n"
+               u"\r\n"
+               u"Aumente la longitud o acorte la lista de s\u00EDmbolos";
     case GenerationErrorKind::KindEmptied:
         return u"Un tipo de caracteres elegido se queda sin caracteres al quitar los "
                u"parecidos (0 O o 1 l I | \u00A6)\r\n"

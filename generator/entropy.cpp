@@ -55,6 +55,12 @@ double ShareWithEveryKind(const CharacterClasses& classes, int length) {
     return ShareCovering(kinds, static_cast<double>(classes.Pool.size()), 0, length);
 }
 
+bool EachKindTooRare(const CharacterClasses& classes, int length) {
+    constexpr double kMostDraws = 1e8;
+    return length > 0 &&
+           static_cast<double>(length) > kMostDraws * ShareWithEveryKind(classes, length);
+}
+
 double EveryKindEntropyBits(const CharacterClasses& classes, int length) {
     const auto kinds = Kinds(classes);
     if (length <= 0 || static_cast<std::size_t>(length) < kinds.size()) {
@@ -111,6 +117,9 @@ Expected<double> EntropyBits(const GenerationOptions& options) {
         if (options.OneOfEachKind) {
             if (count < KindCount(classes)) {
                 return GenerationError{GenerationErrorKind::TooShortForEachKind};
+            }
+            if (EachKindTooRare(classes, count)) {
+                return GenerationError{GenerationErrorKind::EachKindTooRare};
             }
             return EveryKindEntropyBits(classes, count);
         }

@@ -18,6 +18,10 @@ namespace zelvaran {
 // how many whole passwords one with every kind costs on average is its inverse.
 [[nodiscard]] double ShareWithEveryKind(const CharacterClasses& classes, int length);
 
+// Whether drawing whole passwords of `length` characters until one holds every non-empty class
+// would take more than about a hundred million draws.
+[[nodiscard]] bool EachKindTooRare(const CharacterClasses& classes, int length);
+
 // A free-mode password of `length` characters drawn again until it holds every non-empty class.
 // Exact when no character belongs to two classes (a symbol set with letters or digits in it
 // makes it an upper bound).

@@ -1,5 +1,7 @@
 #include "generator/generator.h"
 
+#include "generator/entropy.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <utility>
@@ -196,6 +198,9 @@ Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, Ra
                                   const YieldHook& yield, bool oneOfEachKind) {
     if (oneOfEachKind && count < KindCount(classes)) {
         return GenerationError{GenerationErrorKind::TooShortForEachKind};
+    }
+    if (oneOfEachKind && EachKindTooRare(classes, count)) {
+        return GenerationError{GenerationErrorKind::EachKindTooRare};
     }
     if (count <= 0) {
         return SecretText{};

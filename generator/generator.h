@@ -79,6 +79,9 @@ enum class GenerationErrorKind {
     TooShortForEachKind,
     // A chosen kind has no character left once the look-alikes or excluded ones are gone.
     KindEmptied,
+    // One of each kind asked for, but so few passwords of the length hold every kind that
+    // drawing until one does would take far too long (a few characters against a huge class).
+    EachKindTooRare,
 };
 
 struct GenerationError {

@@ -101,6 +101,10 @@ struct Refused {
 
 TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
     const std::string hint = ". M\u00E1s informaci\u00F3n: zelvaran-cli --ayuda\n";
+    std::string cjk; // 3000 symbols against one character of each other class
+    for (char32_t c = 0x4E00; c < 0x4E00 + 3000; ++c) {
+        cjk += ToUtf8(std::u16string(1, static_cast<char16_t>(c)));
+    }
     const std::vector<Refused> table = {
         {{"--longuitud", "5"}, 2, "opci\u00F3n desconocida \u00AB--longuitud\u00BB" + hint},
         {{"-lx"}, 2, "-l/--longitud debe ser un n\u00FAmero de 0 a 9999, no \u00ABx\u00BB" + hint},
@@ -256,6 +260,12 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          1,
          "-x/--excluir deja sin caracteres la clase n (n\u00FAmeros): excluya menos caracteres "
          "con -x o quite la n de -c/--clases\n"},
+        {{"-t", "-l", "4", "-c", "cgne", "-s", cjk, "-x",
+          "bcdefghijklmnopqrstuvwxyzBCDEFGHIJKLMNOPQRSTUVWXYZ013456789"},
+         1,
+         "-t/--todas: casi ninguna contrase\u00F1a de esta longitud lleva un car\u00E1cter de "
+         "cada clase de -c/--clases, y buscarla llevar\u00EDa demasiado tiempo: aumente -l, "
+         "acorte -s o quite -t\n"},
         {{"--sin-parecidos", "-c", "ce", "-s", "|\u00A6"},
          1,
          "-a/--sin-parecidos deja sin caracteres la clase e (s\u00EDmbolos): son todos "

@@ -126,6 +126,20 @@ TEST(OneOfEachKind, AShortPasswordIsRefusedAndATemplateIgnoresTheRule) {
         EXPECT_TRUE(IsError(EntropyBits(options), GenerationErrorKind::TooShortForEachKind));
         EXPECT_EQ(source.Calls(), 0);
     }
+    // One character left of each letter kind and the digits against 5000 symbols: about one
+    // password of four in five billion qualifies.
+    GenerationOptions rare = Switches(true, true, true, true);
+    rare.OneOfEachKind = true;
+    rare.LengthText = u"4";
+    rare.Excluded = u"bcdefghijklmnopqrstuvwxyzBCDEFGHIJKLMNOPQRSTUVWXYZ013456789";
+    rare.SymbolText.clear();
+    for (char16_t c = 0x4E00; c < 0x4E00 + 5000; ++c) {
+        rare.SymbolText.push_back(c);
+    }
+    ScriptedSource untouched = Constant(0);
+    EXPECT_TRUE(IsError(Generate(rare, untouched, {}), GenerationErrorKind::EachKindTooRare));
+    EXPECT_TRUE(IsError(EntropyBits(rare), GenerationErrorKind::EachKindTooRare));
+    EXPECT_EQ(untouched.Calls(), 0);
     options.LengthText = u"3";
     options.UseFormat = true;
     options.FormatText = u"CC";
