@@ -112,12 +112,21 @@ ClassAndStyle StyleFor(const ControlSpec& row) noexcept {
     case ControlKind::Frame:
         return {WC_BUTTONW, style | BS_GROUPBOX, WS_EX_CONTROLPARENT};
     case ControlKind::Label:
-        return {WC_STATICW, style | SS_NOPREFIX | (centred ? SS_CENTER : SS_LEFT), 0};
+        // A label that marks an access key shows it underlined; any other shows '&' as written.
+        return {WC_STATICW,
+                style | (AccessKeyOf(row.Caption) != 0 ? 0 : SS_NOPREFIX) |
+                    (centred ? SS_CENTER : SS_LEFT),
+                0};
     case ControlKind::CheckBox:
         return {WC_BUTTONW, style | WS_TABSTOP | BS_AUTOCHECKBOX, 0};
-    case ControlKind::TextBox:
-        return {WC_EDITW, style | WS_TABSTOP | ES_AUTOHSCROLL | (centred ? ES_CENTER : ES_LEFT),
+    case ControlKind::TextBox: {
+        const bool multiLine = (row.Flags & kMultiLine) != 0;
+        return {WC_EDITW,
+                style | WS_TABSTOP | (centred ? ES_CENTER : ES_LEFT) |
+                    ((row.Flags & kReadOnly) != 0 ? ES_READONLY : 0) |
+                    (multiLine ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL),
                 WS_EX_CLIENTEDGE};
+    }
     case ControlKind::Button:
         return {WC_BUTTONW,
                 style | WS_TABSTOP |

@@ -18,6 +18,8 @@ enum ControlFlags : std::uint32_t {
     kCentred = 1u << 2,
     kDefaultButton = 1u << 3,
     kTransparent = 1u << 4,
+    kReadOnly = 1u << 6,  // a text box the user can focus, select and copy from, not edit
+    kMultiLine = 1u << 7, // a text box whose text wraps over several lines
 };
 
 struct TwipsRect {
@@ -73,6 +75,21 @@ inline constexpr int kTwipsPerInch = 1440;
 [[nodiscard]] constexpr bool TakesFocus(ControlKind kind) noexcept {
     return kind == ControlKind::CheckBox || kind == ControlKind::TextBox ||
            kind == ControlKind::Button;
+}
+
+// The access key a caption marks with '&' ("&Generar": G), upper case; 0 when it marks none.
+// "&&" is a plain ampersand.
+[[nodiscard]] constexpr wchar_t AccessKeyOf(std::wstring_view caption) noexcept {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == L'&') {
+            if (caption[i + 1] != L'&') {
+                const wchar_t c = caption[i + 1];
+                return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+            }
+            ++i;
+        }
+    }
+    return 0;
 }
 
 [[nodiscard]] const ControlSpec* FindControl(std::span<const ControlSpec> table, int id) noexcept;

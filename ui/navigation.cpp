@@ -86,4 +86,44 @@ bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
     return false;
 }
 
+bool HandleAccessKey(const MSG& msg, const ControlSet& controls) noexcept {
+    // Alt held (bit 29) with a letter or digit, whose virtual-key code is its upper-case form.
+    if (msg.message != WM_SYSKEYDOWN || (msg.lParam & (1 << 29)) == 0 ||
+        !((msg.wParam >= 'A' && msg.wParam <= 'Z') || (msg.wParam >= '0' && msg.wParam <= '9'))) {
+        return false;
+    }
+    const auto key = static_cast<wchar_t>(msg.wParam);
+    const std::span<const ControlSpec> table = controls.Table();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        HWND hwnd = controls.Get(table[i].Id);
+        if (AccessKeyOf(table[i].Caption) != key || !CanFocus(hwnd)) {
+            continue;
+        }
+        switch (table[i].Kind) {
+        case ControlKind::Label:
+            for (std::size_t j = i + 1; j < table.size(); ++j) {
+                HWND next = controls.Get(table[j].Id);
+                if (TakesFocus(table[j].Kind) && CanFocus(next)) {
+                    SetFocus(next);
+                    if ((SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) {
+                        SendMessageW(next, EM_SETSEL, 0, -1);
+                    }
+                    return true;
+                }
+            }
+            return false;
+        case ControlKind::CheckBox:
+            SetFocus(hwnd);
+            SendMessageW(hwnd, BM_CLICK, 0, 0);
+            return true;
+        case ControlKind::Button:
+            SendMessageW(hwnd, BM_CLICK, 0, 0);
+            return true;
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
 } // namespace zelvaran::ui

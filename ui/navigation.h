@@ -14,6 +14,11 @@ namespace zelvaran::ui {
 [[nodiscard]] bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
                                        int defaultButton) noexcept;
 
+// Alt+letter: the control whose caption marks that access key acts as in a dialog. A label
+// gives the focus to the next control after it in the table that can take it (the box it names),
+// a check box is focused and clicked, a push button clicked. True when one did.
+[[nodiscard]] bool HandleAccessKey(const MSG& msg, const ControlSet& controls) noexcept;
+
 // Whether hwnd is a control somewhere inside the form (frames included), not the form itself.
 [[nodiscard]] bool IsOwnControl(HWND form, HWND hwnd) noexcept;
 
