@@ -16,6 +16,7 @@
 #include "mainwindow/tray_icon.h"
 #include "generator/random_source.h"
 #include "output/output_actions.h"
+#include "passphrase/frm_frase.h"
 #include "ui/controls.h"
 #include "ui/navigation.h"
 #include "ui/handles.h"
@@ -49,6 +50,7 @@ public:
     [[nodiscard]] const TrayIcon& Tray() const noexcept { return tray_; }
     [[nodiscard]] about::Form5& About() noexcept { return about_; }
     [[nodiscard]] config::Form2& Configuration() noexcept { return configuration_; }
+    [[nodiscard]] passphrase::frmFrase& Passphrase() noexcept { return passphrase_; }
 
     // The help file beside the running exe (not the current directory: a program started at
     // logon has another one, and a document there may have been planted).
@@ -56,6 +58,8 @@ public:
 
     // The system-menu command that opens the configuration dialog.
     static constexpr UINT kSysConfiguration = 0x0110;
+    // The system-menu command that opens the passphrase window, right under it.
+    static constexpr UINT kSysPassphrase = 0x0120;
     // The system menu's check items for Generate's rules, in menu order after a separator.
     static constexpr UINT kSysOneOfEachKind = 0x0140;
     static constexpr UINT kSysNoLookAlikes = 0x0150;
@@ -98,6 +102,8 @@ private:
     void OnConfigurationClosed(std::int16_t topmostFlag) noexcept;
     void PlaceOnTop(std::int16_t flag, UINT flags) noexcept;
     void ShareTopmostWithAbout() noexcept;
+    void ShareTopmostWithPassphrase() noexcept;
+    void OpenPassphrase() noexcept;
     [[nodiscard]] bool InstallLengthFilter() noexcept;
 
     [[nodiscard]] int CheckState(int id) const noexcept;
@@ -114,6 +120,7 @@ private:
     config::Form2 configuration_{[this](std::int16_t flag) {
         OnConfigurationClosed(flag);
     }};
+    passphrase::frmFrase passphrase_;
     TrayIcon tray_;
     UINT taskbarCreated_ = 0;
     SystemRandomSource systemRandom_;

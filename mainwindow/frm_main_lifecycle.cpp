@@ -23,7 +23,8 @@ constexpr UINT kTopFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWI
 bool frmMain::AddConfigurationToSystemMenu() noexcept {
     HMENU system = GetSystemMenu(hwnd_, FALSE);
     return system != nullptr && AppendMenuW(system, MF_SEPARATOR, 0, nullptr) &&
-           AppendMenuW(system, MF_STRING, kSysConfiguration, L"Configuracion");
+           AppendMenuW(system, MF_STRING, kSysConfiguration, L"Configuracion") &&
+           AppendMenuW(system, MF_STRING, kSysPassphrase, L"Frase de Contrase\u00F1a");
 }
 
 void frmMain::OnLoad() noexcept {
@@ -61,6 +62,7 @@ void frmMain::PlaceOnTop(std::int16_t flag, UINT flags) noexcept {
     // Placement failures have no remedy here and are not reported.
     static_cast<void>(SetWindowPos(hwnd_, after, 0, 0, 0, 0, flags));
     ShareTopmostWithAbout();
+    ShareTopmostWithPassphrase();
 }
 
 void frmMain::ShareTopmostWithAbout() noexcept {
@@ -72,6 +74,26 @@ void frmMain::ShareTopmostWithAbout() noexcept {
     const bool topmost = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     static_cast<void>(SetWindowPos(about_.Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
                                    0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+}
+
+void frmMain::ShareTopmostWithPassphrase() noexcept {
+    // Like the About dialog, the passphrase window has no owner to keep it above the main window.
+    if (!passphrase_.IsLoaded()) {
+        return;
+    }
+    const bool topmost = (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    static_cast<void>(SetWindowPos(passphrase_.Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0,
+                                   0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE));
+}
+
+void frmMain::OpenPassphrase() noexcept {
+    if (!passphrase_.Show()) {
+        static_cast<void>(ui::ShowProgramMessage(
+            hwnd_, L"No se pudo abrir la ventana de la frase de contrase\u00F1a.", kErrorTitle,
+            MB_OK | MB_ICONSTOP));
+        return;
+    }
+    ShareTopmostWithPassphrase();
 }
 
 bool frmMain::PointerOverClient() const noexcept {
@@ -120,6 +142,10 @@ void frmMain::OnTaskbarCreated() noexcept {
 }
 
 bool frmMain::OnSysCommand(UINT command) noexcept {
+    if (command == kSysPassphrase) {
+        OpenPassphrase();
+        return true;
+    }
     if (command != kSysConfiguration) {
         return OnRuleCommand(command);
     }
@@ -150,6 +176,7 @@ void frmMain::OnUnload() noexcept {
     // wipe the read-out box, whose text would stay in memory the system hands out again.
     static_cast<void>(tray_.Delete());
     ui::WipeWindowText(Control(kTxtPassword));
+    passphrase_.WipePhrase();
     ui::CurrentPlatform().EndProcess(0);
 }
 

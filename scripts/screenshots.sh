@@ -35,9 +35,10 @@ shoot() { # window dpi
     zv_log "wrote $out"
 }
 
-for window in main about config; do
+for window in main about config passphrase; do
     shoot "$window" 96
 done
 zv_set_dpi 144
 shoot main 144
 shoot config 144
+shoot passphrase 144

@@ -15,7 +15,7 @@ using namespace zelvaran;
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) {
-        std::fputs("usage: screenshot_driver main|about|config <rect file>\n", stderr);
+        std::fputs("usage: screenshot_driver main|about|config|passphrase <rect file>\n", stderr);
         return 2;
     }
     const std::wstring which = argv[1];
@@ -31,6 +31,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (which == L"config") {
         PostMessageW(main, WM_SYSCOMMAND, mainwindow::frmMain::kSysConfiguration, 0);
         target = program.WaitForWindow(L"Zelvaran.Form2");
+    } else if (which == L"passphrase") {
+        PostMessageW(main, WM_SYSCOMMAND, mainwindow::frmMain::kSysPassphrase, 0);
+        target = program.WaitForWindow(L"Zelvaran.frmFrase");
     }
     if (target == nullptr) {
         return 1;

@@ -9,6 +9,7 @@
 
 #include "about/about_layout.h"
 #include "config/config_layout.h"
+#include "passphrase/phrase_layout.h"
 #include "main_window_fixture.h"
 #include "ui/gdi.h"
 
@@ -80,12 +81,14 @@ struct WalkedWindow {
 TEST_F(MainWindowTest, EveryControlOfEveryWindowHasASpanishNameForScreenReaders) {
     Main().About().Show();
     Main().OpenConfiguration();
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
     Pump();
     const WalkedWindow windows[] = {
         // one line a window
         {"frmMain", Main().Handle(), kMainControls},
         {"Form5", Main().About().Handle(), about::kAboutControls},
         {"Form2", Main().Configuration().Handle(), config::kConfigControls},
+        {"frmFrase", Main().Passphrase().Handle(), passphrase::kPhraseControls},
     };
     for (const WalkedWindow& window : windows) {
         std::vector<HWND> children;

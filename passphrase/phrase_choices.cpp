@@ -1,0 +1,110 @@
+#include "passphrase/phrase_choices.h"
+
+#include "config/settings_parse.h"
+#include "config/settings_store.h"
+
+namespace zelvaran::passphrase {
+namespace {
+
+bool IsControl(char32_t c) noexcept {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+std::wstring Stored(std::wstring_view key, std::wstring_view fallback) {
+    return config::GetSetting(config::kAppName, config::kSection, key, fallback);
+}
+
+} // namespace
+
+std::optional<int> ParseWordCount(std::wstring_view text) noexcept {
+    if (text.empty() || text.size() > 2) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const wchar_t c : text) {
+        if (c < L'0' || c > L'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - L'0');
+    }
+    if (value < kMinPhraseWords || value > kMaxPhraseWords) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<int> ParseStoredWordCount(std::wstring_view text) noexcept {
+    if (text.starts_with(L'0')) {
+        return std::nullopt;
+    }
+    return ParseWordCount(text);
+}
+
+bool SeparatorAllowed(std::wstring_view text) noexcept {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i, ++characters) {
+        const wchar_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i; // a pair is one character
+        } else if (IsControl(c) || (c >= 0xD800 && c <= 0xDFFF)) {
+            return false;
+        }
+    }
+    return characters <= 8;
+}
+
+PassphraseOptions LoadChoices() {
+    PassphraseOptions choices;
+    choices.Words = ParseStoredWordCount(Stored(kKeyWords, L"")).value_or(choices.Words);
+    const std::wstring separator = Stored(kKeySeparator, L"-");
+    if (SeparatorAllowed(separator)) {
+        choices.Separator.assign(separator.begin(), separator.end());
+    }
+    choices.Capitalize =
+        config::ParseStoredState(Stored(kKeyCapitals, L""), kUnchecked) == kChecked;
+    choices.AddDigit = config::ParseStoredState(Stored(kKeyDigit, L""), kUnchecked) == kChecked;
+    return choices;
+}
+
+LSTATUS SaveChoices(const PassphraseOptions& choices, PassphraseOptions& stored) {
+    const auto save = [](std::wstring_view key, std::wstring_view text) {
+        return config::SaveSetting(config::kAppName, config::kSection, key, text);
+    };
+    const auto flag = [](bool on) {
+        return config::StoredStateText(on ? kChecked : kUnchecked);
+    };
+    LSTATUS status = ERROR_SUCCESS;
+    if (choices.Words != stored.Words) {
+        status = save(kKeyWords, std::to_wstring(choices.Words));
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        stored.Words = choices.Words;
+    }
+    if (choices.Separator != stored.Separator) {
+        status =
+            save(kKeySeparator, std::wstring(choices.Separator.begin(), choices.Separator.end()));
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        stored.Separator = choices.Separator;
+    }
+    if (choices.Capitalize != stored.Capitalize) {
+        status = save(kKeyCapitals, flag(choices.Capitalize));
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        stored.Capitalize = choices.Capitalize;
+    }
+    if (choices.AddDigit != stored.AddDigit) {
+        status = save(kKeyDigit, flag(choices.AddDigit));
+        if (status != ERROR_SUCCESS) {
+            return status;
+        }
+        stored.AddDigit = choices.AddDigit;
+    }
+    return ERROR_SUCCESS;
+}
+
+} // namespace zelvaran::passphrase
