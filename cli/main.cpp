@@ -16,7 +16,7 @@ int RunWith(const std::vector<std::u16string>& args) {
     zelvaran::cli::StdStream out(zelvaran::cli::StdStreamId::Output);
     zelvaran::cli::StdStream err(zelvaran::cli::StdStreamId::Error);
     zelvaran::cli::SystemResultSource random;
-    return zelvaran::cli::Main(args, out, err, random, zelvaran::SpanishWords());
+    return zelvaran::cli::Main(args, out, err, random, zelvaran::SpanishWords);
 }
 
 } // namespace

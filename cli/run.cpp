@@ -229,7 +229,7 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
 }
 
 int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, ResultSource& random,
-         std::span<const std::string_view> words) {
+         WordListSource words) {
     const std::variant<CliOptions, UsageError> parsed = ParseArguments(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         const std::u16string message = FromUtf8(usage->Message).value_or(u"zelvaran-cli");
@@ -257,7 +257,7 @@ int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, ResultSo
         return Phrases(options, out, err, random, own.Words());
     }
     if (options.Words > 0) {
-        return Phrases(options, out, err, random, words);
+        return Phrases(options, out, err, random, words());
     }
     return Passwords(options, out, err, random);
 }

@@ -18,9 +18,13 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitRefused = 1; // the generator refuses the settings, or cannot draw
 inline constexpr int kExitUsage = 2;
 
+// The built-in word list, asked for only when a phrase is to be made: a run of passwords never
+// builds its table.
+using WordListSource = std::span<const std::string_view> (*)() noexcept;
+
 // Parses and runs; the exit code. Usage errors and refusals leave standard output empty.
 [[nodiscard]] int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err,
-                       ResultSource& random, std::span<const std::string_view> words);
+                       ResultSource& random, WordListSource words);
 
 // The message for a refusal of the generator, naming the option to change.
 [[nodiscard]] std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kind);

@@ -174,7 +174,7 @@ void FuzzCommandLine(Reader& in, InputSource& source) {
     KeepSink out;
     KeepSink err;
     cli::AnySource any(source);
-    const int code = cli::Main(args, out, err, any, SpanishWords());
+    const int code = cli::Main(args, out, err, any, SpanishWords);
     Check(code >= 0 && code <= 2);
     Check(HasLoneSurrogate(out.text_) == false);
     if (code == cli::kExitUsage) {
