@@ -199,9 +199,6 @@ Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count, Ra
     if (oneOfEachKind && count < KindCount(classes)) {
         return GenerationError{GenerationErrorKind::TooShortForEachKind};
     }
-    if (oneOfEachKind && EachKindTooRare(classes, count)) {
-        return GenerationError{GenerationErrorKind::EachKindTooRare};
-    }
     if (count <= 0) {
         return SecretText{};
     }
@@ -257,8 +254,13 @@ Expected<SecretText> Generate(const GenerationOptions& options, RandomSource& ra
     if (options.UseFormat) {
         return GenerateFromTemplate(built, options.FormatText, options.LengthText, random, yield);
     }
-    return GenerateFree(built, ReadLength(options.LengthText).Count, random, yield,
-                        options.OneOfEachKind);
+    const int count = ReadLength(options.LengthText).Count;
+    // Worked out once per command rather than per password: the command line checks it once
+    // for all its results through the entropy.
+    if (options.OneOfEachKind && count >= KindCount(built) && EachKindTooRare(built, count)) {
+        return GenerationError{GenerationErrorKind::EachKindTooRare};
+    }
+    return GenerateFree(built, count, random, yield, options.OneOfEachKind);
 }
 
 } // namespace zelvaran

@@ -120,7 +120,8 @@ void AppendUtf16(std::u16string& out, char32_t codePoint);
 
 // count characters drawn from Pool (none for count <= 0). With oneOfEachKind the whole password is
 // drawn again until every non-empty class has turned up, which keeps every qualifying password
-// equally likely; a count below KindCount is then refused.
+// equally likely; a count below KindCount is then refused. Generate and EntropyBits also refuse
+// settings that hardly any password satisfies (EachKindTooRare), which this does not check.
 [[nodiscard]] Expected<SecretText> GenerateFree(const CharacterClasses& classes, int count,
                                                 RandomSource& random, const YieldHook& yield,
                                                 bool oneOfEachKind = false);
