@@ -135,19 +135,21 @@ Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSo
     // Room for every character as a surrogate pair: the buffer never moves while it grows, so
     // no copy of a partial password is left behind in freed memory.
     text.Buffer().reserve(2 * static_cast<std::size_t>(count));
-    // What the draws will read on average, with a margin for the luck of the rejections.
-    double bytes = 0;
-    const auto n = static_cast<std::size_t>(count);
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
-        bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
-    }
-    if (eachKind != nullptr) {
-        bytes = static_cast<double>(n) *
-                UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
-    }
-    random.WillRead(static_cast<std::size_t>(bytes * 1.0625) + 16);
     auto* system = dynamic_cast<SystemRandomSource*>(&random);
+    if (system != nullptr) {
+        // What the draws will read on average, with a margin for the luck of the rejections.
+        double bytes = 0;
+        const auto n = static_cast<std::size_t>(count);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
+            bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
+        }
+        if (eachKind != nullptr) {
+            bytes = static_cast<double>(n) *
+                    UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
+        }
+        system->WillRead(static_cast<std::size_t>(bytes * 1.0625) + 16);
+    }
     if (eachKind != nullptr) {
         if (system != nullptr) {
             FillEachKind(text, *eachKind, count, *system, yield);

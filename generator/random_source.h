@@ -73,9 +73,6 @@ public:
     [[nodiscard]] virtual std::uint32_t NextBytes(unsigned width) noexcept = 0;
     // True once the source could not produce a value; the run's result must then be discarded.
     [[nodiscard]] virtual bool Failed() const noexcept = 0;
-    // About how many bytes the draws after a reseed will read, so a source can fetch them at
-    // once; only a hint.
-    virtual void WillRead(std::size_t bytes) noexcept { static_cast<void>(bytes); }
 
     // A uniform index 0 <= i < n (0 for n <= 1), exact for every n.
     [[nodiscard]] std::uint32_t Below(std::uint32_t n) noexcept { return UniformBelow(n)(*this); }
@@ -96,8 +93,9 @@ public:
     void Reseed() noexcept override;
     [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override;
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
-    // Before the first draw, makes the first fill about that size, up to the whole block.
-    void WillRead(std::size_t bytes) noexcept override;
+    // About how many bytes the draws after a reseed will read: before the first draw, makes the
+    // first fill about that size, up to the whole block.
+    void WillRead(std::size_t bytes) noexcept;
 
 private:
     // Room for the longest password (9999 characters of a pool up to 256, rejections
