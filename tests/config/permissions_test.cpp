@@ -37,6 +37,10 @@ std::vector<std::wstring> Owners(const wchar_t* system) {
     return info ? MachineOwners(*info) : std::vector<std::wstring>{};
 }
 
+std::string Narrow(std::wstring_view text) {
+    return std::string(text.begin(), text.end()); // SDDL is plain ASCII
+}
+
 // Admin-only with one explicit entry added before the inherited ones (or another owner).
 std::wstring With(const std::wstring& base, const std::wstring& entries,
                   const wchar_t* owner = L"BA") {
@@ -53,16 +57,27 @@ TEST(Permissions, OnlyThoseWhoCanChangeTheSystemFolderOwnTheMachine) {
               (std::vector<std::wstring>{L"S-1-5-21-0-0-0-1000", L"S-1-5-18"}));
 }
 
+bool Judged(const std::wstring& exe, const std::vector<std::wstring>& folderTexts) {
+    const auto file = ParseSddl(exe);
+    std::vector<SecurityInfo> folders;
+    for (const std::wstring& text : folderTexts) {
+        const auto info = ParseSddl(text);
+        EXPECT_TRUE(info.has_value()) << Narrow(text);
+        folders.push_back(info.value_or(SecurityInfo{}));
+    }
+    EXPECT_TRUE(file.has_value());
+    return file && AdminOnly(*file, folders, Owners(kSystem));
+}
+
 TEST(Permissions, AdminOnlyAllTheWayOrNot) {
-    struct Case {
+    const std::wstring folder = kInstalledFolder;
+    const std::wstring exe = kInstalledExe;
+    const struct {
         const char* What;
         std::wstring Exe;
         std::vector<std::wstring> Folders; // the exe's folder first, the drive's root last
         bool AdminOnly;
-    };
-    const std::wstring folder = kInstalledFolder;
-    const std::wstring exe = kInstalledExe;
-    const Case cases[] = {
+    } chains[] = {
         {"Program Files", exe, {folder, folder, kSystem, kDriveRoot}, true},
         {"vendor folder granting Users Modify",
          exe,
@@ -71,53 +86,37 @@ TEST(Permissions, AdminOnlyAllTheWayOrNot) {
         {"under C:\\, inheriting its Modify", exe, {kInheritsFromRoot, kDriveRoot}, false},
         {"folder owned by a standard user", exe, {With(folder, L"", ANA), kDriveRoot}, false},
         {"exe owned by a standard user", With(exe, L"", ANA), {folder, kDriveRoot}, false},
-        {"exe: write", With(exe, L"(A;;FW;;;BU)"), {folder}, false},
-        {"exe: append", With(exe, L"(A;;0x4;;;AU)"), {folder}, false},
-        {"exe: delete", With(exe, L"(A;;SD;;;" ANA L")"), {folder}, false},
-        {"exe: change permissions", With(exe, L"(A;;WD;;;BU)"), {folder}, false},
-        {"exe: take ownership", With(exe, L"(A;;WO;;;BU)"), {folder}, false},
-        {"exe: generic all", With(exe, L"(A;;GA;;;WD)"), {folder}, false},
-        {"exe: generic write", With(exe, L"(A;;GW;;;BU)"), {folder}, false},
-        {"exe: generic read and run", With(exe, L"(A;;GRGX;;;BU)"), {folder}, true},
         {"exe: no DACL", L"O:BAD:NO_ACCESS_CONTROL", {folder}, false},
-        {"folder: delete entries", exe, {With(folder, L"(A;;DT;;;BU)")}, false},
         {"folder: delete itself", exe, {folder, With(folder, L"(A;;0x10000;;;BU)")}, false},
-        {"folder: add files and folders", exe, {With(folder, L"(A;;DCLC;;;BU)")}, true},
-        {"folder: Modify for new files only", exe, {With(folder, L"(A;OIIO;GA;;;BU)")}, true},
-        {"CREATOR OWNER for itself", exe, {With(folder, L"(A;;FA;;;CO)")}, true},
-        {"OWNER RIGHTS of an administrators' folder", exe, {With(folder, L"(A;;FA;;;OW)")}, true},
-        {"deny first takes the doors back",
-         exe,
-         {With(folder, L"(D;;SDDTWDWO;;;BU)(A;OICI;0x1301bf;;;BU)")},
-         true},
-        {"deny for Everyone first",
-         exe,
-         {With(folder, L"(D;;SDDTWDWO;;;WD)(A;OICI;0x1301bf;;;BU)")},
-         true},
-        {"deny too late", exe, {With(folder, L"(A;;0x1301bf;;;BU)(D;;SDDTWDWO;;;BU)")}, false},
-        {"deny for another principal",
-         exe,
-         {With(folder, L"(D;;SDDTWDWO;;;AU)(A;;0x1301bf;;;BU)")},
-         false},
-        {"deny under a condition",
-         exe,
-         {With(folder, L"(XD;;SDDTWDWO;;;BU;(@User.x==1))(A;;0x1301bf;;;BU)")},
-         false},
-        {"deny missing a door", exe, {With(folder, L"(D;;SDDTWD;;;BU)(A;;GA;;;BU)")}, false},
         {"Wine: a 777 folder", exe, {L"O:S-1-5-21-0-0-0-1000D:(A;;0x1301ff;;;WD)"}, false},
     };
-    const std::vector<std::wstring> owners = Owners(kSystem);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.What);
-        const auto file = ParseSddl(c.Exe);
-        ASSERT_TRUE(file.has_value());
-        std::vector<SecurityInfo> folders;
-        for (const std::wstring& text : c.Folders) {
-            const auto info = ParseSddl(text);
-            ASSERT_TRUE(info.has_value()) << std::string(text.begin(), text.end());
-            folders.push_back(*info);
-        }
-        EXPECT_EQ(AdminOnly(*file, folders, owners), c.AdminOnly);
+    for (const auto& c : chains) {
+        EXPECT_EQ(Judged(c.Exe, c.Folders), c.AdminOnly) << c.What;
+    }
+    // One entry added to the exe, then to its folder.
+    const std::pair<const wchar_t*, bool> onExe[] = {
+        {L"(A;;FW;;;BU)", false}, {L"(A;;0x4;;;AU)", false}, {L"(A;;SD;;;" ANA L")", false},
+        {L"(A;;WD;;;BU)", false}, {L"(A;;WO;;;BU)", false},  {L"(A;;GA;;;WD)", false},
+        {L"(A;;GW;;;BU)", false}, {L"(A;;GRGX;;;BU)", true},
+    };
+    for (const auto& [entries, adminOnly] : onExe) {
+        EXPECT_EQ(Judged(With(exe, entries), {folder}), adminOnly) << Narrow(entries);
+    }
+    const std::pair<const wchar_t*, bool> onFolder[] = {
+        {L"(A;;DT;;;BU)", false},    // delete entries
+        {L"(A;;DCLC;;;BU)", true},   // add files and folders
+        {L"(A;OIIO;GA;;;BU)", true}, // Modify for new files only
+        {L"(A;;FA;;;CO)", true},     // CREATOR OWNER for itself
+        {L"(A;;FA;;;OW)", true},     // OWNER RIGHTS of an administrators' folder
+        {L"(D;;SDDTWDWO;;;BU)(A;OICI;0x1301bf;;;BU)", true}, // deny first takes the doors back
+        {L"(D;;SDDTWDWO;;;WD)(A;OICI;0x1301bf;;;BU)", true}, // deny for Everyone first
+        {L"(A;;0x1301bf;;;BU)(D;;SDDTWDWO;;;BU)", false},    // deny too late
+        {L"(D;;SDDTWDWO;;;AU)(A;;0x1301bf;;;BU)", false},    // deny for another principal
+        {L"(XD;;SDDTWDWO;;;BU;(@User.x==1))(A;;0x1301bf;;;BU)", false}, // deny under a condition
+        {L"(D;;SDDTWD;;;BU)(A;;GA;;;BU)", false},                       // deny missing a door
+    };
+    for (const auto& [entries, adminOnly] : onFolder) {
+        EXPECT_EQ(Judged(exe, {With(folder, entries)}), adminOnly) << Narrow(entries);
     }
 }
 
@@ -125,7 +124,7 @@ TEST(Permissions, TextNotUnderstoodIsNoDescriptor) {
     for (const wchar_t* text :
          {L"", L"D:(A;;FA;;;BA)", L"O:BA", L"O:BAD:(A;;FA;;;BA", L"O:BAD:(A;;QQ;;;BA)",
           L"O:BAD:(A;;FA;;BA)", L"O:BAD:(A;;0x;;;BA)", L"O:S-1-5-!D:", L"O:BAD:x(A;;FA;;;BA)"}) {
-        EXPECT_FALSE(ParseSddl(text).has_value()) << std::wstring_view(text).size();
+        EXPECT_FALSE(ParseSddl(text).has_value()) << Narrow(text);
     }
     const auto empty = ParseSddl(L"O:BAD:P");
     ASSERT_TRUE(empty.has_value());
