@@ -2,11 +2,12 @@
 // folder outside Program Files gets, files still in use, and which start-up entries are theirs.
 #include <windows.h>
 
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 
 #include "installer_fixture.h"
@@ -41,9 +42,10 @@ public:
     RecordedIcacls& operator=(const RecordedIcacls&) = delete;
 
     [[nodiscard]] bool Ready() const { return ready_; }
+    void Clear() const { DeleteFileW(log_.c_str()); }
     [[nodiscard]] std::vector<std::string> Calls() const {
-        const auto bytes = FileBytes(log_);
-        std::istringstream in(bytes ? std::string(bytes->begin(), bytes->end()) : std::string());
+        const auto bytes = FileBytes(log_).value_or(std::vector<char>{});
+        std::istringstream in(std::string(bytes.begin(), bytes.end()));
         std::vector<std::string> calls;
         for (std::string line; std::getline(in, line);) {
             calls.push_back(line);
@@ -59,17 +61,10 @@ private:
 // Everybody may change the folder: under Wine its Unix mode becomes 777.
 bool MakeWorldWritable(const std::wstring& folder) {
     PSECURITY_DESCRIPTOR open = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
-        return false;
-    }
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL dacl = nullptr;
-    const bool set = GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted) &&
-                     SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
-                                           DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl,
-                                           nullptr) == ERROR_SUCCESS;
+    const bool set =
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr) &&
+        SetFileSecurityW(folder.c_str(), DACL_SECURITY_INFORMATION, open);
     LocalFree(open);
     return set;
 }
@@ -94,7 +89,9 @@ std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end()); // the paths here are plain ASCII
 }
 
-TEST_F(InstallerTest, AFolderOutsideProgramFilesGetsProgramFilesProtection) {
+// Outside Program Files the install folder gets Program Files' protection, and so does every
+// folder the setup creates above it, from the top down, before anything goes into them.
+TEST_F(InstallerTest, FoldersOutsideProgramFilesGetProgramFilesProtection) {
     RecordedIcacls icacls;
     ASSERT_TRUE(icacls.Ready());
     // The suite's installation lies in Program Files: installing there again protects nothing.
@@ -104,76 +101,60 @@ TEST_F(InstallerTest, AFolderOutsideProgramFilesGetsProgramFilesProtection) {
 
     // Beside Program Files, its name starting like it: still outside.
     const std::wstring outside = KnownFolder(FOLDERID_ProgramFiles) + L" Zelvaran";
+    const std::wstring top = L"C:\\Capa nueva";
     const Cleanup restore([&] {
         if (Installed()) {
             static_cast<void>(QuietUninstall());
         }
         RemoveFolder(outside);
-    });
-    for (const bool refused : {true, false}) {
-        SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", refused ? L"5" : nullptr);
-        const RunResult setup = RunToEnd(Quoted(SetupPath()) + L" /S /D=" + outside);
-        ASSERT_TRUE(setup.Finished);
-        const std::vector<std::string> calls = icacls.Calls();
-        std::string folder(1, '"');
-        folder += Narrow(outside);
-        const std::string children = folder + "\\*\" /reset /T /C /Q";
-        folder += '"';
-        if (refused) {
-            // Nothing is installed where others could change it.
-            EXPECT_EQ(setup.ExitCode, 2u);
-            ASSERT_EQ(calls.size(), 1u);
-            EXPECT_FALSE(FileExists(outside + L"\\zelvaran.exe"));
-            EXPECT_FALSE(Installed());
-            continue;
-        }
-        EXPECT_EQ(setup.ExitCode, 0u);
-        ASSERT_EQ(calls.size(), 4u); // one refused above, three now
-        EXPECT_NE(calls[1].find(folder + " /setowner *S-1-5-32-544 /T /C /Q"), std::string::npos)
-            << calls[1];
-        EXPECT_NE(calls[2].find(folder + " /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F "
-                                         "*S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q"),
-                  std::string::npos)
-            << calls[2];
-        EXPECT_NE(calls[3].find(children), std::string::npos) << calls[3];
-        for (const std::string& call : calls) {
-            EXPECT_EQ(call.find("\"C:\\windows\\system32\\icacls.exe\""), 0u) << call;
-        }
-        EXPECT_TRUE(FileExists(outside + L"\\zelvaran.exe"));
-    }
-    // Uninstalled, the emptied folder stays: were it gone, anyone could create it again.
-    ASSERT_EQ(QuietUninstall().ExitCode, 0u);
-    EXPECT_FALSE(Installed());
-    EXPECT_TRUE(FolderExists(outside));
-    EXPECT_FALSE(FileExists(outside + L"\\zelvaran.exe"));
-}
-
-// Folders the setup creates above the install folder are protected too, from the top down,
-// before anything goes into them.
-TEST_F(InstallerTest, FoldersCreatedAboveTheInstallFolderAreProtectedToo) {
-    RecordedIcacls icacls;
-    ASSERT_TRUE(icacls.Ready());
-    const std::wstring top = L"C:\\Capa nueva";
-    const Cleanup restore([&] {
-        if (Lower(UninstallText(L"InstallLocation")).starts_with(Lower(top))) {
-            static_cast<void>(QuietUninstall());
-        }
         RemoveFolder(top + L"\\Interior\\Zelvaran");
         RemoveDirectoryW((top + L"\\Interior").c_str());
         RemoveDirectoryW(top.c_str());
     });
-    const RunResult setup =
-        RunToEnd(Quoted(SetupPath()) + L" /S /D=" + top + L"\\Interior\\Zelvaran");
-    ASSERT_TRUE(setup.Finished);
-    EXPECT_EQ(setup.ExitCode, 0u);
-    const std::vector<std::string> calls = icacls.Calls();
-    ASSERT_EQ(calls.size(), 7u); // two for each new folder above, three for the install folder
-    for (const std::size_t i : {0u, 2u}) {
-        const std::string folder = '"' + Narrow(i == 0 ? top : top + L"\\Interior") + '"';
-        EXPECT_NE(calls[i].find(folder + " /setowner *S-1-5-32-544 /Q"), std::string::npos)
-            << calls[i];
-        EXPECT_NE(calls[i + 1].find(folder + " /inheritance:r /grant:r "), std::string::npos)
-            << calls[i + 1];
+    // icacls refusing: nothing is installed where others could change it.
+    SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", L"5");
+    EXPECT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + outside).ExitCode, 2u);
+    EXPECT_EQ(icacls.Calls().size(), 1u);
+    EXPECT_FALSE(FileExists(outside + L"\\zelvaran.exe"));
+    EXPECT_FALSE(Installed());
+    SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", nullptr);
+
+    const auto protect = [](const std::wstring& folder) { // what the install folder gets
+        const std::string quoted = '"' + Narrow(folder);
+        return std::vector<std::string>{
+            quoted + "\" /setowner *S-1-5-32-544 /T /C /Q",
+            quoted + "\" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F "
+                     "*S-1-5-32-545:(OI)(CI)RX /Q",
+            quoted + "\\*\" /reset /T /C /Q"};
+    };
+    const auto above = [](const std::wstring& folder) { // a new folder above it
+        const std::string quoted = '"' + Narrow(folder) + '"';
+        return std::vector<std::string>{quoted + " /setowner *S-1-5-32-544 /Q",
+                                        quoted + " /inheritance:r /grant:r "};
+    };
+    std::vector<std::string> nested = above(top);
+    std::ranges::copy(above(top + L"\\Interior"), std::back_inserter(nested));
+    std::ranges::copy(protect(top + L"\\Interior\\Zelvaran"), std::back_inserter(nested));
+    const std::pair<std::wstring, std::vector<std::string>> cases[] = {
+        {outside, protect(outside)},
+        {top + L"\\Interior\\Zelvaran", nested},
+    };
+    for (const auto& [folder, expected] : cases) {
+        SCOPED_TRACE(Narrow(folder));
+        icacls.Clear();
+        ASSERT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + folder).ExitCode, 0u);
+        EXPECT_TRUE(FileExists(folder + L"\\zelvaran.exe"));
+        const std::vector<std::string> calls = icacls.Calls();
+        ASSERT_EQ(calls.size(), expected.size());
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].find("\"C:\\windows\\system32\\icacls.exe\""), 0u) << calls[i];
+            EXPECT_NE(calls[i].find(expected[i]), std::string::npos) << calls[i];
+        }
+        // Uninstalled, the emptied folder stays: were it gone, anyone could create it again.
+        ASSERT_EQ(QuietUninstall().ExitCode, 0u);
+        EXPECT_FALSE(Installed());
+        EXPECT_TRUE(FolderExists(folder));
+        EXPECT_FALSE(FileExists(folder + L"\\zelvaran.exe"));
     }
 }
 
@@ -189,44 +170,46 @@ TEST_F(InstallerTest, AFolderAboveThatOthersCanChangeIsRefused) {
         });
         ASSERT_TRUE(CreateDirectoryW(open.c_str(), nullptr));
         ASSERT_TRUE(MakeWorldWritable(open));
-        const RunResult setup = RunToEnd(Quoted(SetupPath()) + L" /S /D=" + open + L"\\Zelvaran");
-        ASSERT_TRUE(setup.Finished);
-        EXPECT_EQ(setup.ExitCode, 2u);
+        EXPECT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + open + L"\\Zelvaran").ExitCode, 2u);
         EXPECT_FALSE(FolderExists(open + L"\\Zelvaran"));
         EXPECT_EQ(Lower(UninstallText(L"InstallLocation")), Lower(InstallFolder()));
     }
 }
 
 // Start-up entries named "Zelvaran": the uninstaller takes out only those that start the exe it
-// removes, however the path is spelt, in the machine's Run key and its own user's.
+// removes, however the path is spelt, in the machine's Run key and its own user's; started by
+// another spelling of its folder (Wine's Z: drive here; a junction, a subst drive or a short name
+// on Windows), it still finds its entry by the final path.
 TEST_F(InstallerTest, UninstallRemovesOnlyTheRunEntriesThatStartItsProgram) {
-    struct Case {
-        std::wstring Text;
-        bool Ours;
-    };
     std::wstring upper = Quoted(InstalledExe());
-    for (wchar_t& c : upper) {
-        c = static_cast<wchar_t>(towupper(c));
-    }
-    const Case cases[] = {
-        {upper, true},
-        {Lower(InstalledExe()), true},
-        {L"\"D:\\Tools\\zelvaran.exe\"", false},
-        {Quoted(InstallFolder() + L" Evil\\zelvaran.exe"), false},
+    std::transform(upper.begin(), upper.end(), upper.begin(), towupper);
+    const struct {
+        std::wstring Text;
+        bool Ours, ThroughZ;
+    } cases[] = {
+        {upper, true, false},
+        {Lower(InstalledExe()), true, false},
+        {L"\"D:\\Tools\\zelvaran.exe\"", false, false},
+        {Quoted(InstallFolder() + L" Evil\\zelvaran.exe"), false, false},
+        {Quoted(InstalledExe()), true, true},
     };
     const Cleanup restore([] {
         static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
         static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
     });
-    for (const Case& c : cases) {
-        SCOPED_TRACE(Narrow(c.Text));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.Text) + (c.ThroughZ ? " through Z:" : ""));
         if (!Installed()) {
             ASSERT_EQ(SilentInstall().ExitCode, 0u);
         }
         for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
             ASSERT_EQ(WriteText(root, kRunKey, L"Zelvaran", c.Text), 0);
         }
-        ASSERT_EQ(QuietUninstall().ExitCode, 0u);
+        const std::wstring elsewhere = ThroughUnixRoot(Uninstaller());
+        ASSERT_TRUE(!c.ThroughZ || FileExists(elsewhere));
+        EXPECT_EQ((c.ThroughZ ? RunToEnd(Quoted(elsewhere) + L" /S") : QuietUninstall()).ExitCode,
+                  0u);
+        EXPECT_FALSE(Installed());
         for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
             const auto left = ReadValue(root, kRunKey, L"Zelvaran");
             EXPECT_EQ(left.has_value(), !c.Ours);
@@ -274,26 +257,6 @@ TEST_F(InstallerTest, AFileInUseIsRemovedAtTheNextRestart) {
     EXPECT_EQ(SilentInstall().ExitCode, 2u);
     EXPECT_FALSE(Installed());
     EXPECT_FALSE(FileExists(InstalledHelp()));
-}
-
-// The program's start-up entry holds its final path; an uninstaller started by another spelling
-// of its folder (Wine's Z: drive here; a junction, a subst drive or a short name on Windows)
-// still takes the entry out.
-TEST_F(InstallerTest, UninstallFindsItsEntryByTheFinalPath) {
-    const std::wstring elsewhere = ThroughUnixRoot(Uninstaller());
-    ASSERT_TRUE(FileExists(elsewhere));
-    const Cleanup restore([] {
-        static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
-        static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
-    });
-    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        ASSERT_EQ(WriteText(root, kRunKey, L"Zelvaran", Quoted(InstalledExe())), 0);
-    }
-    EXPECT_EQ(RunToEnd(Quoted(elsewhere) + L" /S").ExitCode, 0u);
-    EXPECT_FALSE(Installed());
-    for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        EXPECT_FALSE(ReadValue(root, kRunKey, L"Zelvaran").has_value());
-    }
 }
 
 } // namespace
