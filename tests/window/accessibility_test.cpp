@@ -53,7 +53,7 @@ std::wstring AnnouncedName(HWND control) {
             object->get_accName(self, &name);
             object->Release();
         }
-        std::wstring text(name != nullptr ? name : L"");
+        const std::wstring text(name != nullptr ? name : L"");
         SysFreeString(name);
         return text;
     }
@@ -72,26 +72,23 @@ std::wstring AnnouncedName(HWND control) {
     return L"";
 }
 
-struct WalkedWindow {
-    const char* Name;
-    HWND Handle;
-    std::span<const ui::ControlSpec> Controls;
-};
-
 TEST_F(MainWindowTest, EveryControlOfEveryWindowHasASpanishNameForScreenReaders) {
     Main().About().Show();
     Main().OpenConfiguration();
     SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
     Pump();
-    const WalkedWindow windows[] = {
-        // one line a window
+    const struct {
+        const char* Name;
+        HWND Handle;
+        std::span<const ui::ControlSpec> Controls;
+    } windows[] = {
         {"frmMain", Main().Handle(), kMainControls},
         {"Form5", Main().About().Handle(), about::kAboutControls},
         {"Form2", Main().Configuration().Handle(), config::kConfigControls},
         {"frmFrase", Main().Passphrase().Handle(), passphrase::kPhraseControls},
     };
-    for (const WalkedWindow& window : windows) {
-        std::vector<HWND> children;
+    for (const auto& window : windows) {
+        std::vector<HWND> children; // nested ones too: frames hold controls of their own
         EnumChildWindows(
             window.Handle,
             [](HWND child, LPARAM list) {
@@ -107,14 +104,10 @@ TEST_F(MainWindowTest, EveryControlOfEveryWindowHasASpanishNameForScreenReaders)
             ++reached;
             const std::wstring name = AnnouncedName(child);
             // A word of three letters at least: neither a bare "X" nor nothing at all.
-            int run = 0;
-            int longest = 0;
-            for (const wchar_t c : name) {
-                run = IsCharAlphaW(c) ? run + 1 : 0;
-                longest = std::max(longest, run);
-            }
-            EXPECT_GE(longest, 3) << window.Name << " control " << GetDlgCtrlID(child) << ": \""
-                                  << name << "\"";
+            EXPECT_FALSE(std::ranges::search_n(name, 3, true, {},
+                                               [](wchar_t c) { return IsCharAlphaW(c) != FALSE; })
+                             .empty())
+                << window.Name << " control " << GetDlgCtrlID(child) << ": \"" << name << "\"";
         }
         EXPECT_EQ(reached, window.Controls.size()) << window.Name;
     }
