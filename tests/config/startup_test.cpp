@@ -152,40 +152,35 @@ TEST_F(StartupTest, APortableCopyNeverAsksForElevation) {
 // through the system's reg.exe, and only where a prompt may be shown; otherwise it stays and the
 // outcome says so.
 TEST_F(StartupTest, APortableCopyDeletesItsMachineWideEntryOnlyThroughRegExe) {
-    struct Case {
-        std::int16_t State;
-        config::Consent Consent;
-        DWORD Error;
-        StartupStep Step;
-        bool Asked, Left;
-    };
     const auto ask = config::Consent::MayAsk;
-    const Case cases[] = {
-        {1, ask, ERROR_SUCCESS, StartupStep::None, true, false},
-        {0, ask, ERROR_SUCCESS, StartupStep::None, true, false},
-        {1, ask, ERROR_CANCELLED, StartupStep::Declined, true, false},
-        {1, config::Consent::Never, ERROR_SUCCESS, StartupStep::None, false, true},
+    const std::tuple<std::int16_t, config::Consent, DWORD, StartupStep> cases[] = {
+        {1, ask, ERROR_SUCCESS, StartupStep::None},
+        {0, ask, ERROR_SUCCESS, StartupStep::None},
+        {1, ask, ERROR_CANCELLED, StartupStep::Declined},
+        {1, config::Consent::Never, ERROR_SUCCESS, StartupStep::None},
     };
     wchar_t system[MAX_PATH] = {};
     ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.State << " " << c.Error << " " << c.Asked);
+    for (const auto& [state, consent, error, step] : cases) {
+        // Asked exactly where a prompt may be shown; left only where it may not.
+        const bool asked = consent == ask;
+        SCOPED_TRACE(::testing::Message() << state << " " << error << " " << asked);
         CleanConfigRegistry();
         ASSERT_TRUE(SetRunEntry(ThisProgramQuoted()));
         ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
         ASSERT_TRUE(guard.Denies());
         platform_.Elevations.clear();
-        platform_.ElevationError = c.Error;
-        const auto outcome = ApplyStartupChoice(c.State, Copy(RunRoot::User), nullptr, c.Consent);
-        EXPECT_EQ(outcome.FailedStep, c.Step);
-        EXPECT_EQ(outcome.MachineEntryLeft, c.Left);
-        ASSERT_EQ(platform_.Elevations.size(), c.Asked ? 1u : 0u);
-        if (c.Asked) {
+        platform_.ElevationError = error;
+        const auto outcome = ApplyStartupChoice(state, Copy(RunRoot::User), nullptr, consent);
+        EXPECT_EQ(outcome.FailedStep, step);
+        EXPECT_EQ(outcome.MachineEntryLeft, !asked);
+        ASSERT_EQ(platform_.Elevations.size(), asked ? 1u : 0u);
+        if (asked) {
             EXPECT_EQ(platform_.Elevations[0].File, std::wstring(system) + L"\\reg.exe");
             EXPECT_EQ(platform_.Elevations[0].Parameters, config::kRegDeleteParameters);
         }
-        const bool done = c.Step == StartupStep::None;
-        EXPECT_EQ(RunText(HKEY_CURRENT_USER).has_value(), done && c.State == 1);
+        const bool done = step == StartupStep::None;
+        EXPECT_EQ(RunText(HKEY_CURRENT_USER).has_value(), done && state == 1);
         EXPECT_EQ(Stored(L"Inicio").has_value(), done);
     }
 }

@@ -2,7 +2,6 @@
 // in the registry, read back from this process (the test prefix's registry only).
 #include <windows.h>
 
-#include <aclapi.h>
 #include <knownfolders.h>
 #include <sddl.h>
 #include <shlobj.h>
@@ -40,14 +39,6 @@ void ClearChoices() {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Zelvaran");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Inicio");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"ChTop");
-}
-
-std::wstring ProgramFilesFolder(const wchar_t* name) {
-    PWSTR programFiles = nullptr;
-    const HRESULT hr = SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles);
-    const std::wstring folder = SUCCEEDED(hr) ? std::wstring(programFiles) + L"\\" + name : L"";
-    CoTaskMemFree(programFiles);
-    return folder;
 }
 
 // Runs `exe` with one switch, as the elevated step runs; its exit code, or nothing.
@@ -191,7 +182,10 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
 // one that everybody may change (mode 777) makes its copy portable, in the dialog and in the
 // elevated step alike.
 TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUserEntry) {
-    const std::wstring folder = ProgramFilesFolder(L"Zelvaran abierta");
+    PWSTR programFiles = nullptr;
+    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles), S_OK);
+    const std::wstring folder = std::wstring(programFiles) + L"\\Zelvaran abierta";
+    CoTaskMemFree(programFiles);
     const std::wstring copy = folder + L"\\zelvaran.exe";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
                 GetLastError() == ERROR_ALREADY_EXISTS);
@@ -199,15 +193,9 @@ TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUser
     PSECURITY_DESCRIPTOR open = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
         L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr));
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL dacl = nullptr;
-    ASSERT_TRUE(GetSecurityDescriptorDacl(open, &present, &dacl, &defaulted));
-    const DWORD set =
-        SetNamedSecurityInfoW(const_cast<LPWSTR>(folder.c_str()), SE_FILE_OBJECT,
-                              DACL_SECURITY_INFORMATION, nullptr, nullptr, dacl, nullptr);
+    const BOOL set = SetFileSecurityW(folder.c_str(), DACL_SECURITY_INFORMATION, open);
     LocalFree(open);
-    ASSERT_EQ(set, static_cast<DWORD>(ERROR_SUCCESS));
+    ASSERT_TRUE(set);
 
     EXPECT_EQ(RunStep(copy, L"/inicio-equipo:escribir"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
