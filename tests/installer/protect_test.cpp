@@ -24,7 +24,7 @@ public:
     RecordedIcacls()
         : system_(KnownFolder(FOLDERID_System) + L"\\icacls.exe"), saved_(system_ + L".zelvaran"),
           log_(TempFolder() + L"\\icacls_calls.txt") {
-        DeleteFileW(log_.c_str());
+        Clear();
         ready_ =
             MoveFileExW(system_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) &&
             CopyFileW((OwnFolder() + L"\\icacls_recorder.exe").c_str(), system_.c_str(), FALSE) &&
@@ -79,9 +79,7 @@ std::wstring ThroughUnixRoot(const std::wstring& path) {
     }
     std::wstring z = L"Z:" + std::wstring(prefix, n) + L"\\drive_" +
                      static_cast<wchar_t>(towlower(path[0])) + path.substr(2);
-    for (wchar_t& c : z) {
-        c = c == L'/' ? L'\\' : c;
-    }
+    std::ranges::replace(z, L'/', L'\\');
     return z;
 }
 
