@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <string>
 #include <string_view>
@@ -39,18 +40,16 @@ void ClearRules() {
 // a lower-case letter, a capital and a digit and no look-alike. Without them only one in six
 // would hold all three kinds, and a quarter a look-alike.
 void ExpectBothRules(HWND main) {
-    HWND length = FindControlById(main, mainwindow::kTxtLength);
-    SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"3"));
+    SendMessageW(FindControlById(main, mainwindow::kTxtLength), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"3"));
     for (int i = 0; i < 40; ++i) {
         SendMessageW(FindControlById(main, mainwindow::kCmdGennerate), BM_CLICK, 0, 0);
         const std::wstring text = RemoteText(FindControlById(main, mainwindow::kTxtPassword));
+        const auto has = [&](int (*is)(wint_t)) {
+            return std::ranges::any_of(text, is);
+        };
         ASSERT_EQ(text.size(), 3u);
-        EXPECT_TRUE(std::iswlower(text[0]) || std::iswlower(text[1]) || std::iswlower(text[2]))
-            << text;
-        EXPECT_TRUE(std::iswupper(text[0]) || std::iswupper(text[1]) || std::iswupper(text[2]))
-            << text;
-        EXPECT_TRUE(std::iswdigit(text[0]) || std::iswdigit(text[1]) || std::iswdigit(text[2]))
-            << text;
+        EXPECT_TRUE(has(::iswlower) && has(::iswupper) && has(::iswdigit)) << text;
         EXPECT_EQ(text.find_first_of(L"0Oo1lI"), std::wstring::npos) << text;
     }
 }

@@ -2,26 +2,27 @@
 #include "test_support.h"
 
 #include <cstdint>
+#include <map>
 
 namespace zelvaran::testing {
 namespace {
 
-// Every value the given bytes can make, once each, followed by an accepted one: each remainder
-// must be drawn equally often, and exactly the values at or above the cut-off rejected.
-struct Exactness {
-    std::uint32_t N;
-    std::uint32_t Rejected; // 256^width mod n
-};
-
-TEST(UniformBelow, EveryRemainderEquallyOftenAndTheTopValuesRejected) {
-    for (const Exactness row : {Exactness{62, 8}, Exactness{74, 34}, Exactness{7776, 3328},
-                                Exactness{256, 0}, Exactness{257, 1}, Exactness{3, 1}}) {
+// Every value of the width n needs, once each, then an accepted one: each remainder must come
+// equally often, and exactly the values from the cut-off up (256^width mod n of them) go.
+TEST(UniformBelow, AsFewBytesAsNeededEveryRemainderEquallyOftenAndTheTopValuesRejected) {
+    const struct {
+        std::uint32_t N;
+        unsigned Width;
+        std::uint32_t Rejected;
+    } table[] = {{2, 1, 0},   {3, 1, 1},   {62, 1, 8},      {74, 1, 34},
+                 {256, 1, 0}, {257, 2, 1}, {7776, 2, 3328}, {65536, 2, 0}};
+    for (const auto& row : table) {
         const UniformBelow draw(row.N);
+        ASSERT_EQ(draw.Width(), row.Width) << row.N;
         const std::uint32_t values = 1u << (8 * draw.Width());
         std::vector<int> hits(row.N, 0);
         std::uint32_t rejected = 0;
         for (std::uint32_t v = 0; v < values; ++v) {
-            // v, then 1 to end the draw if v is rejected.
             std::vector<std::uint8_t> bytes(2 * draw.Width(), 0);
             bytes[0] = static_cast<std::uint8_t>(v);
             bytes[1 % draw.Width()] |= static_cast<std::uint8_t>(v >> 8);
@@ -45,20 +46,13 @@ TEST(UniformBelow, EveryRemainderEquallyOftenAndTheTopValuesRejected) {
     }
 }
 
-TEST(UniformBelow, AsFewBytesAsNNeeds) {
-    const struct {
-        std::uint32_t N;
-        unsigned Width;
-    } table[] = {{2, 1},    {62, 1},    {256, 1},   {257, 2},
-                 {7776, 2}, {65536, 2}, {65537, 4}, {4'000'000'000u, 4}};
-    for (const auto& row : table) {
-        EXPECT_EQ(UniformBelow(row.N).Width(), row.Width) << row.N;
-    }
-    // Four bytes: 2^32 mod 3e9 = 1294967296 values at the top are rejected.
+TEST(UniformBelow, FourBytesAboveTwoAndNoneForOne) {
+    EXPECT_EQ(UniformBelow(65537).Width(), 4u);
+    EXPECT_EQ(UniformBelow(4'000'000'000u).Width(), 4u);
+    // 2^32 mod 3e9 = 1294967296 values at the top are rejected.
     ScriptedSource high({0xFF, 0xFF, 0xFF, 0xFF, 7, 0, 0, 0});
     EXPECT_EQ(high.Below(3'000'000'000u), 7u);
     EXPECT_EQ(high.Calls(), 2);
-    // A class of one takes no randomness at all.
     ScriptedSource none({9});
     EXPECT_EQ(none.Below(1), 0u);
     EXPECT_EQ(DrawOne(U"x", none), U'x');
@@ -66,19 +60,21 @@ TEST(UniformBelow, AsFewBytesAsNNeeds) {
 }
 
 TEST(DrawOne, RejectedBytesAreSkippedForThe62And74Pools) {
-    const std::u32string pool62 = ClassesOf(InitialOptions()).Pool;
-    const std::u32string pool74 = ClassesOf(Switches(true, true, true, true)).Pool;
-    ScriptedSource source({0, 61, 62, 247, 248, 255, 5});
-    std::u32string drawn;
-    for (int i = 0; i < 5; ++i) {
-        drawn += DrawOne(pool62, source);
+    const struct {
+        std::u32string Pool;
+        std::vector<std::uint8_t> Bytes;
+        std::u32string Drawn;
+    } table[] = {{ClassesOf(InitialOptions()).Pool, {0, 61, 62, 247, 248, 255, 5}, U"a9a9f"},
+                 {ClassesOf(Switches(true, true, true, true)).Pool, {221, 222, 255, 73}, U"##"}};
+    for (const auto& row : table) {
+        ScriptedSource source(row.Bytes);
+        std::u32string drawn;
+        while (drawn.size() < row.Drawn.size()) {
+            drawn += DrawOne(row.Pool, source);
+        }
+        EXPECT_EQ(drawn, row.Drawn); // 248, 255 and 222, 255 rejected
+        EXPECT_EQ(source.Calls(), static_cast<int>(row.Bytes.size()));
     }
-    EXPECT_EQ(drawn, U"a9a9f"); // 248 and 255 rejected
-    EXPECT_EQ(source.Calls(), 7);
-    ScriptedSource wider({221, 222, 255, 73});
-    EXPECT_EQ(DrawOne(pool74, wider), U'#');
-    EXPECT_EQ(DrawOne(pool74, wider), U'#'); // 222 and 255 rejected
-    EXPECT_EQ(wider.Calls(), 4);
 }
 
 TEST(DrawOne, RepeatedCharactersWeighTwice) {
@@ -87,16 +83,12 @@ TEST(DrawOne, RepeatedCharactersWeighTwice) {
     GenerationOptions options = Switches(false, false, false, true);
     options.SymbolText = u"aa1";
     const std::u32string pool = ClassesOf(options).Pool;
-    int a = 0;
-    int one = 0;
-    for (std::uint32_t b = 0; b < 255; ++b) {
-        ScriptedSource source({static_cast<std::uint8_t>(b)});
-        const char32_t drawn = DrawOne(pool, source);
-        a += drawn == U'a' ? 1 : 0;
-        one += drawn == U'1' ? 1 : 0;
+    std::map<char32_t, int> counts;
+    for (std::uint8_t b = 0; b < 255; ++b) {
+        ScriptedSource source({b});
+        ++counts[DrawOne(pool, source)];
     }
-    EXPECT_EQ(a, 170);
-    EXPECT_EQ(one, 85);
+    EXPECT_EQ(counts, (std::map<char32_t, int>{{U'a', 170}, {U'1', 85}}));
 }
 
 TEST(GenerateFree, DrawsInOrderFromThePool) {

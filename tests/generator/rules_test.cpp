@@ -19,12 +19,14 @@ CharacterClasses Kinds(std::u32string lower, std::u32string upper, std::u32strin
     return classes;
 }
 
-// Calls visit with every index sequence of `length` draws from the pool, and whether it holds
-// every non-empty class.
-template <class Visit> void EachSequence(const CharacterClasses& classes, int length, Visit visit) {
+// Calls visit with every index sequence of `length` draws from the pool that holds every
+// non-empty class, and returns how many there were.
+template <class Visit>
+double EachQualifying(const CharacterClasses& classes, int length, Visit visit) {
     const std::size_t ends[] = {classes.Lower.size(), classes.Lower.size() + classes.Upper.size(),
                                 classes.Pool.size() - classes.Symbols.size(), classes.Pool.size()};
     std::vector<std::size_t> at(static_cast<std::size_t>(length), 0);
+    double qualifying = 0;
     for (;;) {
         bool every = true;
         for (std::size_t k = 0, start = 0; k < 4; start = ends[k++]) {
@@ -32,13 +34,16 @@ template <class Visit> void EachSequence(const CharacterClasses& classes, int le
                                   return i >= start && i < ends[k];
                               }));
         }
-        visit(at, every);
+        if (every) {
+            visit(at);
+            qualifying += 1;
+        }
         std::size_t i = 0;
         while (i < at.size() && ++at[i] == classes.Pool.size()) {
             at[i++] = 0;
         }
         if (i == at.size()) {
-            return;
+            return qualifying;
         }
     }
 }
@@ -46,22 +51,29 @@ template <class Visit> void EachSequence(const CharacterClasses& classes, int le
 // Shannon entropy of the texts the rule gives, counted one by one.
 double BruteForceBits(const CharacterClasses& classes, int length) {
     std::map<std::u32string, double> texts;
-    double qualifying = 0;
-    EachSequence(classes, length, [&](const std::vector<std::size_t>& at, bool every) {
-        if (every) {
-            std::u32string text;
-            for (const std::size_t i : at) {
-                text += classes.Pool[i];
-            }
-            texts[text] += 1;
-            qualifying += 1;
+    const double qualifying = EachQualifying(classes, length, [&](const auto& at) {
+        std::u32string text;
+        for (const std::size_t i : at) {
+            text += classes.Pool[i];
         }
+        texts[text] += 1;
     });
     double bits = 0;
     for (const auto& [text, count] : texts) {
         bits -= count / qualifying * std::log2(count / qualifying);
     }
     return bits;
+}
+
+// Every chosen kind at least once, against 5000 symbols and with `excluded` taken out.
+GenerationOptions AgainstManySymbols(GenerationOptions options, std::u16string excluded) {
+    options.OneOfEachKind = true;
+    options.Excluded = std::move(excluded);
+    options.SymbolText.clear();
+    for (char16_t c = 0x4E00; c < 0x4E00 + 5000; ++c) {
+        options.SymbolText.push_back(c);
+    }
+    return options;
 }
 
 TEST(EveryKindEntropy, MatchesBruteForceCountsOnSmallPools) {
@@ -86,17 +98,10 @@ TEST(EveryKindEntropy, RightToATenthOfABitUpToTheLongestLength) {
     all.OneOfEachKind = true;
     GenerationOptions plain = all;
     plain.NoLookAlikes = true;
-    // One digit left and 5000 symbols: even at 9999 characters a sixth of the passwords lack
-    // the digit, so the rule still takes 0.21 bits off.
-    GenerationOptions lopsided = Switches(false, false, true, true);
-    lopsided.OneOfEachKind = true;
-    lopsided.Excluded = u"012345678";
-    lopsided.SymbolText.clear();
-    for (char16_t c = 0x4E00; c < 0x4E00 + 5000; ++c) {
-        lopsided.SymbolText.push_back(c);
-    }
-    // log2 of the number of qualifying passwords, from the exact integer sums of inclusion and
-    // exclusion (Python's arbitrary-precision integers).
+    // One digit left: even at 9999 characters a sixth of the passwords lack it, 0.21 bits off.
+    const GenerationOptions lopsided =
+        AgainstManySymbols(Switches(false, false, true, true), u"012345678");
+    // log2 of the count of qualifying passwords, by exact inclusion and exclusion in Python.
     const struct {
         GenerationOptions Options;
         std::u16string Length;
@@ -128,14 +133,10 @@ TEST(OneOfEachKind, AShortPasswordIsRefusedAndATemplateIgnoresTheRule) {
     }
     // One character left of each letter kind and the digits against 5000 symbols: about one
     // password of four in five billion qualifies.
-    GenerationOptions rare = Switches(true, true, true, true);
-    rare.OneOfEachKind = true;
+    GenerationOptions rare =
+        AgainstManySymbols(Switches(true, true, true, true),
+                           u"bcdefghijklmnopqrstuvwxyzBCDEFGHIJKLMNOPQRSTUVWXYZ013456789");
     rare.LengthText = u"4";
-    rare.Excluded = u"bcdefghijklmnopqrstuvwxyzBCDEFGHIJKLMNOPQRSTUVWXYZ013456789";
-    rare.SymbolText.clear();
-    for (char16_t c = 0x4E00; c < 0x4E00 + 5000; ++c) {
-        rare.SymbolText.push_back(c);
-    }
     ScriptedSource untouched = Constant(0);
     EXPECT_TRUE(IsError(Generate(rare, untouched, {}), GenerationErrorKind::EachKindTooRare));
     EXPECT_TRUE(IsError(EntropyBits(rare), GenerationErrorKind::EachKindTooRare));
@@ -148,7 +149,7 @@ TEST(OneOfEachKind, AShortPasswordIsRefusedAndATemplateIgnoresTheRule) {
 }
 
 TEST(OneOfEachKind, RedrawsTheWholePassword) {
-    // Upper case and digits: "AB" has no digit, so both characters are drawn again.
+    // "AB" has no digit, so both characters are drawn again.
     ScriptedSource source({0, 1, 0, 26});
     EXPECT_EQ(
         TextOf(GenerateFree(ClassesOf(Switches(true, false, true, false)), 2, source, {}, true)),
@@ -159,14 +160,12 @@ TEST(OneOfEachKind, RedrawsTheWholePassword) {
 TEST(OneOfEachKind, ChiSquareOverPositionsAgainstTheQualifyingPasswords) {
     const CharacterClasses classes = Kinds(U"abcdef", U"GH", U"1", U"");
     constexpr int kLength = 4;
-    // How often each character stands at a position among all qualifying passwords.
+    // How often each character stands at each position among the qualifying passwords.
     std::array<std::array<double, 9>, kLength> expected{};
-    double qualifying = 0;
-    EachSequence(classes, kLength, [&](const std::vector<std::size_t>& at, bool every) {
-        for (std::size_t p = 0; every && p < at.size(); ++p) {
+    const double qualifying = EachQualifying(classes, kLength, [&](const auto& at) {
+        for (std::size_t p = 0; p < at.size(); ++p) {
             expected[p][at[p]] += 1;
         }
-        qualifying += every ? 1 : 0;
     });
     const auto statistic = [&](bool rule) {
         SystemRandomSource source;

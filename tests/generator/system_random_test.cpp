@@ -1,12 +1,12 @@
 // The operating system's generator, the source built on it, and the wipe of secrets.
 #include "test_support.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
 #include <set>
-#include <algorithm>
 
 namespace zelvaran::testing {
 namespace {
@@ -34,9 +34,7 @@ TEST(SystemRandomSource, EveryByteValueInEveryPlaceOfAValue) {
     for (int i = 0; i < 60000; ++i) {
         const unsigned width = 1u << (i % 3);
         const std::uint32_t value = source.NextBytes(width);
-        if (width < 4) {
-            ASSERT_LT(value, 1u << (8 * width));
-        }
+        ASSERT_LT(std::uint64_t{value}, std::uint64_t{1} << (8 * width));
         for (unsigned b = 0; b < width; ++b) {
             seen[b][(value >> (8 * b)) & 0xFF] = true;
         }
@@ -49,19 +47,15 @@ TEST(SystemRandomSource, EveryByteValueInEveryPlaceOfAValue) {
 
 TEST(SystemRandomSource, ReseedStartsAFreshRunAndValuesDiffer) {
     SystemRandomSource source;
-    std::array<std::uint32_t, 8> first{};
-    std::array<std::uint32_t, 8> second{};
-    source.Reseed();
-    for (std::uint32_t& r : first) {
-        r = source.NextBytes(4);
-    }
-    source.Reseed();
-    for (std::uint32_t& r : second) {
-        r = source.NextBytes(4);
-    }
-    EXPECT_FALSE(source.Failed());
-    // Equal only with probability 2^-256.
-    EXPECT_NE(first, second);
+    const auto eightValues = [&] {
+        source.Reseed();
+        std::array<std::uint32_t, 8> values{};
+        for (std::uint32_t& r : values) {
+            r = source.NextBytes(4);
+        }
+        return values;
+    };
+    EXPECT_NE(eightValues(), eightValues()); // equal only with probability 2^-256
     // Reseed in the middle of a block, many times: every value is still fresh.
     std::set<std::uint32_t> values;
     for (int run = 0; run < 100; ++run) {
@@ -90,28 +84,29 @@ template <class Draw> double ChiSquare(std::uint32_t n, int draws, Draw draw) {
 // degrees of freedom (62 characters) and 145.41 for 73 (74 characters) from the regularised
 // incomplete gamma function, 8382 for 7775 (the word list) by Wilson and Hilferty's cube-root
 // approximation. A uniform generator exceeds them once in a million runs.
-constexpr int kDraws = 1'000'000;
 constexpr double kCritical61 = 128.52;
-constexpr double kCritical73 = 145.41;
-constexpr double kCritical7775 = 8382;
 
 TEST(SystemRandomSourceUniformity, ChiSquareOverThe62And74PoolsAndTheWordList) {
     SystemRandomSource source;
     source.Reseed();
-    const std::u32string pool62 = ClassesOf(InitialOptions()).Pool;
-    const std::u32string pool74 = ClassesOf(Switches(true, true, true, true)).Pool;
-    const double stat62 =
-        ChiSquare(62, kDraws, [&] { return pool62.find(DrawOne(pool62, source)); });
-    const double stat74 =
-        ChiSquare(74, kDraws, [&] { return pool74.find(DrawOne(pool74, source)); });
-    const double stat7776 = ChiSquare(7776, kDraws, [&] { return source.Below(7776); });
-    EXPECT_LT(stat62, kCritical61);
-    EXPECT_LT(stat74, kCritical73);
-    EXPECT_LT(stat7776, kCritical7775);
+    const struct {
+        const char* Name;
+        std::u32string Pool; // empty: a plain draw below N
+        std::uint32_t N;
+        double Critical;
+    } table[] = {{"62 pool", ClassesOf(InitialOptions()).Pool, 62, kCritical61},
+                 {"74 pool", ClassesOf(Switches(true, true, true, true)).Pool, 74, 145.41},
+                 {"7776 words", U"", 7776, 8382}};
+    for (const auto& row : table) {
+        const double statistic = ChiSquare(row.N, 1'000'000, [&] {
+            return row.Pool.empty() ? source.Below(row.N)
+                                    : row.Pool.find(DrawOne(row.Pool, source));
+        });
+        EXPECT_LT(statistic, row.Critical) << row.Name;
+        std::cout << "chi-square, " << row.Name << ": " << statistic << " (limit " << row.Critical
+                  << ")\n";
+    }
     EXPECT_FALSE(source.Failed());
-    std::cout << "chi-square: 62 pool " << stat62 << " (limit " << kCritical61 << "), 74 pool "
-              << stat74 << " (limit " << kCritical73 << "), 7776 words " << stat7776 << " (limit "
-              << kCritical7775 << ")\n";
 }
 
 TEST(SystemRandomSourceUniformity, TheCheckRejectsAByteTakenModuloWithoutRejection) {
