@@ -35,6 +35,10 @@ protected:
         SendMessageW(Main().Handle(), WM_MOUSEMOVE, kTrayIconId, code);
         Pump();
     }
+    void OpenPassphrase() {
+        SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
+        Pump();
+    }
     void OpenConfiguration() {
         SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysConfiguration, 0);
         Pump();
@@ -295,14 +299,31 @@ TEST_F(LifecycleTest, AcercaShowsInFrontOfTheMainWindowWhateverItsTopmostState) 
     expectInFront("main made topmost while the dialog is open");
 }
 
+TEST_F(LifecycleTest, FraseDeContrasenaStaysInFrontOfTheMainWindowAsItsTopmostStateChanges) {
+    Main().WindowOnTop(-1);
+    OpenPassphrase();
+    HWND phrase = Main().Passphrase().Handle();
+    for (int onTop : {-1, 0, -1}) {
+        Main().WindowOnTop(static_cast<int16_t>(onTop));
+        Pump();
+        EXPECT_TRUE(IsWindowVisible(phrase)) << onTop;
+        EXPECT_TRUE(IsAbove(phrase, Main().Handle())) << onTop;
+        EXPECT_EQ((GetWindowLongPtrW(phrase, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, onTop != 0)
+            << onTop;
+    }
+}
+
 TEST_F(LifecycleTest, AMessageBoxDisablesEveryWindowAndEnablesEachAsItWas) {
     Command(kMenuAbout);
     OpenConfiguration();
+    OpenPassphrase();
     HWND about = Main().About().Handle();
     HWND configuration = Main().Configuration().Handle();
-    ASSERT_TRUE(IsEnabled(about) && IsEnabled(configuration));
+    HWND phrase = Main().Passphrase().Handle();
+    ASSERT_TRUE(IsEnabled(about) && IsEnabled(configuration) && IsEnabled(phrase));
     std::vector<std::pair<bool, bool>> during;
     platform_.DuringBox = [&] {
+        EXPECT_FALSE(IsEnabled(phrase));
         during.emplace_back(IsEnabled(about), IsEnabled(configuration));
     };
     for (int id : {kChkLCaseLetters, kChkUCaseLetters, kChkNumbers}) {
@@ -315,7 +336,7 @@ TEST_F(LifecycleTest, AMessageBoxDisablesEveryWindowAndEnablesEachAsItWas) {
     Click(Ctl(kCopy));                  // "Texto Copiado"
     ASSERT_EQ(platform_.Boxes.size(), 2u);
     EXPECT_EQ(during, (std::vector<std::pair<bool, bool>>{{false, false}, {false, false}}));
-    EXPECT_TRUE(IsEnabled(about));
+    EXPECT_TRUE(IsEnabled(about) && IsEnabled(phrase));
     EXPECT_FALSE(IsEnabled(configuration));
     EXPECT_TRUE(IsEnabled(Main().Handle())); // the box's owner is the box's own business
 }
