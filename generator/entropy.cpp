@@ -6,6 +6,8 @@
 #include <variant>
 #include <vector>
 
+#include "generator/strength.h"
+
 namespace zelvaran {
 namespace {
 
@@ -185,7 +187,9 @@ std::u16string FormatEntropy(double bits) {
         // Spanish writes a decimal comma; snprintf writes the C locale's point.
         text.push_back(digits[i] == '.' ? u',' : static_cast<char16_t>(digits[i]));
     }
-    text += u" bits";
+    text += u" bits (";
+    text += StrengthWord(StrengthOf(bits));
+    text += u')';
     return text;
 }
 

@@ -41,7 +41,7 @@ namespace zelvaran {
 [[nodiscard]] double PassphraseEntropyBits(const PassphraseOptions& options,
                                            std::size_t listSize) noexcept;
 
-// u"Entropía: 119,1 bits": one decimal, decimal comma.
+// u"Entropía: 119,1 bits (muy fuerte)": one decimal, decimal comma, and the strength in words.
 [[nodiscard]] std::u16string FormatEntropy(double bits);
 
 } // namespace zelvaran

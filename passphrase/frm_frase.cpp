@@ -5,6 +5,7 @@
 #include <string>
 
 #include "generator/entropy.h"
+#include "generator/strength.h"
 #include "generator/words.h"
 #include "output/clipboard.h"
 #include "output/output_actions.h"
@@ -20,6 +21,9 @@
 
 namespace zelvaran::passphrase {
 namespace {
+
+// What an attacker who tries a trillion phrases a second needs on average; the help says so.
+constexpr const char16_t* kTimeCaption = u"Tiempo medio para adivinarla: ";
 
 constexpr const wchar_t* kKept = L"\r\n\r\nLa frase anterior sigue en la ventana.";
 
@@ -224,12 +228,15 @@ void frmFrase::txtPalabras_Change() noexcept {
 void frmFrase::Settings_Change() noexcept {
     try {
         const PassphraseOptions choices = ReadChoices();
-        const std::u16string text =
-            choices.Words == 0 ? u"Entrop\u00EDa: \u2014"
-                               : FormatEntropy(PassphraseEntropyBits(choices, list_.Words.size()));
-        SetWindowTextW(Control(kLblEntropia), ui::AsWide(text.c_str()));
+        const double bits = PassphraseEntropyBits(choices, list_.Words.size());
+        const std::u16string entropy =
+            choices.Words == 0 ? u"Entrop\u00EDa: \u2014" : FormatEntropy(bits);
+        const std::u16string time =
+            kTimeCaption + (choices.Words == 0 ? u"\u2014" : AverageCrackTimeText(bits));
+        SetWindowTextW(Control(kLblEntropia), ui::AsWide(entropy.c_str()));
+        SetWindowTextW(Control(kLblTiempo), ui::AsWide(time.c_str()));
     } catch (...) {
-        // Out of memory for a short text: the label keeps its figure until the next change.
+        // Out of memory for a short text: the labels keep their figures until the next change.
     }
 }
 

@@ -23,10 +23,11 @@ enum ControlId : int {
     kCmdCopiar,
     kCmdCerrar,
     kImage1,
+    kLblTiempo,
 };
 
 inline constexpr int kClientWidthTwips = 4455;
-inline constexpr int kClientHeightTwips = 3615;
+inline constexpr int kClientHeightTwips = 3975;
 inline constexpr int kWordsMaxChars = 2;
 inline constexpr int kSeparatorMaxChars = 8;
 
@@ -37,7 +38,7 @@ using ui::kNoTabStop;
 using ui::kWindow;
 
 // clang-format off
-inline constexpr std::array<ui::ControlSpec, 13> kPhraseControls{{
+inline constexpr std::array<ui::ControlSpec, 14> kPhraseControls{{
     // id             name               kind      container caption                        state                                   left  top   width height  tab
     {kLblPalabras,    L"lblPalabras",    Label,    kWindow,  L"&Palabras:",                 ui::kNone,                              {120,  930,  915,  255},  kNoTabStop},
     {kTxtPalabras,    L"txtPalabras",    TextBox,  kWindow,  L"6",                          ui::kCentred,                           {1050, 900,  600,  285},  0},
@@ -48,9 +49,10 @@ inline constexpr std::array<ui::ControlSpec, 13> kPhraseControls{{
     {kLblFrase,       L"lblFrase",       Label,    kWindow,  L"&Frase generada:",           ui::kNone,                              {120,  1680, 4215, 255},  kNoTabStop},
     {kTxtFrase,       L"txtFrase",       TextBox,  kWindow,  L"",                           ui::kReadOnly | ui::kMultiLine,         {120,  1935, 4215, 735},  4},
     {kLblEntropia,    L"lblEntropia",    Label,    kWindow,  L"",                           ui::kNone,                              {120,  2760, 4215, 255},  kNoTabStop},
-    {kCmdGenerar,     L"cmdGenerar",     Button,   kWindow,  L"&Generar",                   ui::kDefaultButton,                     {120,  3120, 1335, 375},  5},
-    {kCmdCopiar,      L"cmdCopiar",      Button,   kWindow,  L"&Copiar",                    ui::kDisabled,                          {1560, 3120, 1335, 375},  6},
-    {kCmdCerrar,      L"cmdCerrar",      Button,   kWindow,  L"Ce&rrar",                    ui::kNone,                              {3000, 3120, 1335, 375},  7},
+    {kLblTiempo,      L"lblTiempo",      Label,    kWindow,  L"",                           ui::kNone,                              {120,  3000, 4215, 390},  kNoTabStop},
+    {kCmdGenerar,     L"cmdGenerar",     Button,   kWindow,  L"&Generar",                   ui::kDefaultButton,                     {120,  3480, 1335, 375},  5},
+    {kCmdCopiar,      L"cmdCopiar",      Button,   kWindow,  L"&Copiar",                    ui::kDisabled,                          {1560, 3480, 1335, 375},  6},
+    {kCmdCerrar,      L"cmdCerrar",      Button,   kWindow,  L"Ce&rrar",                    ui::kNone,                              {3000, 3480, 1335, 375},  7},
     {kImage1,         L"Image1",         Picture,  kWindow,  L"BANNER",                     ui::kNone,                              {120,  120,  4185, 705},  kNoTabStop},
 }};
 // clang-format on

@@ -89,10 +89,10 @@ TEST(Entropy, RefusedExactlyWhereGenerateRefuses) {
 }
 
 TEST(Entropy, PrintedWithOneDecimalAndADecimalComma) {
-    EXPECT_EQ(FormatEntropy(20 * std::log2(62.0)), u"Entrop\u00EDa: 119,1 bits");
-    EXPECT_EQ(FormatEntropy(0), u"Entrop\u00EDa: 0,0 bits");
-    EXPECT_EQ(FormatEntropy(103.44), u"Entrop\u00EDa: 103,4 bits");
-    EXPECT_EQ(FormatEntropy(9999 * std::log2(74.0)), u"Entrop\u00EDa: 62088,3 bits");
+    EXPECT_EQ(FormatEntropy(20 * std::log2(62.0)), u"Entrop\u00EDa: 119,1 bits (muy fuerte)");
+    EXPECT_EQ(FormatEntropy(0), u"Entrop\u00EDa: 0,0 bits (muy d\u00E9bil)");
+    EXPECT_EQ(FormatEntropy(103.44), u"Entrop\u00EDa: 103,4 bits (muy fuerte)");
+    EXPECT_EQ(FormatEntropy(9999 * std::log2(74.0)), u"Entrop\u00EDa: 62088,3 bits (muy fuerte)");
 }
 
 } // namespace

@@ -119,11 +119,11 @@ TEST(CliProcess, EntropyGoesToStandardErrorOnce) {
         std::string Line;
     };
     const std::vector<Case> table = {
-        {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits\n"},
-        {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 77,5 bits\n"},
-        {{"-e", "-p", "6", "-M", "--cifra"}, "Entrop\u00EDa: 83,5 bits\n"},
-        {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits\n"},
-        {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits\n"},
+        {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits (muy fuerte)\n"},
+        {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 77,5 bits (buena)\n"},
+        {{"-e", "-p", "6", "-M", "--cifra"}, "Entrop\u00EDa: 83,5 bits (fuerte)\n"},
+        {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits (muy d\u00E9bil)\n"},
+        {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits (muy d\u00E9bil)\n"},
     };
     for (const Case& row : table) {
         const ProcessResult run = RunCli(row.Args);

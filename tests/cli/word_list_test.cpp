@@ -73,7 +73,7 @@ TEST(CliWordList, TheCommandReadsTheFileAndRefusesABadOneWithNothingOut) {
     const Outcome ok = RunMain({"-p", "3", "-e", "-w", file, "-M"}, random);
     EXPECT_EQ(ok.ExitCode, 0) << ok.Err;
     EXPECT_EQ(ok.Out, "Mar-Mar-Mar\n"); // 0x80 = 128, and 128 mod 3 = 2: the third word
-    EXPECT_EQ(ok.Err, "Entrop\u00EDa: 4,8 bits\n");
+    EXPECT_EQ(ok.Err, "Entrop\u00EDa: 4,8 bits (muy d\u00E9bil)\n");
 
     write("sol\n\x1B[2Jluna\n");
     const Outcome control = RunMain({"-p", "3", "--lista=" + file}, random);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "generator/entropy.h"
+#include "generator/strength.h"
 #include "generator/words.h"
 #include "mainwindow/frm_main.h"
 #include "passphrase/phrase_layout.h"
@@ -86,6 +88,18 @@ protected:
         return window_;
     }
     HWND Item(int id) const { return FindControlById(window_, id); }
+    // The figure, its band and the time in words, from the core's own sums over the list.
+    void ExpectStrength(int words, bool digit) const {
+        PassphraseOptions options;
+        options.Words = words;
+        options.AddDigit = digit;
+        const double bits = PassphraseEntropyBits(options, SpanishWords().size());
+        const std::u16string entropy = FormatEntropy(bits);
+        const std::u16string time = u"Tiempo medio para adivinarla: " + AverageCrackTimeText(bits);
+        EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)),
+                  std::wstring(entropy.begin(), entropy.end()));
+        EXPECT_EQ(RemoteText(Item(passphrase::kLblTiempo)), std::wstring(time.begin(), time.end()));
+    }
     std::wstring Phrase() const { return RemoteText(Item(passphrase::kTxtFrase)); }
     void SetText(int id, const wchar_t* text) const {
         SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
@@ -103,12 +117,13 @@ TEST_F(PassphraseEndToEnd, OpensWithAPhraseFollowsTheSettingsAndStaysOne) {
     const auto words = Words(first, L"-");
     EXPECT_EQ(words.size(), 6u) << first;
     EXPECT_TRUE(std::all_of(words.begin(), words.end(), InList)) << first;
-    EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: 77,5 bits");
+    ExpectStrength(6, false);
+    EXPECT_TRUE(RemoteText(Item(passphrase::kLblEntropia)).ends_with(L" bits (buena)"));
 
     SetText(passphrase::kTxtPalabras, L"9");
-    EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: 116,3 bits");
+    ExpectStrength(9, false);
     SendMessageW(Item(passphrase::kChkCifra), BM_CLICK, 0, 0);
-    EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: 122,8 bits");
+    ExpectStrength(9, true);
     SendMessageW(Item(passphrase::kCmdGenerar), BM_CLICK, 0, 0);
     const std::wstring second = Phrase();
     EXPECT_EQ(Words(second, L"-").size(), 9u) << second;
@@ -127,6 +142,8 @@ TEST_F(PassphraseEndToEnd, AWordCountOutsideOneToSixtyFourIsRefusedAndThePhraseK
     for (const wchar_t* count : {L"0", L"", L"65"}) {
         SetText(passphrase::kTxtPalabras, count);
         EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: \u2014");
+        EXPECT_EQ(RemoteText(Item(passphrase::kLblTiempo)),
+                  L"Tiempo medio para adivinarla: \u2014");
         PostClick(Item(passphrase::kCmdGenerar));
         HWND box = program_.WaitForMessageBox(L"Zelvaran Error");
         ASSERT_NE(box, nullptr) << count;
