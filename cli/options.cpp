@@ -2,6 +2,7 @@
 
 #include "cli/text.h"
 #include "generator/generator.h"
+#include "generator/phrase_rules.h"
 
 #include <array>
 #include <cstdio>
@@ -105,6 +106,20 @@ std::optional<UsageError> RefuseControls(const OptionDef& def, std::u16string_vi
     return std::nullopt;
 }
 
+// For the separator, which is seen in every phrase: a zero-width space or a direction mark would
+// make the phrase typed differ from the phrase shown.
+std::optional<UsageError> RefuseInvisible(const OptionDef& def, std::u16string_view value) {
+    for (const char32_t c : ToCodePoints(value)) {
+        if (IsInvisibleCharacter(c)) {
+            char code[12];
+            std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+            return Usage(Names(def) + " no admite caracteres invisibles ni de formato (aqu\u00ED " +
+                         code + "): la frase que se ve ser\u00EDa distinta de la que se escribe");
+        }
+    }
+    return std::nullopt;
+}
+
 // Spanish speakers type the accents of a long name (--entropía, --símbolos); they are dropped,
 // whether composed or written as a combining mark, before names are compared.
 std::u16string WithoutAccents(std::u16string_view name) {
@@ -178,7 +193,10 @@ public:
                 AppendUtf16(options_.Separator, c);
             }
             separatorGiven_ = true;
-            return RefuseControls(def, value);
+            if (auto error = RefuseControls(def, value)) {
+                return error;
+            }
+            return RefuseInvisible(def, value);
         case Id::Capitals:
             options_.Capitalize = true;
             phraseOnly_ = &def;
@@ -230,7 +248,7 @@ public:
                                 : !options_.Excluded.empty() ? "-x/--excluir"
                                                              : nullptr;
             if (other == nullptr) {
-                return std::nullopt;
+                return RefuseEmptySeparator();
             }
             return Usage(std::string("-p/--frase no se combina con ") + other +
                          ": una frase de contrase\u00F1a no tiene longitud, clases, "
@@ -267,6 +285,17 @@ public:
     }
 
 private:
+    // Joined words are read one way only when a capital starts each of them.
+    [[nodiscard]] std::optional<UsageError> RefuseEmptySeparator() const {
+        if (CheckSeparator(options_.Separator, options_.Capitalize) !=
+            PhraseRefusal::EmptySeparator) {
+            return std::nullopt;
+        }
+        return Usage("-S/--separador vac\u00EDo solo se admite con -M/--mayusculas: sin "
+                     "separador, solo las may\u00FAsculas marcan d\u00F3nde empieza cada "
+                     "palabra; a\u00F1ada -M o escriba un separador");
+    }
+
     std::optional<UsageError> SetNumber(const OptionDef& def, std::u16string_view value, int first,
                                         int last, int& target, bool& given) {
         const std::optional<int> number = Number(value, first, last);

@@ -2,6 +2,8 @@
 
 #include "cli/std_stream.h"
 #include "cli/text.h"
+#include "generator/passphrase.h"
+#include "generator/phrase_rules.h"
 
 #include <unordered_set>
 
@@ -69,7 +71,7 @@ template <class ReadSome> bool ReadCapped(std::string& bytes, ReadSome&& readSom
 
 } // namespace
 
-std::optional<WordListError> UserWordList::Read(std::u16string_view name) {
+std::optional<WordListError> UserWordList::Read(std::u16string_view name, WordListUse use) {
     std::string bytes;
     os::Input input(name);
     const bool read = input.IsOpen() && ReadCapped(bytes, [&input](char* data, std::size_t size) {
@@ -78,10 +80,10 @@ std::optional<WordListError> UserWordList::Read(std::u16string_view name) {
     if (!read) {
         return WordListError{WordListProblem::Unreadable};
     }
-    return Parse(std::move(bytes));
+    return Parse(std::move(bytes), use);
 }
 
-std::optional<WordListError> UserWordList::Parse(std::string bytes) {
+std::optional<WordListError> UserWordList::Parse(std::string bytes, WordListUse use) {
     words_.clear();
     bytes_ = std::move(bytes);
     if (bytes_.size() > kMaxWordListBytes) {
@@ -91,7 +93,8 @@ std::optional<WordListError> UserWordList::Parse(std::string bytes) {
     if (rest.starts_with("\xEF\xBB\xBF")) {
         rest.remove_prefix(3); // the byte-order mark Windows editors put before UTF-8
     }
-    std::unordered_set<std::string_view> seen;
+    // Compared as printed, so the entropy counts only phrases that read differently.
+    std::unordered_set<std::u16string> seen;
     for (std::size_t line = 1; !rest.empty(); ++line) {
         const std::size_t end = rest.find('\n');
         std::string_view text = rest.substr(0, end);
@@ -103,13 +106,18 @@ std::optional<WordListError> UserWordList::Parse(std::string bytes) {
             return WordListError{WordListProblem::NotUtf8, line};
         }
         const std::string_view word = Trim(text); // cut between whole characters: still UTF-8
-        const std::u16string decoded = FromUtf8(word).value_or(std::u16string());
-        for (const char16_t c : decoded) {
-            if (IsControl(c)) {
-                return WordListError{WordListProblem::ControlCharacter, line};
-            }
+        switch (CheckListWord(FromUtf8(word).value_or(std::u16string()), use.AddDigit)) {
+        case PhraseRefusal::None:
+            break;
+        case PhraseRefusal::InvisibleCharacter:
+            return WordListError{WordListProblem::InvisibleCharacter, line};
+        case PhraseRefusal::EndsInDigit:
+            return WordListError{WordListProblem::EndsInDigit, line};
+        case PhraseRefusal::ControlCharacter:
+        case PhraseRefusal::EmptySeparator: // not a word's
+            return WordListError{WordListProblem::ControlCharacter, line};
         }
-        if (!word.empty() && seen.insert(word).second) {
+        if (!word.empty() && seen.insert(PrintedWord(word, use.Capitalize)).second) {
             words_.push_back(word);
         }
     }
@@ -143,6 +151,14 @@ std::u16string WordListMessage(const WordListError& error, std::u16string_view n
     case WordListProblem::ControlCharacter:
         return message + lineOf() + shown +
                u" tiene un car\u00E1cter de control; escriba una palabra por l\u00EDnea";
+    case WordListProblem::InvisibleCharacter:
+        return message + lineOf() + shown +
+               u" tiene un car\u00E1cter invisible o de formato; escriba cada palabra solo con "
+               u"caracteres visibles";
+    case WordListProblem::EndsInDigit:
+        return message + lineOf() + shown +
+               u" termina en una cifra, que con -d/--cifra se confundir\u00EDa con la cifra "
+               u"a\u00F1adida; quite esa cifra o no use -d";
     case WordListProblem::TooFewWords:
         return message + shown + u" tiene menos de 2 palabras distintas";
     }

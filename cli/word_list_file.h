@@ -1,6 +1,6 @@
 // -w/--lista: a word list of the user's own for the passphrases, from a file or standard input.
-// UTF-8, one word a line; blanks around a word and blank lines are dropped, a repeated word counts
-// once, and anything else that could not be shown as a word is refused.
+// UTF-8, one word a line; blanks around a word and blank lines are dropped, words that a phrase
+// prints alike count once, and anything else that could not be shown as a word is refused.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,22 @@ namespace zelvaran::cli {
 
 inline constexpr std::size_t kMaxWordListBytes = std::size_t{16} << 20; // 16 MiB
 
-enum class WordListProblem { Unreadable, TooLarge, NotUtf8, ControlCharacter, TooFewWords };
+enum class WordListProblem {
+    Unreadable,
+    TooLarge,
+    NotUtf8,
+    ControlCharacter,
+    InvisibleCharacter,
+    EndsInDigit, // with -d only
+    TooFewWords
+};
+
+// How the phrases will print the words: -M makes "casa" and "Casa" one word, and -d refuses a
+// word that ends in a digit.
+struct WordListUse {
+    bool Capitalize = false;
+    bool AddDigit = false;
+};
 
 struct WordListError {
     WordListProblem Problem;
@@ -28,9 +43,9 @@ public:
     UserWordList& operator=(const UserWordList&) = delete;
 
     // Reads the file `name` ("-": standard input), then Parse.
-    [[nodiscard]] std::optional<WordListError> Read(std::u16string_view name);
-    // Checks `bytes` and keeps its distinct words in their first order.
-    [[nodiscard]] std::optional<WordListError> Parse(std::string bytes);
+    [[nodiscard]] std::optional<WordListError> Read(std::u16string_view name, WordListUse use = {});
+    // Checks `bytes` and keeps, in their first order, the words that print differently.
+    [[nodiscard]] std::optional<WordListError> Parse(std::string bytes, WordListUse use = {});
 
     [[nodiscard]] const std::vector<std::string_view>& Words() const noexcept { return words_; }
 

@@ -40,6 +40,12 @@ void AppendWord(std::u16string& out, std::string_view word, bool capitalize) {
 
 } // namespace
 
+std::u16string PrintedWord(std::string_view word, bool capitalize) {
+    std::u16string printed;
+    AppendWord(printed, word, capitalize);
+    return printed;
+}
+
 WordList MeasureWords(std::span<const std::string_view> words) noexcept {
     WordList list{words, 0};
     for (const std::string_view word : words) {

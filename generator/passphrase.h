@@ -32,6 +32,10 @@ struct WordList {
 };
 [[nodiscard]] WordList MeasureWords(std::span<const std::string_view> words) noexcept;
 
+// A word as a phrase shows it (UTF-8 in, UTF-16 out), with its capital when `capitalize`: two
+// words of a list that print the same are one word.
+[[nodiscard]] std::u16string PrintedWord(std::string_view word, bool capitalize);
+
 // The most code units one phrase of these options takes with this list.
 [[nodiscard]] std::size_t PassphraseCapacity(const PassphraseOptions& options,
                                              const WordList& list) noexcept;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "generator/entropy.h"
+#include "generator/phrase_rules.h"
 #include "generator/strength.h"
 #include "generator/words.h"
 #include "output/clipboard.h"
@@ -228,11 +229,14 @@ void frmFrase::txtPalabras_Change() noexcept {
 void frmFrase::Settings_Change() noexcept {
     try {
         const PassphraseOptions choices = ReadChoices();
+        // No figure for what Generar refuses: joined words without capitals read more than one way.
+        const bool refused =
+            choices.Words == 0 ||
+            CheckSeparator(choices.Separator, choices.Capitalize) == PhraseRefusal::EmptySeparator;
         const double bits = PassphraseEntropyBits(choices, list_.Words.size());
-        const std::u16string entropy =
-            choices.Words == 0 ? u"Entrop\u00EDa: \u2014" : FormatEntropy(bits);
+        const std::u16string entropy = refused ? u"Entrop\u00EDa: \u2014" : FormatEntropy(bits);
         const std::u16string time =
-            kTimeCaption + (choices.Words == 0 ? u"\u2014" : AverageCrackTimeText(bits));
+            kTimeCaption + (refused ? u"\u2014" : AverageCrackTimeText(bits));
         SetWindowTextW(Control(kLblEntropia), ui::AsWide(entropy.c_str()));
         SetWindowTextW(Control(kLblTiempo), ui::AsWide(time.c_str()));
     } catch (...) {
@@ -273,8 +277,14 @@ void frmFrase::cmdGenerar_Click() noexcept {
             return;
         }
         if (!SeparatorAllowed({ui::AsWide(choices.Separator.c_str()), choices.Separator.size()})) {
-            Refuse(L"El separador admite hasta 8 caracteres y ning\u00FAn car\u00E1cter de "
-                   L"control.",
+            Refuse(L"El separador admite hasta 8 caracteres, ninguno de ellos de control ni "
+                   L"invisible.",
+                   kTxtSeparador);
+            return;
+        }
+        if (CheckSeparator(choices.Separator, choices.Capitalize) != PhraseRefusal::None) {
+            Refuse(L"Sin separador, solo las may\u00FAsculas marcan d\u00F3nde empieza cada "
+                   L"palabra: escriba un separador o marque \u00ABMay\u00FAscula inicial\u00BB.",
                    kTxtSeparador);
             return;
         }
@@ -322,7 +332,8 @@ void frmFrase::OnClose() noexcept {
         if (choices.Words == 0) {
             choices.Words = stored_.Words;
         }
-        if (!SeparatorAllowed({ui::AsWide(choices.Separator.c_str()), choices.Separator.size()})) {
+        if (!SeparatorAllowed({ui::AsWide(choices.Separator.c_str()), choices.Separator.size()}) ||
+            CheckSeparator(choices.Separator, choices.Capitalize) != PhraseRefusal::None) {
             choices.Separator = stored_.Separator;
         }
         Remember(choices);

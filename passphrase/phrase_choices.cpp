@@ -2,13 +2,10 @@
 
 #include "config/settings_parse.h"
 #include "config/settings_store.h"
+#include "generator/phrase_rules.h"
 
 namespace zelvaran::passphrase {
 namespace {
-
-bool IsControl(char32_t c) noexcept {
-    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029;
-}
 
 std::wstring Stored(std::wstring_view key, std::wstring_view fallback) {
     return config::GetSetting(config::kAppName, config::kSection, key, fallback);
@@ -40,18 +37,21 @@ std::optional<int> ParseStoredWordCount(std::wstring_view text) noexcept {
     return ParseWordCount(text);
 }
 
-bool SeparatorAllowed(std::wstring_view text) noexcept {
+bool SeparatorAllowed(std::wstring_view text) {
     std::size_t characters = 0;
     for (std::size_t i = 0; i < text.size(); ++i, ++characters) {
         const wchar_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             ++i; // a pair is one character
-        } else if (IsControl(c) || (c >= 0xD800 && c <= 0xDFFF)) {
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
             return false;
         }
     }
-    return characters <= 8;
+    // Emptiness depends on the capitals, and is judged with them.
+    return characters <= 8 &&
+           CheckSeparator({reinterpret_cast<const char16_t*>(text.data()), text.size()}, true) ==
+               PhraseRefusal::None;
 }
 
 PassphraseOptions LoadChoices() {
@@ -64,6 +64,9 @@ PassphraseOptions LoadChoices() {
     choices.Capitalize =
         config::ParseStoredState(Stored(kKeyCapitals, L""), kUnchecked) == kChecked;
     choices.AddDigit = config::ParseStoredState(Stored(kKeyDigit, L""), kUnchecked) == kChecked;
+    if (CheckSeparator(choices.Separator, choices.Capitalize) != PhraseRefusal::None) {
+        choices.Separator = PassphraseOptions{}.Separator; // joined words without their capitals
+    }
     return choices;
 }
 

@@ -22,10 +22,12 @@ inline constexpr std::wstring_view kKeyDigit = L"FraseCifra";
 [[nodiscard]] std::optional<int> ParseWordCount(std::wstring_view text) noexcept;
 // A stored word count: only what the program writes, 1 to 64 without a leading zero.
 [[nodiscard]] std::optional<int> ParseStoredWordCount(std::wstring_view text) noexcept;
-// Up to 8 characters (code points), none of them a control character or a line separator.
-[[nodiscard]] bool SeparatorAllowed(std::wstring_view text) noexcept;
+// Up to 8 characters (code points), none of them a control character, a line separator or an
+// invisible (format) character. Empty passes here: it needs "Mayúscula inicial" beside it.
+[[nodiscard]] bool SeparatorAllowed(std::wstring_view text);
 
-// The stored choices, each one that is missing or not well-formed as its default.
+// The stored choices, each one that is missing or not well-formed as its default; an empty
+// separator stored without capitals counts as the default separator.
 [[nodiscard]] PassphraseOptions LoadChoices();
 // Writes each choice that differs from `stored` (what was loaded or last saved) and records it
 // there once written; a choice the user left alone is never written, so a malformed value stays

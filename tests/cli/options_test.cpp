@@ -48,7 +48,7 @@ TEST(CliOptions, AcceptedFormsSetTheirValues) {
          0,
          u"-",
          false},
-        {{"-p", "64", "-S", "-", "--separador=", "--entropia"},
+        {{"-p", "64", "-S", "-", "--separador=", "--entropia", "-M"}, // capitals mark the words
          20,
          1,
          u"cgn",
@@ -181,6 +181,18 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          2,
          "-S/--separador no admite caracteres de control ni saltos de l\u00EDnea (aqu\u00ED "
          "U+000A): cada resultado va en una sola l\u00EDnea" +
+             hint},
+        // An empty separator needs the capitals; an invisible one shows a phrase unlike the typed.
+        {{"-p", "3", "-S", ""},
+         2,
+         "-S/--separador vac\u00EDo solo se admite con -M/--mayusculas: sin separador, solo las "
+         "may\u00FAsculas marcan d\u00F3nde empieza cada palabra; a\u00F1ada -M o escriba un "
+         "separador" +
+             hint},
+        {{"-p", "3", "-M", "-S", "\u200B"},
+         2,
+         "-S/--separador no admite caracteres invisibles ni de formato (aqu\u00ED U+200B): la "
+         "frase que se ve ser\u00EDa distinta de la que se escribe" +
              hint},
         {{"-c", "e", "-s", "ab\u0085"},
          2,

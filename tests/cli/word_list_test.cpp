@@ -14,6 +14,7 @@ namespace zelvaran::cli::testing {
 namespace {
 
 struct ListCase {
+    WordListUse Use;
     std::string Bytes;
     std::vector<std::string_view> Words; // kept, in order; empty when refused
     std::optional<WordListProblem> Problem;
@@ -23,33 +24,47 @@ struct ListCase {
 TEST(CliWordList, KeepsDistinctTrimmedWordsAndRefusesWhatIsNotAWord) {
     using enum WordListProblem;
     const std::vector<ListCase> table = {
-        {"uno\ndos", {"uno", "dos"}, std::nullopt, 0},
+        {{}, "uno\ndos", {"uno", "dos"}, std::nullopt, 0},
         // A byte-order mark, Windows line ends, blanks (no-break space too), blank lines and
         // repeats.
-        {"\xEF\xBB\xBF  uno \r\n\n\tdos\t\r\nuno\n\xC2\xA0tres\xE3\x80\x80\n  uno  \n",
+        {{},
+         "\xEF\xBB\xBF  uno \r\n\n\tdos\t\r\nuno\n\xC2\xA0tres\xE3\x80\x80\n  uno  \n",
          {"uno", "dos", "tres"},
          std::nullopt,
          0},
-        {"buenos d\xC3\xAD"
+        {{},
+         "buenos d\xC3\xAD"
          "as\n\xC3\xB1u\n",
          {"buenos d\xC3\xAD"
           "as",
           "\xC3\xB1u"},
          std::nullopt,
          0},
-        {"uno\ndos\xFF\n", {}, NotUtf8, 2},
-        {"uno\n\xC3\n", {}, NotUtf8, 2},
-        {"uno\ndos\nd\x01os\n", {}, ControlCharacter, 3},
-        {"uno\r\rdos\n", {}, ControlCharacter, 1},
-        {"uno\n\xC2\x85x\n", {}, ControlCharacter, 2}, // NEL, a C1 control
-        {"uno\nun\to\n", {}, ControlCharacter, 2},
-        {"uno\n uno\r\n\n", {}, TooFewWords, 0},
-        {"", {}, TooFewWords, 0},
-        {std::string(kMaxWordListBytes + 1, 'a'), {}, TooLarge, 0},
+        {{}, "uno\ndos\xFF\n", {}, NotUtf8, 2},
+        {{}, "uno\n\xC3\n", {}, NotUtf8, 2},
+        {{}, "uno\ndos\nd\x01os\n", {}, ControlCharacter, 3},
+        {{}, "uno\r\rdos\n", {}, ControlCharacter, 1},
+        {{}, "uno\n\xC2\x85x\n", {}, ControlCharacter, 2}, // NEL, a C1 control
+        {{}, "uno\nun\to\n", {}, ControlCharacter, 2},
+        {{}, "uno\n uno\r\n\n", {}, TooFewWords, 0},
+        {{}, "", {}, TooFewWords, 0},
+        {{}, std::string(kMaxWordListBytes + 1, 'a'), {}, TooLarge, 0},
+        // Words a phrase prints alike are one word: with capitals, casa is Casa.
+        {{true, false}, "casa\nCasa\nmesa\n", {"casa", "mesa"}, std::nullopt, 0},
+        {{}, "casa\nCasa\n", {"casa", "Casa"}, std::nullopt, 0},
+        {{true, false}, "casa\nCasa\n", {}, TooFewWords, 0},
+        // With the digit, a word's own final digit would read as the added one.
+        {{false, true}, "casa\nmesa2\n", {}, EndsInDigit, 2},
+        {{}, "casa\nmesa2\n", {"casa", "mesa2"}, std::nullopt, 0},
+        {{false, true}, "casa2x\nmesa\n", {"casa2x", "mesa"}, std::nullopt, 0},
+        // Invisible characters: a zero-width space, a direction override, a soft hyphen.
+        {{}, "ca\xE2\x80\x8Bsa\nmesa\n", {}, InvisibleCharacter, 1},
+        {{}, "casa\n\xE2\x80\xAEmesa\n", {}, InvisibleCharacter, 2},
+        {{}, "casa\nme\xC2\xADsa\n", {}, InvisibleCharacter, 2},
     };
     for (const ListCase& row : table) {
         UserWordList list;
-        const auto error = list.Parse(row.Bytes);
+        const auto error = list.Parse(row.Bytes, row.Use);
         const std::string name = ::testing::PrintToString(row.Bytes.substr(0, 40));
         ASSERT_EQ(error.has_value(), row.Problem.has_value()) << name;
         if (error) {
@@ -68,7 +83,7 @@ TEST(CliWordList, TheCommandReadsTheFileAndRefusesABadOneWithNothingOut) {
     };
     const std::string file = path.string();
 
-    write("sol\nluna\nmar\nsol\n");
+    write("sol\nluna\nmar\nsol\nMar\n"); // with -M, Mar is mar: still three words
     auto random = zelvaran::testing::Constant(0x80);
     const Outcome ok = RunMain({"-p", "3", "-e", "-w", file, "-M"}, random);
     EXPECT_EQ(ok.ExitCode, 0) << ok.Err;
@@ -82,6 +97,14 @@ TEST(CliWordList, TheCommandReadsTheFileAndRefusesABadOneWithNothingOut) {
     EXPECT_EQ(control.Err, "zelvaran-cli: -w/--lista: la l\u00EDnea 2 de \u00AB" + file +
                                "\u00BB tiene un car\u00E1cter de control; escriba una palabra "
                                "por l\u00EDnea\n");
+    write("sol\nluna7\n");
+    const Outcome digit = RunMain({"-p", "3", "-d", "-w", file}, random);
+    EXPECT_EQ(digit.ExitCode, 1);
+    EXPECT_EQ(digit.Out, "");
+    EXPECT_EQ(digit.Err, "zelvaran-cli: -w/--lista: la l\u00EDnea 2 de \u00AB" + file +
+                             "\u00BB termina en una cifra, que con -d/--cifra se "
+                             "confundir\u00EDa con la cifra a\u00F1adida; quite esa cifra o no "
+                             "use -d\n");
     std::filesystem::remove(path);
     const Outcome missing = RunMain({"-p", "3", "-w", file}, random);
     EXPECT_EQ(missing.ExitCode, 2);

@@ -157,6 +157,48 @@ TEST_F(PassphraseEndToEnd, AWordCountOutsideOneToSixtyFourIsRefusedAndThePhraseK
     EXPECT_EQ(RemoteText(Item(passphrase::kTxtPalabras)), L"42");
 }
 
+TEST_F(PassphraseEndToEnd, SeparatorsThatMisleadAreRefusedAndThePhraseKept) {
+    Store(L"FraseSeparador", L"\u200B"); // invisible: counts as the default, left as it is
+    ASSERT_NE(Open(), nullptr);
+    EXPECT_EQ(RemoteText(Item(passphrase::kTxtSeparador)), L"-");
+    const std::wstring before = Phrase();
+    const struct {
+        const wchar_t* Separator;
+        const wchar_t* Message;
+    } refusals[] = {
+        {L"", L"Sin separador, solo las may\u00FAsculas marcan d\u00F3nde empieza cada palabra: "
+              L"escriba un separador o marque \u00ABMay\u00FAscula inicial\u00BB."},
+        {L"\u202E", L"El separador admite hasta 8 caracteres, ninguno de ellos de control ni "
+                    L"invisible."},
+    };
+    for (const auto& refused : refusals) {
+        SetText(passphrase::kTxtSeparador, refused.Separator);
+        PostClick(Item(passphrase::kCmdGenerar));
+        HWND box = program_.WaitForMessageBox(L"Zelvaran Error");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), std::wstring(refused.Message) +
+                                           L"\r\n\r\nLa frase anterior sigue en la ventana.");
+        DismissMessageBox(box);
+        EXPECT_EQ(Phrase(), before);
+    }
+    SetText(passphrase::kTxtSeparador, L"");
+    EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: \u2014");
+    // Closed with a separator Generar refuses: the stored one stays untouched.
+    PostMessageW(Item(passphrase::kTxtFrase), WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 100 && IsWindow(window_); ++i) {
+        Sleep(50);
+    }
+    EXPECT_EQ(Stored(L"FraseSeparador"), L"\u200B");
+    // With a capital on every word, the words need no separator.
+    ASSERT_NE(Open(), nullptr);
+    SetText(passphrase::kTxtSeparador, L"");
+    SendMessageW(Item(passphrase::kChkMayusculas), BM_CLICK, 0, 0);
+    SendMessageW(Item(passphrase::kCmdGenerar), BM_CLICK, 0, 0);
+    const std::wstring joined = Phrase();
+    EXPECT_EQ(std::count_if(joined.begin(), joined.end(), iswupper), 6) << joined;
+    EXPECT_EQ(joined.find(L'-'), std::wstring::npos) << joined;
+}
+
 TEST_F(PassphraseEndToEnd, CopiarPutsThePhraseOnTheClipboard) {
     ASSERT_NE(Open(), nullptr);
     ASSERT_TRUE(SetClipboardText(L"antes"));

@@ -2,6 +2,7 @@
 // makes.
 #include "generator/entropy.h"
 #include "generator/passphrase.h"
+#include "generator/phrase_rules.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,46 @@ TEST(Passphrase, AFailedSourceLeavesNothing) {
     SecretText phrase;
     EXPECT_FALSE(GeneratePassphrase({6, u"-", true, true}, MeasureWords(kWords), broken, phrase));
     EXPECT_TRUE(phrase.View().empty());
+}
+
+// Every entry is checked both as a separator and as a word of one's own list.
+struct RuleRow {
+    std::u16string Text;
+    bool Capitalize, AddDigit;
+    PhraseRefusal AsSeparator, AsWord;
+};
+
+TEST(Passphrase, SeparatorsAndListWordsThatWouldMisleadAreRefused) {
+    using enum PhraseRefusal;
+    const std::vector<RuleRow> table = {
+        {u"-", false, false, None, None},
+        {u"", false, false, EmptySeparator, None}, // joined words read more than one way
+        {u"", true, false, None, None},            // unless a capital starts each
+        {u"casa7", false, true, None, EndsInDigit},
+        {u"casa7", false, false, None, None},
+        {u"7casa", false, true, None, None},
+        {u"a\n", true, false, ControlCharacter, ControlCharacter},
+        {u"\u0085", true, false, ControlCharacter, ControlCharacter},
+        {u"\u2029", true, false, ControlCharacter, ControlCharacter},
+        {u"\u00AD", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\u200B", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"x\u200F", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\u202A", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\u202E", true, true, InvisibleCharacter, InvisibleCharacter},
+        {u"\u2066", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\u2069", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\uFEFF", true, false, InvisibleCharacter, InvisibleCharacter},
+        {u"\U000E0041", true, false, InvisibleCharacter, InvisibleCharacter}, // a tag
+        // Visible neighbours of those ranges pass.
+        {u"\u00AC\u00AE\u2010\u2030\u2070\uFEFE\uFF00\u00B7 ", true, false, None, None},
+    };
+    for (const RuleRow& row : table) {
+        const std::string name(row.Text.begin(), row.Text.end());
+        EXPECT_EQ(CheckSeparator(row.Text, row.Capitalize), row.AsSeparator) << name;
+        EXPECT_EQ(CheckListWord(row.Text, row.AddDigit), row.AsWord) << name;
+    }
+    EXPECT_EQ(PrintedWord("\xC3\xB1u", true), u"\u00D1u"); // casa and Casa print alike with it
+    EXPECT_EQ(PrintedWord("casa", false), u"casa");
 }
 
 } // namespace

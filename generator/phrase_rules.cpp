@@ -1,0 +1,66 @@
+#include "generator/phrase_rules.h"
+
+#include "generator/generator.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace zelvaran {
+namespace {
+
+struct Range {
+    char32_t First;
+    char32_t Last;
+};
+
+// Category Cf of Unicode 15.1, as ranges in order.
+constexpr Range kFormat[] = {
+    {0x00AD, 0x00AD},   {0x0600, 0x0605},   {0x061C, 0x061C},   {0x06DD, 0x06DD},
+    {0x070F, 0x070F},   {0x0890, 0x0891},   {0x08E2, 0x08E2},   {0x180E, 0x180E},
+    {0x200B, 0x200F},   {0x202A, 0x202E},   {0x2060, 0x2064},   {0x2066, 0x206F},
+    {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+    {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+    {0xE0020, 0xE007F},
+};
+
+PhraseRefusal CheckCharacters(std::u16string_view text) {
+    for (const char32_t c : ToCodePoints(text)) {
+        if (IsControlCharacter(c)) {
+            return PhraseRefusal::ControlCharacter;
+        }
+        if (IsInvisibleCharacter(c)) {
+            return PhraseRefusal::InvisibleCharacter;
+        }
+    }
+    return PhraseRefusal::None;
+}
+
+} // namespace
+
+bool IsControlCharacter(char32_t c) noexcept {
+    return c < 0x20 || c == 0x7F || (c >= 0x80 && c < 0xA0) || c == 0x2028 || c == 0x2029;
+}
+
+bool IsInvisibleCharacter(char32_t c) noexcept {
+    const auto* after = std::upper_bound(std::begin(kFormat), std::end(kFormat), c,
+                                         [](char32_t v, const Range& r) { return v < r.First; });
+    return after != std::begin(kFormat) && c <= std::prev(after)->Last;
+}
+
+PhraseRefusal CheckSeparator(std::u16string_view separator, bool capitalize) {
+    if (separator.empty() && !capitalize) {
+        return PhraseRefusal::EmptySeparator;
+    }
+    return CheckCharacters(separator);
+}
+
+PhraseRefusal CheckListWord(std::u16string_view word, bool addDigit) {
+    const PhraseRefusal found = CheckCharacters(word);
+    if (found == PhraseRefusal::None && addDigit && !word.empty() && word.back() >= u'0' &&
+        word.back() <= u'9') {
+        return PhraseRefusal::EndsInDigit;
+    }
+    return found;
+}
+
+} // namespace zelvaran
