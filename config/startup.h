@@ -32,11 +32,12 @@ struct ThisCopy {
 // when the system cannot tell.
 [[nodiscard]] std::wstring FinalPath(const std::wstring& path, DWORD& error);
 
-enum class PathKind { File, Folder };
+// A program file; the folder that holds (or will hold) one; a folder on the way to one.
+enum class PathKind { File, ProgramFolder, Folder };
 
 // Whether nobody but those who can change the system folder can change what lies at `finalPath`
-// or swap a folder above it (see permissions.h), read from the descriptors on disk. False when
-// any of them cannot be read.
+// or swap a folder above it (see permissions.h), read from each one's own descriptor. False when
+// any of them cannot be read or is a junction, symbolic link or mount point.
 [[nodiscard]] bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept;
 
 // Whether a change may show the system's consent prompt: a click on the box may; the dialog's

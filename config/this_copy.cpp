@@ -4,16 +4,16 @@
 // what lies there, from the descriptors of the file and of every folder above it.
 #include <windows.h>
 
-#include <aclapi.h>
 #include <knownfolders.h>
-#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
+#include "config/descriptor_read.h"
 #include "config/permissions.h"
 #include "config/startup.h"
 #include "ui/handles.h"
@@ -33,31 +33,6 @@ struct CoTaskTextTraits {
     static void Close(Handle h) noexcept { CoTaskMemFree(h); }
 };
 using UniqueCoTaskText = ui::UniqueHandle<CoTaskTextTraits>;
-
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static void Close(Handle h) noexcept { LocalFree(h); }
-};
-using UniqueLocalMemory = ui::UniqueHandle<LocalMemoryTraits>;
-
-// The owner and DACL of a file or folder, in the system's own SDDL words; nothing when they
-// cannot be read.
-std::optional<SecurityInfo> DescriptorOf(const std::wstring& path) {
-    constexpr SECURITY_INFORMATION kWhat = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    PSECURITY_DESCRIPTOR raw = nullptr;
-    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, kWhat, nullptr, nullptr, nullptr,
-                              nullptr, &raw) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    const UniqueLocalMemory descriptor(raw);
-    LPWSTR text = nullptr;
-    if (!ConvertSecurityDescriptorToStringSecurityDescriptorW(raw, SDDL_REVISION_1, kWhat, &text,
-                                                              nullptr)) {
-        return std::nullopt;
-    }
-    const UniqueLocalMemory textMemory(text);
-    return ParseSddl(text);
-}
 
 } // namespace
 
@@ -96,29 +71,37 @@ bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
             return false;
         }
         system.resize(n);
-        const auto systemFolder = DescriptorOf(system);
-        const auto object = DescriptorOf(finalPath);
-        const std::vector<std::wstring> above = FoldersAbove(finalPath);
+        DWORD error = ERROR_SUCCESS;
+        const auto systemFolder = ReadPathEntry(system, error);
         // A drive's root has nothing above it; a file always has its folder.
-        if (!systemFolder || !object || (above.empty() && kind == PathKind::File)) {
+        std::vector<std::wstring> way = FoldersAbove(finalPath);
+        if (!systemFolder || (way.empty() && kind == PathKind::File)) {
             return false;
         }
-        std::vector<SecurityInfo> folders;
-        for (const std::wstring& folder : above) {
-            auto info = DescriptorOf(folder);
-            if (!info) {
+        // The object first, then its folder, up to the root; each one itself, never what a link
+        // or mount point leads to, and none of them a link: one could be pointed elsewhere.
+        way.insert(way.begin(), finalPath);
+        std::vector<SecurityInfo> chain;
+        for (const std::wstring& step : way) {
+            auto entry = ReadPathEntry(step, error);
+            if (!entry || entry->ReparsePoint) {
                 return false;
             }
-            folders.push_back(std::move(*info));
+            chain.push_back(std::move(entry->Security));
         }
-        const std::vector<std::wstring> owners = MachineOwners(*systemFolder);
-        if (kind == PathKind::Folder) {
-            folders.push_back(*object);
-            return std::all_of(folders.begin(), folders.end(), [&](const SecurityInfo& folder) {
-                return OnlyOwnersHold(folder, rights::kFolderDoor, owners);
-            });
+        const std::vector<std::wstring> owners = MachineOwners(systemFolder->Security);
+        if (kind == PathKind::File) {
+            return AdminOnly(chain.front(), std::span(chain).subspan(1), owners);
         }
-        return AdminOnly(*object, folders, owners);
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            const bool holdsProgram = i == 0 && kind == PathKind::ProgramFolder;
+            if (!OnlyOwnersHold(chain[i],
+                                holdsProgram ? rights::kProgramFolderDoor : rights::kFolderDoor,
+                                owners)) {
+                return false;
+            }
+        }
+        return true;
     } catch (...) {
         return false; // out of memory: nothing can be vouched for
     }

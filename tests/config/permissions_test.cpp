@@ -1,5 +1,5 @@
-// Who may change what runs, from descriptors written as Windows writes them: a program file and
-// the folders above it, judged against those who can change the system folder.
+// Who may change what runs, from descriptors as Windows stores them: a program file and the
+// folders above it, judged against those who can change the system folder.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,125 +10,175 @@
 namespace zelvaran::config {
 namespace {
 
-#define TI L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
-#define ANA L"S-1-5-21-1004336348-1177238915-682003330-1001"
+using namespace ace;
 
-// System32 and Program Files as Windows 10 sets them up.
-const wchar_t* const kSystem =
-    L"O:" TI L"G:" TI L"D:PAI(A;;FA;;;" TI L")(A;CIIO;GA;;;" TI L")(A;;0x1301bf;;;SY)"
-    L"(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)(A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)"
-    L"(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)(A;OICIIO;GXGR;;;AC)";
-const wchar_t* const kInstalledFolder =
-    L"O:BAG:SYD:AI(A;ID;FA;;;" TI L")(A;CIIOID;GA;;;" TI L")(A;ID;0x1301bf;;;SY)"
-    L"(A;OICIIOID;GA;;;SY)(A;ID;0x1301bf;;;BA)(A;OICIIOID;GA;;;BA)(A;ID;0x1200a9;;;BU)"
-    L"(A;OICIIOID;GXGR;;;BU)(A;OICIIOID;GA;;;CO)";
-const wchar_t* const kInstalledExe =
-    L"O:BAG:SYD:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)(A;ID;0x1200a9;;;AC)";
+const std::wstring TI = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+const std::wstring ANA = L"S-1-5-21-1004336348-1177238915-682003330-1001";
+const std::wstring SY = L"S-1-5-18", BA = L"S-1-5-32-544", BU = L"S-1-5-32-545", AU = L"S-1-5-11",
+                   WD = L"S-1-1-0", CO = L"S-1-3-0", OW = L"S-1-3-4", AC = L"S-1-15-2-1";
+constexpr std::uint32_t FA = 0x1F01FF, GA = 0x10000000, GW = 0x40000000, GRGX = 0xA0000000,
+                        RX = 0x1200A9, Modify = 0x1301BF, SD = 0x10000, WDAC = 0x40000,
+                        WO = 0x80000, DT = 0x40;
+constexpr std::uint8_t IO = kInheritOnly, OICI = kObjectInherit | kContainerInherit;
+
+AccessEntry A(const std::wstring& sid, std::uint32_t mask, std::uint8_t flags = 0) {
+    return {kAllow, flags, mask, sid};
+}
+AccessEntry D(const std::wstring& sid, std::uint32_t mask, std::uint8_t type = kDeny) {
+    return {type, 0, mask, sid};
+}
+
+// System32 and Program Files as Windows 10 sets them up (SDDL: see each comment).
+// O:TI D:PAI(A;;FA;;;TI)(A;CIIO;GA;;;TI)(A;;0x1301bf;;;SY)(A;OICIIO;GA;;;SY)(A;;0x1301bf;;;BA)
+// (A;OICIIO;GA;;;BA)(A;;0x1200a9;;;BU)(A;OICIIO;GXGR;;;BU)(A;OICIIO;GA;;;CO)(A;;0x1200a9;;;AC)
+const SecurityInfo kSystem{TI,
+                           false,
+                           {A(TI, FA), A(TI, GA, kContainerInherit | IO), A(SY, 0x1301BF),
+                            A(SY, GA, OICI | IO), A(BA, 0x1301BF), A(BA, GA, OICI | IO), A(BU, RX),
+                            A(BU, GRGX, OICI | IO), A(CO, GA, OICI | IO), A(AC, RX)}};
+const std::vector<AccessEntry> kProgramFilesEntries{A(TI, FA, kInherited),
+                                                    A(SY, 0x1301BF, kInherited),
+                                                    A(SY, GA, OICI | IO | kInherited),
+                                                    A(BA, 0x1301BF, kInherited),
+                                                    A(BA, GA, OICI | IO | kInherited),
+                                                    A(BU, RX, kInherited),
+                                                    A(BU, GRGX, OICI | IO | kInherited),
+                                                    A(CO, GA, OICI | IO | kInherited)};
+const SecurityInfo kInstalledFolder{BA, false, kProgramFilesEntries};
+// O:BA D:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)(A;ID;0x1200a9;;;AC)
+const SecurityInfo kInstalledExe{
+    BA, false, {A(SY, FA, kInherited), A(BA, FA, kInherited), A(BU, RX, kInherited), A(AC, RX)}};
 // C:\ and a folder an administrator made in it, inheriting "Authenticated Users: Modify".
-const wchar_t* const kDriveRoot =
-    L"O:SYG:SYD:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)"
-    L"(A;CI;LC;;;AU)(A;CIIO;SDGXGWGR;;;AU)";
-const wchar_t* const kInheritsFromRoot =
-    L"O:BAG:SYD:AI(A;ID;FA;;;BA)(A;ID;FA;;;SY)(A;OICIIOID;GA;;;CO)(A;OICIID;0x1200a9;;;BU)"
-    L"(A;ID;0x1301bf;;;AU)(A;OICIIOID;SDGXGWGR;;;AU)";
+const SecurityInfo kDriveRoot{SY,
+                              false,
+                              {A(BA, FA, OICI), A(SY, FA, OICI), A(CO, GA, OICI | IO),
+                               A(BU, RX, OICI), A(AU, 0x4, kContainerInherit),
+                               A(AU, SD | 0xE0000000, kContainerInherit | IO)}};
+const SecurityInfo kInheritsFromRoot{BA,
+                                     false,
+                                     {A(BA, FA, kInherited), A(SY, FA, kInherited),
+                                      A(CO, GA, OICI | IO | kInherited),
+                                      A(BU, RX, OICI | kInherited), A(AU, Modify, kInherited),
+                                      A(AU, SD | 0xE0000000, OICI | IO | kInherited)}};
 
-std::vector<std::wstring> Owners(const wchar_t* system) {
-    const auto info = ParseSddl(system);
-    return info ? MachineOwners(*info) : std::vector<std::wstring>{};
+std::vector<std::wstring> Owners() {
+    return MachineOwners(kSystem);
 }
 
-std::string Narrow(std::wstring_view text) {
-    return std::string(text.begin(), text.end()); // SDDL is plain ASCII
-}
-
-// Admin-only with one explicit entry added before the inherited ones (or another owner).
-std::wstring With(const std::wstring& base, const std::wstring& entries,
-                  const wchar_t* owner = L"BA") {
-    const std::size_t dacl = base.find(L"D:AI") + 4;
-    return L"O:" + std::wstring(owner) + base.substr(base.find(L"G:"), dacl - base.find(L"G:")) +
-           entries + base.substr(dacl);
+// Admin-only with entries put before the inherited ones, or another owner.
+SecurityInfo With(SecurityInfo base, std::vector<AccessEntry> entries,
+                  const std::wstring& owner = BA) {
+    base.Owner = owner;
+    entries.insert(entries.end(), base.Dacl.begin(), base.Dacl.end());
+    base.Dacl = std::move(entries);
+    return base;
 }
 
 TEST(Permissions, OnlyThoseWhoCanChangeTheSystemFolderOwnTheMachine) {
-    EXPECT_EQ(Owners(kSystem), (std::vector<std::wstring>{TI, L"S-1-5-18", L"S-1-5-32-544"}));
+    EXPECT_EQ(Owners(), (std::vector<std::wstring>{TI, SY, BA}));
     // Under Wine one account owns every file, System32 included; the mode's Everyone reads.
-    EXPECT_EQ(Owners(L"O:S-1-5-21-0-0-0-1000D:(A;;FA;;;SY)(A;;FA;;;S-1-5-21-0-0-0-1000)"
-                     L"(A;;0x1200a9;;;WD)"),
-              (std::vector<std::wstring>{L"S-1-5-21-0-0-0-1000", L"S-1-5-18"}));
-}
-
-bool Judged(const std::wstring& exe, const std::vector<std::wstring>& folderTexts) {
-    const auto file = ParseSddl(exe);
-    std::vector<SecurityInfo> folders;
-    for (const std::wstring& text : folderTexts) {
-        const auto info = ParseSddl(text);
-        EXPECT_TRUE(info.has_value()) << Narrow(text);
-        folders.push_back(info.value_or(SecurityInfo{}));
-    }
-    EXPECT_TRUE(file.has_value());
-    return file && AdminOnly(*file, folders, Owners(kSystem));
+    const std::wstring wine = L"S-1-5-21-0-0-0-1000";
+    EXPECT_EQ(MachineOwners({wine, false, {A(SY, FA), A(wine, FA), A(WD, RX)}}),
+              (std::vector<std::wstring>{wine, SY}));
 }
 
 TEST(Permissions, AdminOnlyAllTheWayOrNot) {
-    const std::wstring folder = kInstalledFolder;
-    const std::wstring exe = kInstalledExe;
+    const SecurityInfo& folder = kInstalledFolder;
+    const SecurityInfo& exe = kInstalledExe;
     const struct {
         const char* What;
-        std::wstring Exe;
-        std::vector<std::wstring> Folders; // the exe's folder first, the drive's root last
+        SecurityInfo Exe;
+        std::vector<SecurityInfo> Folders; // the exe's folder first, the drive's root last
         bool AdminOnly;
     } chains[] = {
         {"Program Files", exe, {folder, folder, kSystem, kDriveRoot}, true},
         {"vendor folder granting Users Modify",
          exe,
-         {folder, With(folder, L"(A;OICI;0x1301bf;;;BU)"), kSystem, kDriveRoot},
+         {folder, With(folder, {A(BU, Modify, OICI)}), kSystem, kDriveRoot},
          false},
         {"under C:\\, inheriting its Modify", exe, {kInheritsFromRoot, kDriveRoot}, false},
-        {"folder owned by a standard user", exe, {With(folder, L"", ANA), kDriveRoot}, false},
-        {"exe owned by a standard user", With(exe, L"", ANA), {folder, kDriveRoot}, false},
-        {"exe: no DACL", L"O:BAD:NO_ACCESS_CONTROL", {folder}, false},
-        {"folder: delete itself", exe, {folder, With(folder, L"(A;;0x10000;;;BU)")}, false},
-        {"Wine: a 777 folder", exe, {L"O:S-1-5-21-0-0-0-1000D:(A;;0x1301ff;;;WD)"}, false},
+        {"folder owned by a standard user", exe, {With(folder, {}, ANA), kDriveRoot}, false},
+        {"exe owned by a standard user", With(exe, {}, ANA), {folder, kDriveRoot}, false},
+        {"exe: no DACL", {BA, true, {}}, {folder}, false},
+        {"no folder at all", exe, {}, false},
+        {"folder: delete itself", exe, {folder, With(folder, {A(BU, SD)})}, false},
+        {"Wine: a 777 folder", exe, {{L"S-1-5-21-0-0-0-1000", false, {A(WD, 0x1301FF)}}}, false},
+        {"exe in C:\\ itself, where users add folders", exe, {kDriveRoot}, false},
     };
     for (const auto& c : chains) {
-        EXPECT_EQ(Judged(c.Exe, c.Folders), c.AdminOnly) << c.What;
+        EXPECT_EQ(AdminOnly(c.Exe, c.Folders, Owners()), c.AdminOnly) << c.What;
     }
-    // One entry added to the exe, then to its folder.
-    const std::pair<const wchar_t*, bool> onExe[] = {
-        {L"(A;;FW;;;BU)", false}, {L"(A;;0x4;;;AU)", false}, {L"(A;;SD;;;" ANA L")", false},
-        {L"(A;;WD;;;BU)", false}, {L"(A;;WO;;;BU)", false},  {L"(A;;GA;;;WD)", false},
-        {L"(A;;GW;;;BU)", false}, {L"(A;;GRGX;;;BU)", true},
+    // One entry added to the exe, then to its folder, then to the folder above it.
+    const std::pair<AccessEntry, bool> onExe[] = {
+        {A(BU, 0x120116), false},
+        {A(AU, 0x4), false},
+        {A(ANA, SD), false},
+        {A(BU, WDAC), false},
+        {A(BU, WO), false},
+        {A(WD, GA), false},
+        {A(BU, GW), false},
+        {A(BU, GRGX), true},
+        {{kAllowCallback, 0, FA, BU}, false},
+        {{kAllowObject, 0, FA, BU}, false},
     };
-    for (const auto& [entries, adminOnly] : onExe) {
-        EXPECT_EQ(Judged(With(exe, entries), {folder}), adminOnly) << Narrow(entries);
+    for (const auto& [entry, adminOnly] : onExe) {
+        EXPECT_EQ(AdminOnly(With(exe, {entry}), {{folder}}, Owners()), adminOnly)
+            << entry.Type << " " << entry.Mask;
     }
-    const std::pair<const wchar_t*, bool> onFolder[] = {
-        {L"(A;;DT;;;BU)", false},    // delete entries
-        {L"(A;;DCLC;;;BU)", true},   // add files and folders
-        {L"(A;OIIO;GA;;;BU)", true}, // Modify for new files only
-        {L"(A;;FA;;;CO)", true},     // CREATOR OWNER for itself
-        {L"(A;;FA;;;OW)", true},     // OWNER RIGHTS of an administrators' folder
-        {L"(D;;SDDTWDWO;;;BU)(A;OICI;0x1301bf;;;BU)", true}, // deny first takes the doors back
-        {L"(D;;SDDTWDWO;;;WD)(A;OICI;0x1301bf;;;BU)", true}, // deny for Everyone first
-        {L"(A;;0x1301bf;;;BU)(D;;SDDTWDWO;;;BU)", false},    // deny too late
-        {L"(D;;SDDTWDWO;;;AU)(A;;0x1301bf;;;BU)", false},    // deny for another principal
-        {L"(XD;;SDDTWDWO;;;BU;(@User.x==1))(A;;0x1301bf;;;BU)", false}, // deny under a condition
-        {L"(D;;SDDTWD;;;BU)(A;;GA;;;BU)", false},                       // deny missing a door
+    const struct {
+        const char* What;
+        std::vector<AccessEntry> Entries;
+        bool OnProgramFolder, Above;
+    } onFolder[] = {
+        {"delete entries", {A(BU, DT)}, false, false},
+        {"add files, beside the program only", {A(BU, 0x2)}, false, true},
+        {"add folders, beside the program only", {A(BU, 0x4)}, false, true},
+        {"Modify for new files only", {A(BU, GA, kObjectInherit | IO)}, true, true},
+        {"CREATOR OWNER for itself", {A(CO, FA)}, true, true},
+        {"OWNER RIGHTS of an administrators' folder", {A(OW, FA)}, true, true},
+        {"deny first takes the doors back",
+         {D(BU, SD | DT | WDAC | WO | 0x6), A(BU, Modify)},
+         true,
+         true},
+        {"deny for Everyone first", {D(WD, SD | DT | WDAC | WO | 0x6), A(BU, Modify)}, true, true},
+        {"deny too late", {A(BU, Modify), D(BU, SD | DT | WDAC | WO)}, false, false},
+        {"deny for another principal", {D(AU, SD | DT | WDAC | WO), A(BU, Modify)}, false, false},
+        {"deny under a condition", {D(BU, FA, kDenyCallback), A(BU, Modify)}, false, false},
+        {"deny for an object type", {D(BU, FA, kDenyObject), A(BU, Modify)}, false, false},
+        {"deny missing a door", {D(BU, SD | DT | WDAC), A(BU, GA)}, false, false},
+        {"deny in generic rights only", {D(BU, GA), A(BU, FA)}, false, false},
+        {"deny for new files only", {{kDeny, IO | OICI, FA, BU}, A(BU, FA)}, false, false},
+        {"conditional allow", {{kAllowCallback, 0, SD, BU}}, false, false},
+        {"conditional allow for an object type", {{kAllowCallbackObject, 0, DT, BU}}, false, false},
     };
-    for (const auto& [entries, adminOnly] : onFolder) {
-        EXPECT_EQ(Judged(exe, {With(folder, entries)}), adminOnly) << Narrow(entries);
+    for (const auto& c : onFolder) {
+        EXPECT_EQ(AdminOnly(exe, {{With(folder, c.Entries)}}, Owners()), c.OnProgramFolder)
+            << c.What;
+        EXPECT_EQ(AdminOnly(exe, {{folder, With(folder, c.Entries)}}, Owners()), c.Above) << c.What;
     }
 }
 
-TEST(Permissions, TextNotUnderstoodIsNoDescriptor) {
-    for (const wchar_t* text :
-         {L"", L"D:(A;;FA;;;BA)", L"O:BA", L"O:BAD:(A;;FA;;;BA", L"O:BAD:(A;;QQ;;;BA)",
-          L"O:BAD:(A;;FA;;BA)", L"O:BAD:(A;;0x;;;BA)", L"O:S-1-5-!D:", L"O:BAD:x(A;;FA;;;BA)"}) {
-        EXPECT_FALSE(ParseSddl(text).has_value()) << Narrow(text);
+// What the setup's files get from the folder it writes them into.
+TEST(Permissions, ANewFileGetsWhatItsFolderPassesToFiles) {
+    const struct {
+        const char* What;
+        std::vector<AccessEntry> Folder;
+        bool AdminOnly;
+    } cases[] = {
+        {"the setup's own folder", {A(SY, FA, OICI), A(BA, FA, OICI), A(BU, RX, OICI)}, true},
+        {"Users: Modify, inherit-only",
+         {A(BA, FA, OICI), A(BU, Modify, kObjectInherit | IO)},
+         false},
+        {"Users: Modify, for folders only",
+         {A(BA, FA, OICI), A(BU, Modify, kContainerInherit)},
+         true},
+        {"CREATOR OWNER is the installing administrator", {A(CO, FA, OICI | IO)}, true},
+        {"nothing passed: the system's default", {A(BA, FA)}, false},
+    };
+    for (const auto& c : cases) {
+        const SecurityInfo file = ForNewFile({BA, false, c.Folder}, BA);
+        EXPECT_EQ(OnlyOwnersHold(file, rights::kFileDoor, Owners()), c.AdminOnly) << c.What;
     }
-    const auto empty = ParseSddl(L"O:BAD:P");
-    ASSERT_TRUE(empty.has_value());
-    EXPECT_TRUE(empty->Dacl.empty() && !empty->NullDacl);
 }
 
 } // namespace

@@ -1,0 +1,111 @@
+// Descriptors walked entry by entry as the system stores them: every kind of entry a DACL may
+// hold, whatever its condition's text, and the entries' own flags and SIDs.
+#include <windows.h>
+
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "config/descriptor_read.h"
+#include "registry_sandbox.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace config::ace;
+using config::AccessEntry;
+
+// One entry's bytes: header, mask, (object flags and GUIDs), the SID, then extra bytes.
+std::vector<BYTE> Entry(BYTE type, BYTE flags, DWORD mask, const wchar_t* sidText,
+                        std::vector<BYTE> objectPart, const char* tail) {
+    PSID sid = nullptr;
+    EXPECT_TRUE(ConvertStringSidToSidW(sidText, &sid));
+    std::vector<BYTE> bytes(4);
+    const auto append = [&](const void* from, std::size_t size) {
+        for (std::size_t i = 0; i < size; ++i) {
+            bytes.push_back(static_cast<const BYTE*>(from)[i]);
+        }
+    };
+    append(&mask, sizeof mask);
+    append(objectPart.data(), objectPart.size());
+    append(sid, GetLengthSid(sid));
+    append(tail, std::strlen(tail));
+    bytes.resize((bytes.size() + 3) / 4 * 4);
+    bytes[0] = type;
+    bytes[1] = flags;
+    const WORD size = static_cast<WORD>(bytes.size());
+    std::memcpy(bytes.data() + 2, &size, sizeof size);
+    LocalFree(sid);
+    return bytes;
+}
+
+// A null DACL when there are no entries.
+std::optional<config::SecurityInfo> Read(const std::vector<std::vector<BYTE>>& entries) {
+    std::vector<BYTE> acl(1024);
+    auto* list = reinterpret_cast<PACL>(acl.data());
+    EXPECT_TRUE(InitializeAcl(list, static_cast<DWORD>(acl.size()), ACL_REVISION_DS));
+    for (const auto& entry : entries) {
+        EXPECT_TRUE(AddAce(list, ACL_REVISION_DS, MAXDWORD, const_cast<BYTE*>(entry.data()),
+                           static_cast<DWORD>(entry.size())));
+    }
+    SECURITY_DESCRIPTOR descriptor{};
+    PSID owner = nullptr;
+    EXPECT_TRUE(ConvertStringSidToSidW(L"S-1-5-32-544", &owner));
+    EXPECT_TRUE(
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+        SetSecurityDescriptorOwner(&descriptor, owner, FALSE) &&
+        SetSecurityDescriptorDacl(&descriptor, TRUE, entries.empty() ? nullptr : list, FALSE));
+    auto info = config::ReadDescriptor(&descriptor);
+    LocalFree(owner);
+    return info;
+}
+
+TEST(DescriptorRead, EveryKindOfEntryIsReadWhateverItsConditionHolds) {
+    const wchar_t* BU = L"S-1-5-32-545";
+    // A condition whose literal holds ")(": once the way a text reader lost the entry after it.
+    const auto conditional = Entry(kAllowCallback, 0, 0x1, BU, {}, "artx\x10)(A;;FA;;;BU)");
+    std::vector<BYTE> bothGuids(4 + 32, 0x5A);
+    bothGuids[0] = ACE_OBJECT_TYPE_PRESENT | ACE_INHERITED_OBJECT_TYPE_PRESENT;
+    bothGuids[1] = bothGuids[2] = bothGuids[3] = 0;
+    const auto info = Read({conditional, Entry(kAllow, kObjectInherit, 0x1F01FF, BU, {}, ""),
+                            Entry(kDenyObject, 0, 0x10000000, L"S-1-1-0", bothGuids, ""),
+                            Entry(kDeny, kInheritOnly, 0x40, L"S-1-5-11", {}, "")});
+    ASSERT_TRUE(info.has_value());
+    EXPECT_EQ(info->Owner, L"S-1-5-32-544");
+    EXPECT_FALSE(info->NullDacl);
+    EXPECT_EQ(info->Dacl, (std::vector<AccessEntry>{{kAllowCallback, 0, 0x1, BU},
+                                                    {kAllow, kObjectInherit, 0x1F01FF, BU},
+                                                    {kDenyObject, 0, 0x10000000, L"S-1-1-0"},
+                                                    {kDeny, kInheritOnly, 0x40, L"S-1-5-11"}}));
+    // An entry of a kind a DACL does not hold, or a SID running past its entry: not understood.
+    auto cut = Entry(kAllow, 0, 0x1, BU, {}, "");
+    cut[2] = 12;
+    EXPECT_FALSE(Read({Entry(0x11, 0, 0x1, BU, {}, "")}).has_value());
+    EXPECT_FALSE(Read({cut}).has_value());
+
+    const auto none = Read({});
+    ASSERT_TRUE(none.has_value());
+    EXPECT_TRUE(none->NullDacl);
+}
+
+TEST(DescriptorRead, APathIsReadItselfFromItsHandle) {
+    const std::wstring exe = ThisProgramPath();
+    const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
+    for (const auto& [path, isFolder] : {std::pair{exe, false}, std::pair{folder, true}}) {
+        DWORD error = ERROR_SUCCESS;
+        const auto entry = config::ReadPathEntry(path, error);
+        ASSERT_TRUE(entry.has_value()) << error;
+        EXPECT_EQ(entry->Folder, isFolder);
+        EXPECT_FALSE(entry->ReparsePoint);
+        EXPECT_FALSE(entry->Security.Owner.empty());
+    }
+    DWORD error = ERROR_SUCCESS;
+    EXPECT_FALSE(config::ReadPathEntry(folder + L"\\no existe", error).has_value());
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}
+
+} // namespace
+} // namespace zelvaran::testing
