@@ -72,20 +72,6 @@ LRESULT CALLBACK PhraseBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
-// Wipes what the multi-line read-out holds, in its own buffer, which a multi-line box lends to
-// the process that owns it: one text layout fewer than writing blanks over the phrase first,
-// which is most of a Generar's time. Without the buffer, blanks do it.
-void WipeReadOut(HWND box) noexcept {
-    auto* buffer = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0));
-    void* text = buffer != nullptr ? LocalLock(buffer) : nullptr;
-    if (text == nullptr) {
-        ui::WipeWindowText(box);
-        return;
-    }
-    SecureWipe(text, LocalSize(buffer));
-    static_cast<void>(LocalUnlock(buffer)); // FALSE only says it is unlocked now
-}
-
 bool IsChecked(HWND box) noexcept {
     return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -294,8 +280,9 @@ void frmFrase::cmdGenerar_Click() noexcept {
             Refuse(L"No se pudieron obtener n\u00FAmeros aleatorios del sistema.", 0);
             return;
         }
-        WipeReadOut(Control(kTxtFrase));
-        SetWindowTextW(Control(kTxtFrase), ui::AsWide(phrase.CStr()));
+        // Blanks over the old phrase, then the new one, as in the main window: the box's own
+        // buffer is never written behind its back.
+        ui::ReplaceSecretWindowText(Control(kTxtFrase), phrase.CStr());
         ui::AnnounceValueChange(Control(kTxtFrase));
         EnableWindow(Control(kCmdCopiar), TRUE);
         Remember(choices);
@@ -346,8 +333,7 @@ void frmFrase::OnClose() noexcept {
 
 void frmFrase::WipePhrase() noexcept {
     if (hwnd_ != nullptr) {
-        WipeReadOut(Control(kTxtFrase));
-        SetWindowTextW(Control(kTxtFrase), L"");
+        ui::WipeWindowText(Control(kTxtFrase));
     }
 }
 

@@ -2,8 +2,15 @@
 #include <atomic>
 #include <thread>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <vector>
+
 #include "main_window_fixture.h"
 #include "output/clipboard.h"
+#include "passphrase/phrase_layout.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -143,6 +150,36 @@ TEST_F(OutputTest, BusyClipboardIsReportedAndNothingIsLost) {
     EXPECT_TRUE(IsWindow(main));
     EXPECT_TRUE(platform_.EndCodes.empty());
     EXPECT_EQ(ClipboardText(), L"before");
+}
+
+// What the passphrase read-out is asked to do: the texts set on it, and whether anyone reached for
+// its buffer (EM_GETHANDLE), which a program must not write into.
+std::vector<std::wstring> g_readOutSets;
+int g_bufferRequests = 0;
+
+LRESULT CALLBACK WatchReadOut(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (msg == WM_SETTEXT) {
+        g_readOutSets.emplace_back(reinterpret_cast<const wchar_t*>(lParam));
+    }
+    g_bufferRequests += msg == EM_GETHANDLE ? 1 : 0;
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(OutputTest, ThePhraseIsBlankedThenReplacedWithoutTouchingTheBoxBuffer) {
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
+    Pump();
+    HWND readOut = Main().Passphrase().Control(passphrase::kTxtFrase);
+    const std::wstring first = TextOf(readOut);
+    ASSERT_FALSE(first.empty());
+    ASSERT_TRUE(SetWindowSubclass(readOut, &WatchReadOut, 1, 0));
+    Click(Main().Passphrase().Control(passphrase::kCmdGenerar));
+    const std::wstring second = TextOf(readOut);
+    SendMessageW(Main().Passphrase().Handle(), WM_CLOSE, 0, 0); // the subclass goes with the box
+    const std::vector<std::wstring> expected{std::wstring(first.size(), L' '), second,
+                                             std::wstring(second.size(), L' '), L""};
+    EXPECT_EQ(g_readOutSets, expected);
+    EXPECT_EQ(g_bufferRequests, 0);
 }
 
 } // namespace
