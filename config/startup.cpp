@@ -18,11 +18,13 @@ constexpr LSTATUS kNeedsConsent = 740;
     return root == RunRoot::Machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-// The Run entry as it is now; nothing when the entry or the Run key itself is absent.
-[[nodiscard]] LSTATUS ReadRunEntry(HKEY root, std::optional<RegistryValue>& entry) noexcept {
+// The value of the program's name under `path`, as it is now; nothing when the value or the key
+// itself is absent.
+[[nodiscard]] LSTATUS ReadEntry(HKEY root, const wchar_t* path,
+                                std::optional<RegistryValue>& entry) noexcept {
     entry.reset();
-    ui::UniqueRegKey run;
-    LSTATUS status = OpenRegistryKey(root, kRunKeyPath, KEY_QUERY_VALUE, run);
+    ui::UniqueRegKey key;
+    LSTATUS status = OpenRegistryKey(root, path, KEY_QUERY_VALUE, key);
     if (status == ERROR_FILE_NOT_FOUND) {
         return ERROR_SUCCESS;
     }
@@ -30,7 +32,7 @@ constexpr LSTATUS kNeedsConsent = 740;
         return status;
     }
     RegistryValue value;
-    status = ReadRegistryValue(run.get(), kRunValueName, value);
+    status = ReadRegistryValue(key.get(), kRunValueName, value);
     if (status == ERROR_FILE_NOT_FOUND) {
         return ERROR_SUCCESS;
     }
@@ -44,27 +46,54 @@ constexpr LSTATUS kNeedsConsent = 740;
     return status;
 }
 
+[[nodiscard]] LSTATUS ReadRunEntry(HKEY root, std::optional<RegistryValue>& entry) noexcept {
+    return ReadEntry(root, kRunKeyPath, entry);
+}
+
 // Write access is asked for only when something must change, so an entry that is already right
 // needs no administrator rights.
-[[nodiscard]] LSTATUS WriteRunEntry(HKEY root, const RegistryValue* value,
-                                    const std::wstring* text) noexcept {
-    ui::UniqueRegKey run;
-    const LSTATUS status = CreateRegistryKey(root, kRunKeyPath, KEY_SET_VALUE, run);
+[[nodiscard]] LSTATUS WriteEntry(HKEY root, const wchar_t* path, const RegistryValue* value,
+                                 const std::wstring* text) noexcept {
+    ui::UniqueRegKey key;
+    const LSTATUS status = CreateRegistryKey(root, path, KEY_SET_VALUE, key);
     if (status != ERROR_SUCCESS) {
         return status;
     }
-    return value != nullptr ? WriteRegistryValue(run.get(), kRunValueName, *value)
-                            : WriteRegistryText(run.get(), kRunValueName, *text);
+    return value != nullptr ? WriteRegistryValue(key.get(), kRunValueName, *value)
+                            : WriteRegistryText(key.get(), kRunValueName, *text);
 }
 
-[[nodiscard]] LSTATUS DeleteRunEntry(HKEY root) noexcept {
-    ui::UniqueRegKey run;
-    LSTATUS status = OpenRegistryKey(root, kRunKeyPath, KEY_SET_VALUE, run);
+[[nodiscard]] LSTATUS DeleteEntry(HKEY root, const wchar_t* path) noexcept {
+    ui::UniqueRegKey key;
+    LSTATUS status = OpenRegistryKey(root, path, KEY_SET_VALUE, key);
     if (status == ERROR_SUCCESS) {
-        status = RegDeleteValueW(run.get(), kRunValueName);
+        status = RegDeleteValueW(key.get(), kRunValueName);
     }
     // Gone already (or never there): that is what was asked for.
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+// Writes this copy's command into the Run entry (Write) or deletes the entry (Delete), and takes
+// out the Startup tab's switch for it, which would otherwise keep a new entry from ever starting
+// the program. The switch goes first and comes back if the entry cannot be changed, so a failure
+// changes nothing.
+[[nodiscard]] LSTATUS ChangeRunEntry(HKEY root, MachineStep step,
+                                     const std::wstring& command) noexcept {
+    std::optional<RegistryValue> switchBefore;
+    LSTATUS status = ReadEntry(root, kStartupApprovedPath, switchBefore);
+    if (status == ERROR_SUCCESS && switchBefore) {
+        status = DeleteEntry(root, kStartupApprovedPath);
+    }
+    if (status != ERROR_SUCCESS) {
+        return status;
+    }
+    status = step == MachineStep::Write ? WriteEntry(root, kRunKeyPath, nullptr, &command)
+                                        : DeleteEntry(root, kRunKeyPath);
+    if (status != ERROR_SUCCESS && switchBefore) {
+        // Just deleted with the same rights; should it fail, the entry merely counts as enabled.
+        static_cast<void>(WriteEntry(root, kStartupApprovedPath, &*switchBefore, nullptr));
+    }
+    return status;
 }
 
 // The entry holds exactly this command, as text; case aside, since the file system ignores it.
@@ -98,8 +127,7 @@ public:
     // kNeedsConsent when only a consent prompt could do it and none may be shown.
     [[nodiscard]] LSTATUS Do(RunRoot root, MachineStep step, const std::wstring& command) {
         const HKEY key = RootKey(root);
-        const LSTATUS status = step == MachineStep::Write ? WriteRunEntry(key, nullptr, &command)
-                                                          : DeleteRunEntry(key);
+        const LSTATUS status = ChangeRunEntry(key, step, command);
         if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine) {
             return status;
         }
@@ -115,22 +143,29 @@ public:
         return step == MachineStep::Delete ? RegDelete() : status;
     }
 
-    // Brings `root`'s entry back to `before`. The elevated instance can only write this copy's
-    // own command or delete it, so any other old entry can be put back only directly.
+    // Brings `root`'s entry and its Startup tab switch back to `before` and `switchBefore`. The
+    // elevated instance can only write this copy's own command or delete it, so any other old
+    // entry, and the switch, can be put back only directly.
     [[nodiscard]] LSTATUS Restore(RunRoot root, const std::optional<RegistryValue>& before,
+                                  const std::optional<RegistryValue>& switchBefore,
                                   const std::wstring& command) {
         const HKEY key = RootKey(root);
-        const LSTATUS status = before ? WriteRunEntry(key, &*before, nullptr) : DeleteRunEntry(key);
+        LSTATUS status = before ? WriteEntry(key, kRunKeyPath, &*before, nullptr)
+                                : DeleteEntry(key, kRunKeyPath);
+        if (status == ERROR_SUCCESS && switchBefore) {
+            return WriteEntry(key, kStartupApprovedPath, &*switchBefore, nullptr);
+        }
         if (status != ERROR_ACCESS_DENIED || root != RunRoot::Machine ||
             consent_ == Consent::Never || copy_.Root != RunRoot::Machine) {
             return status;
         }
         if (!before) {
-            return Elevated(MachineStep::Delete);
+            status = Elevated(MachineStep::Delete);
+        } else if (StartsCopy(before, copy_) && copy_.Root == RunRoot::Machine) {
+            status = Do(root, MachineStep::Write, command);
         }
-        return StartsCopy(before, copy_) && copy_.Root == RunRoot::Machine
-                   ? Do(root, MachineStep::Write, command)
-                   : status;
+        // The switch the elevated step took out stays out: the entry counts as changed.
+        return status == ERROR_SUCCESS && switchBefore ? ERROR_ACCESS_DENIED : status;
     }
 
     [[nodiscard]] bool Declined() const noexcept { return declined_; }
@@ -176,7 +211,14 @@ private:
 struct Before {
     RunRoot Root;
     std::optional<RegistryValue> Entry;
+    std::optional<RegistryValue> Switch; // the Startup tab's
 };
+
+[[nodiscard]] LSTATUS ReadBefore(Before& before) noexcept {
+    const HKEY key = RootKey(before.Root);
+    const LSTATUS status = ReadRunEntry(key, before.Entry);
+    return status != ERROR_SUCCESS ? status : ReadEntry(key, kStartupApprovedPath, before.Switch);
+}
 
 [[nodiscard]] StartupOutcome RegistryFailure(const RunEntryStep& step, LSTATUS status) {
     return {step.Declined() ? StartupStep::Declined : StartupStep::Registry, status};
@@ -194,18 +236,19 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
         const auto undo = [&] {
             bool leftChanged = false;
             for (auto it = changed.rbegin(); it != changed.rend(); ++it) {
-                leftChanged |= step.Restore(it->Root, it->Entry, command) != ERROR_SUCCESS;
+                leftChanged |=
+                    step.Restore(it->Root, it->Entry, it->Switch, command) != ERROR_SUCCESS;
             }
             return leftChanged;
         };
 
         if (state == kChecked) {
-            Before before{copy.Root, std::nullopt};
-            if (const LSTATUS status = ReadRunEntry(RootKey(copy.Root), before.Entry);
-                status != ERROR_SUCCESS) {
+            Before before{copy.Root, std::nullopt, std::nullopt};
+            if (const LSTATUS status = ReadBefore(before); status != ERROR_SUCCESS) {
                 return {StartupStep::Registry, status};
             }
-            if (!HoldsCommand(before.Entry, command)) {
+            // An entry switched off in Task Manager is written again, which switches it on.
+            if (!HoldsCommand(before.Entry, command) || before.Switch) {
                 if (const LSTATUS status = step.Do(copy.Root, MachineStep::Write, command);
                     status == kNeedsConsent) {
                     return {StartupStep::NotAsked, status};
@@ -224,8 +267,8 @@ StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy, HWND
             if (state == kChecked && root == copy.Root) {
                 continue;
             }
-            Before before{root, std::nullopt};
-            LSTATUS status = ReadRunEntry(RootKey(root), before.Entry);
+            Before before{root, std::nullopt, std::nullopt};
+            LSTATUS status = ReadBefore(before);
             if (status == ERROR_SUCCESS && StartsCopy(before.Entry, copy)) {
                 status = step.Do(root, MachineStep::Delete, command);
                 if (status == ERROR_SUCCESS) {
@@ -266,14 +309,21 @@ LSTATUS RunMachineStep(MachineStep step) noexcept {
         const std::wstring command = RunCommandFor(copy.Path);
         if (step == MachineStep::Delete) {
             // Another copy's entry, or none: nothing of ours to delete.
-            return StartsCopy(entry, copy) ? DeleteRunEntry(HKEY_LOCAL_MACHINE) : ERROR_SUCCESS;
+            return StartsCopy(entry, copy) ? ChangeRunEntry(HKEY_LOCAL_MACHINE, step, command)
+                                           : ERROR_SUCCESS;
         }
         // Every user's log-on would start a file that others can replace.
         if (copy.Root != RunRoot::Machine) {
             return ERROR_ACCESS_DENIED;
         }
-        return HoldsCommand(entry, command) ? ERROR_SUCCESS
-                                            : WriteRunEntry(HKEY_LOCAL_MACHINE, nullptr, &command);
+        std::optional<RegistryValue> switchNow;
+        if (const LSTATUS status = ReadEntry(HKEY_LOCAL_MACHINE, kStartupApprovedPath, switchNow);
+            status != ERROR_SUCCESS) {
+            return status;
+        }
+        return HoldsCommand(entry, command) && !switchNow
+                   ? ERROR_SUCCESS
+                   : ChangeRunEntry(HKEY_LOCAL_MACHINE, step, command);
     } catch (...) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }

@@ -15,6 +15,12 @@ namespace zelvaran::config {
 
 inline constexpr const wchar_t* kRunKeyPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const wchar_t* kRunValueName = L"Zelvaran";
+// Where Task Manager's Startup tab (and Settings' list of start-up apps) keeps its own switch for
+// each Run entry: a binary value of the entry's name in the same root, an odd first byte meaning
+// disabled. The Run entry stays while it is disabled, so writing that entry alone would never
+// start the program again.
+inline constexpr const wchar_t* kStartupApprovedPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // This copy of the program: its real location (links resolved, no "\\?\" prefix) and the root
 // its Run entry belongs under.
@@ -65,14 +71,17 @@ struct [[nodiscard]] StartupOutcome {
 };
 
 // Applies a new state of the "Iniciar con Windows" box for `copy`. State 1 writes the copy's Run
-// entry in its root unless it already holds exactly the copy's command (case aside), and deletes
-// one that starts the copy in the other root; any other state deletes the entries in either root
-// that start this copy. Entries of other copies are left alone; an absent entry is already
-// deleted. Where this process may not change the machine-wide entry and `consent` allows the
-// prompt (owned by `owner`), an installed copy has one elevated instance of itself do it; a
-// portable copy never runs elevated, and has the system's reg.exe delete its old machine-wide
-// entry (found to start it just before). Only then is the state stored under "Inicio"; when that
-// fails, the Run entries are put back as they were, so that the two never disagree.
+// entry in its root unless it already holds exactly the copy's command (case aside) and is not
+// switched off in Task Manager, and deletes one that starts the copy in the other root; any other
+// state deletes the entries in either root that start this copy. Entries of other copies are left
+// alone; an absent entry is already deleted. Where this process may not change the machine-wide
+// entry and `consent` allows the prompt (owned by `owner`), an installed copy has one elevated
+// instance of itself do it; a portable copy never runs elevated, and has the system's reg.exe
+// delete its old machine-wide entry (found to start it just before). Whenever the program writes
+// or deletes its Run entry it also removes the Startup tab's switch of that name in that root, so
+// a checked box starts the program again; the reg.exe step above leaves that switch, which nothing
+// then reads. Only then is the state stored under "Inicio"; when that fails, the Run entries (and
+// their switches) are put back as they were, so that the two never disagree.
 [[nodiscard]] StartupOutcome ApplyStartupChoice(std::int16_t state, const ThisCopy& copy,
                                                 HWND owner,
                                                 Consent consent = Consent::MayAsk) noexcept;
@@ -83,7 +92,8 @@ inline constexpr const wchar_t* kRegDeleteParameters =
 
 // What the elevated instance does: one step on the machine-wide entry, for its own location only.
 // Writing is refused to a copy that is not installed (LocateThisCopy, checked here again);
-// deleting touches the value only when it starts this copy. The status becomes the instance's exit
+// deleting touches the value only when it starts this copy. Either removes the Startup tab's
+// switch for the entry. The status becomes the instance's exit
 // code.
 [[nodiscard]] LSTATUS RunMachineStep(MachineStep step) noexcept;
 

@@ -32,6 +32,9 @@ void CleanConfigRegistry() {
     static_cast<void>(RegDeleteKeyW(HKEY_CURRENT_USER, kAppKeyPath));
     static_cast<void>(DeleteValue(HKEY_LOCAL_MACHINE, kRunPath, L"Zelvaran"));
     static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kRunPath, L"Zelvaran"));
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        static_cast<void>(DeleteValue(root, kStartupApprovedPath, L"Zelvaran"));
+    }
 }
 
 bool KeyExists(HKEY root, const wchar_t* path) {

@@ -19,6 +19,8 @@ inline constexpr const wchar_t* kAppKeyPath = L"Software\\VB and VBA Program Set
 inline constexpr const wchar_t* kSettingsKeyPath =
     L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
 inline constexpr const wchar_t* kRunPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const wchar_t* kStartupApprovedPath =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 struct RawValue {
     DWORD Type = REG_NONE;
@@ -26,7 +28,8 @@ struct RawValue {
 };
 
 [[nodiscard]] bool RunningUnderWine();
-// Removes the "Zelvaran" settings application and the Run entries of both roots.
+// Removes the "Zelvaran" settings application, the Run entries of both roots and their Startup
+// tab switches.
 void CleanConfigRegistry();
 
 [[nodiscard]] bool KeyExists(HKEY root, const wchar_t* path);

@@ -186,8 +186,10 @@ TEST_F(StartupTest, APortableCopyDeletesItsMachineWideEntryOnlyThroughRegExe) {
 }
 
 TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
-    // Enabling: the new entry goes again.
+    // Enabling: the new entry goes again, and Task Manager's switch comes back.
     ASSERT_TRUE(Store(L"Inicio", L"0"));
+    ASSERT_TRUE(WriteValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Zelvaran", REG_BINARY,
+                           L"\x0203", false));
     {
         ReadOnlyKey guard(HKEY_CURRENT_USER, kSettingsKeyPath);
         ASSERT_TRUE(guard.Denies());
@@ -196,6 +198,9 @@ TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
         EXPECT_EQ(outcome.Code, ERROR_ACCESS_DENIED);
         EXPECT_FALSE(outcome.RunEntryLeftChanged);
         EXPECT_FALSE(RunEntry());
+        const auto kept = ReadValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Zelvaran");
+        ASSERT_TRUE(kept);
+        EXPECT_EQ(kept->Text, L"\x0203");
         EXPECT_EQ(StoredText(L"Inicio"), L"0");
     }
     // Disabling: the deleted entries come back with their old data and type, in both roots.
@@ -216,6 +221,57 @@ TEST_F(StartupTest, AFailedStorePutsTheRunEntryBackAsItWas) {
         EXPECT_EQ(RunText(HKEY_CURRENT_USER), ThisProgramQuoted());
         EXPECT_EQ(StoredText(L"Inicio"), L"1");
     }
+}
+
+// Task Manager's switch for the entry goes with every write or delete of the Run entry, in that
+// root; the switch of an entry left alone, and switches of other names, stay.
+TEST_F(StartupTest, WritingOrDeletingTheEntryTakesOutItsStartupTabSwitch) {
+    const std::wstring_view disabled(L"\x0003\0\0\0\0\0", 6); // first byte odd, then a time
+    const std::wstring ours = ThisProgramQuoted();
+    struct Case {
+        std::int16_t State;
+        RunRoot Root;
+        std::wstring Machine; // the machine-wide Run entry beforehand
+        bool MachineSwitchGoes, UserSwitchGoes;
+    };
+    const Case cases[] = {
+        {1, RunRoot::Machine, ours, true, false}, // already right but switched off
+        {1, RunRoot::Machine, L"", true, false},
+        {1, RunRoot::User, L"", false, true},
+        {1, RunRoot::User, ours, true, true}, // ours in the other root goes, with its switch
+        {0, RunRoot::Machine, ours, true, false},
+        {0, RunRoot::Machine, L"\"D:\\otra.exe\"", false, false}, // another copy's
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.State << " " << (c.Root == RunRoot::User) << " " << c.Machine.size());
+        CleanConfigRegistry();
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            for (const wchar_t* name : {L"Zelvaran", L"Otro"}) {
+                ASSERT_TRUE(
+                    WriteValue(root, kStartupApprovedPath, name, REG_BINARY, disabled, false));
+            }
+        }
+        if (!c.Machine.empty()) {
+            ASSERT_TRUE(SetRunEntry(c.Machine));
+        }
+        EXPECT_TRUE(Apply(c.State, c.Root).Ok());
+        for (const auto& [root, goes] : {std::pair{HKEY_LOCAL_MACHINE, c.MachineSwitchGoes},
+                                         std::pair{HKEY_CURRENT_USER, c.UserSwitchGoes}}) {
+            EXPECT_EQ(ReadValue(root, kStartupApprovedPath, L"Zelvaran").has_value(), !goes);
+            EXPECT_TRUE(ReadValue(root, kStartupApprovedPath, L"Otro"));
+        }
+        EXPECT_TRUE(DeleteValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Otro"));
+        EXPECT_TRUE(DeleteValue(HKEY_CURRENT_USER, kStartupApprovedPath, L"Otro"));
+    }
+    EXPECT_TRUE(platform_.Elevations.empty());
+    // The elevated instance's delete of this copy's machine-wide entry does the same.
+    ASSERT_TRUE(SetRunEntry(ours));
+    ASSERT_TRUE(WriteValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Zelvaran", REG_BINARY,
+                           disabled, false));
+    EXPECT_EQ(config::RunMachineStep(config::MachineStep::Delete), ERROR_SUCCESS);
+    EXPECT_FALSE(RunEntry());
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Zelvaran"));
 }
 
 // The real elevated start: under Wine "runas" starts at once, without a prompt. While it waits,
