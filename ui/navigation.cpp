@@ -1,5 +1,7 @@
 #include "ui/navigation.h"
 
+#include <algorithm>
+
 namespace zelvaran::ui {
 namespace {
 
@@ -43,50 +45,24 @@ bool EnterFrom(HWND form, const ControlSet& controls, HWND focus, int defaultBut
     return true;
 }
 
+// Windows hides focus rectangles (and access-key underlines) from a user whose last input was the
+// mouse, and the dialog manager shows them again once a key moves the focus. The forms move the
+// focus themselves, so they say so themselves; the form passes the change on to its controls.
+void ShowKeyboardCues(HWND form, WORD cues) noexcept {
+    SendMessageW(form, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, cues), 0);
+}
+
+bool HasAccessKeys(std::span<const ControlSpec> table) noexcept {
+    return std::ranges::any_of(table,
+                               [](const ControlSpec& spec) { return AccessKeyOf(spec.Caption); });
+}
+
 bool CanFocus(HWND hwnd) noexcept {
     return hwnd != nullptr && IsWindow(hwnd) && IsWindowEnabled(hwnd) && IsWindowVisible(hwnd);
 }
 
-} // namespace
-
-bool IsOwnControl(HWND form, HWND hwnd) noexcept {
-    return hwnd != nullptr && hwnd != form && GetAncestor(hwnd, GA_ROOT) == form;
-}
-
-void FocusKeeper::OnActivate(HWND form, const ControlSet& controls, bool active) noexcept {
-    if (!active) {
-        HWND focus = GetFocus();
-        if (IsOwnControl(form, focus)) {
-            last_ = focus;
-        }
-        return;
-    }
-    HWND target = CanFocus(last_) && IsOwnControl(form, last_) ? last_ : nullptr;
-    if (target == nullptr) {
-        const auto first = NextTabStop(controls.Table(), 0, true,
-                                       [&controls](int id) { return CanFocus(controls.Get(id)); });
-        target = first ? controls.Get(*first) : nullptr;
-    }
-    if (target != nullptr) {
-        SetFocus(target);
-    }
-}
-
-bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
-                         int defaultButton) noexcept {
-    if (msg.message != WM_KEYDOWN || KeyDown(VK_MENU) || KeyDown(VK_CONTROL)) {
-        return false;
-    }
-    if (msg.wParam == VK_TAB) {
-        return TabFrom(form, controls, GetFocus(), !KeyDown(VK_SHIFT));
-    }
-    if (msg.wParam == VK_RETURN) {
-        return EnterFrom(form, controls, GetFocus(), defaultButton);
-    }
-    return false;
-}
-
-bool HandleAccessKey(const MSG& msg, const ControlSet& controls) noexcept {
+// Alt+letter, acted on; see HandleAccessKey.
+bool ActOnAccessKey(const MSG& msg, const ControlSet& controls) noexcept {
     // Alt held (bit 29) with a letter or digit, whose virtual-key code is its upper-case form.
     if (msg.message != WM_SYSKEYDOWN || (msg.lParam & (1 << 29)) == 0 ||
         !((msg.wParam >= 'A' && msg.wParam <= 'Z') || (msg.wParam >= '0' && msg.wParam <= '9'))) {
@@ -124,6 +100,61 @@ bool HandleAccessKey(const MSG& msg, const ControlSet& controls) noexcept {
         }
     }
     return false;
+}
+
+} // namespace
+
+bool IsOwnControl(HWND form, HWND hwnd) noexcept {
+    return hwnd != nullptr && hwnd != form && GetAncestor(hwnd, GA_ROOT) == form;
+}
+
+void FocusKeeper::OnActivate(HWND form, const ControlSet& controls, bool active) noexcept {
+    if (!active) {
+        HWND focus = GetFocus();
+        if (IsOwnControl(form, focus)) {
+            last_ = focus;
+        }
+        return;
+    }
+    HWND target = CanFocus(last_) && IsOwnControl(form, last_) ? last_ : nullptr;
+    if (target == nullptr) {
+        const auto first = NextTabStop(controls.Table(), 0, true,
+                                       [&controls](int id) { return CanFocus(controls.Get(id)); });
+        target = first ? controls.Get(*first) : nullptr;
+    }
+    if (target != nullptr) {
+        SetFocus(target);
+    }
+}
+
+bool HandleNavigationKey(const MSG& msg, HWND form, const ControlSet& controls,
+                         int defaultButton) noexcept {
+    if (msg.message != WM_KEYDOWN || KeyDown(VK_MENU) || KeyDown(VK_CONTROL)) {
+        return false;
+    }
+    const bool handled =
+        (msg.wParam == VK_TAB && TabFrom(form, controls, GetFocus(), !KeyDown(VK_SHIFT))) ||
+        (msg.wParam == VK_RETURN && EnterFrom(form, controls, GetFocus(), defaultButton));
+    if (handled && IsWindow(form)) { // Enter may have closed the form
+        ShowKeyboardCues(form, UISF_HIDEFOCUS);
+    }
+    return handled;
+}
+
+bool HandleAccessKey(const MSG& msg, const ControlSet& controls) noexcept {
+    HWND form = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && form != nullptr &&
+        HasAccessKeys(controls.Table())) {
+        ShowKeyboardCues(form, UISF_HIDEACCEL); // Alt alone: the underlines show, nothing else
+        return false;
+    }
+    if (!ActOnAccessKey(msg, controls)) {
+        return false;
+    }
+    if (IsWindow(form)) {
+        ShowKeyboardCues(form, UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    }
+    return true;
 }
 
 } // namespace zelvaran::ui

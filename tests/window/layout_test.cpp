@@ -3,8 +3,14 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "about/about_layout.h"
 #include "config/config_layout.h"
 #include "main_window_fixture.h"
+#include "passphrase/phrase_layout.h"
 #include "ui/controls.h"
 #include "ui/picture_scale.h"
 
@@ -162,6 +168,57 @@ TEST_F(MainWindowTest, EnterOnACheckBoxClicksGenerar) {
     ASSERT_TRUE(ui::PreTranslateForForms(msg));
     Pump();
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)).size(), 5u);
+}
+
+std::vector<WPARAM> g_uiStateChanges;
+
+LRESULT CALLBACK WatchUiState(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                              DWORD_PTR) {
+    if (msg == WM_CHANGEUISTATE) {
+        g_uiStateChanges.push_back(wParam);
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+// A key that moves the focus shows the focus rectangle (and Alt the access keys) in every window.
+// Wine's WM_QUERYUISTATE ignores the change, so the message sent to the form is what is checked.
+TEST_F(MainWindowTest, KeysThatMoveTheFocusShowTheKeyboardCuesInEveryWindow) {
+    Main().About().Show();
+    Main().OpenConfiguration();
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
+    Pump();
+    constexpr WPARAM kFocus = MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS);
+    constexpr WPARAM kAccel = MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL);
+    constexpr WPARAM kBoth = MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL);
+    ui::Form& phrase = Main().Passphrase();
+    const struct {
+        ui::Form& Form;
+        int Focus;
+        UINT Message;
+        WPARAM Key;
+        std::vector<WPARAM> Sent;
+    } cases[] = {
+        {Main(), kChkNumbers, WM_KEYDOWN, VK_TAB, {kFocus}},
+        {Main(), kChkNumbers, WM_KEYDOWN, VK_RETURN, {kFocus}},
+        {Main(), kChkNumbers, WM_KEYDOWN, 'A', {}},
+        {Main().About(), about::kWebcp, WM_KEYDOWN, VK_TAB, {kFocus}},
+        {Main().Configuration(), config::kInicio, WM_KEYDOWN, VK_TAB, {kFocus}},
+        {phrase, passphrase::kTxtPalabras, WM_KEYDOWN, VK_TAB, {kFocus}},
+        {phrase, passphrase::kTxtPalabras, WM_SYSKEYDOWN, VK_MENU, {kAccel}},
+        {phrase, passphrase::kTxtPalabras, WM_SYSKEYDOWN, 'S', {kBoth}},
+        {phrase, passphrase::kTxtPalabras, WM_SYSKEYDOWN, 'Z', {}}, // no such access key
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.Focus << " " << c.Key);
+        SetFocus(c.Form.Control(c.Focus));
+        ASSERT_TRUE(SetWindowSubclass(c.Form.Handle(), &WatchUiState, 1, 0));
+        g_uiStateChanges.clear();
+        MSG msg{GetFocus(), c.Message, c.Key, 1 << 29, 0, {}}; // Alt held, as the system says
+        static_cast<void>(ui::PreTranslateForForms(msg));
+        Pump();
+        RemoveWindowSubclass(c.Form.Handle(), &WatchUiState, 1);
+        EXPECT_EQ(g_uiStateChanges, c.Sent);
+    }
 }
 
 // Packed 0xRRGGBB pixels, rows top down: of a bitmap, or of what a window shows on the screen.
