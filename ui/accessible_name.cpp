@@ -5,6 +5,8 @@
 
 #include <new>
 
+#include "ui/platform.h"
+
 namespace zelvaran::ui {
 namespace {
 
@@ -32,6 +34,10 @@ const Oleacc& LoadOleacc() noexcept {
     return loaded;
 }
 
+// Written out: MinGW's oleacc import library brings IID_IAccessible in as an import thunk.
+constexpr IID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
 [[nodiscard]] bool IsSelf(const VARIANT& child) noexcept {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
@@ -50,14 +56,16 @@ public:
         if (out == nullptr) {
             return E_POINTER;
         }
+        // Nothing else: handing out the standard object's other interfaces (IMarshal above all)
+        // would give a reader in another process the standard object, without the name.
         if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
-            IsEqualIID(iid, __uuidof(IAccessible))) {
+            IsEqualIID(iid, kIidAccessible)) {
             *out = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
         }
-        // Its window (IOleWindow) and its children's enumeration are the standard object's.
-        return standard_->QueryInterface(iid, out);
+        *out = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -173,7 +181,7 @@ private:
         return 0;
     }
     IAccessible* standard = nullptr;
-    if (FAILED(oleacc.Create(control, OBJID_CLIENT, __uuidof(IAccessible),
+    if (FAILED(oleacc.Create(control, OBJID_CLIENT, kIidAccessible,
                              reinterpret_cast<void**>(&standard))) ||
         standard == nullptr) {
         return 0;
@@ -185,17 +193,27 @@ private:
     }
     // A result holds a reference of its own; ours goes either way. A failure gives the reader
     // the system's object rather than none.
-    const LRESULT result = oleacc.Result(__uuidof(IAccessible), flags, named);
+    const LRESULT result = oleacc.Result(kIidAccessible, flags, named);
     named->Release();
     return FAILED(static_cast<HRESULT>(result)) ? 0 : result;
 }
 
+// How a control was named: by annotation, which the control only clears as it goes, or by its own
+// answers to WM_GETOBJECT where annotation failed.
+constexpr UINT_PTR kAnnotated = 1;
+constexpr UINT_PTR kAnswering = 2;
+
 LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                   DWORD_PTR name) noexcept {
     switch (msg) {
+    case WM_DESTROY:
+        if (id == kAnnotated) {
+            CurrentPlatform().ClearAnnotatedName(hwnd);
+        }
+        break;
     case WM_GETOBJECT:
         // The object id comes as a 32-bit value, whatever the width of lParam.
-        if (static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
+        if (id == kAnswering && static_cast<LONG>(static_cast<DWORD>(lParam)) == OBJID_CLIENT) {
             if (const LRESULT answer =
                     AnswerWithName(hwnd, wParam, reinterpret_cast<const wchar_t*>(name))) {
                 return answer;
@@ -215,9 +233,13 @@ LRESULT CALLBACK NamedControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 } // namespace
 
 bool SetAccessibleName(HWND control, const wchar_t* name) noexcept {
-    return control != nullptr && name != nullptr &&
-           SetWindowSubclass(control, &NamedControlProc, 1, reinterpret_cast<DWORD_PTR>(name)) !=
-               FALSE;
+    if (control == nullptr || name == nullptr) {
+        return false;
+    }
+    const UINT_PTR how =
+        SUCCEEDED(CurrentPlatform().AnnotateName(control, name)) ? kAnnotated : kAnswering;
+    return SetWindowSubclass(control, &NamedControlProc, how, reinterpret_cast<DWORD_PTR>(name)) !=
+           FALSE;
 }
 
 } // namespace zelvaran::ui

@@ -6,10 +6,12 @@
 
 namespace zelvaran::ui {
 
-// From now on the control answers a screen reader's request for its accessible object
-// (WM_GETOBJECT) with the system's standard object for it, whose name alone is `name`: role,
-// state, actions and position stay the system's. `name` must outlive the control (a literal or a
-// table's text). False when the control could not be subclassed.
+// Names the control `name` for screen readers: by Dynamic Annotation (through the platform seam),
+// taken off again as the control is destroyed. Where annotation fails (Wine), the control instead
+// answers a screen reader's request for its accessible object (WM_GETOBJECT) with the system's
+// standard object for it, whose name alone is `name`: role, state, actions and position stay the
+// system's. `name` must outlive the control (a literal or a table's text). False when the control
+// could not be subclassed.
 [[nodiscard]] bool SetAccessibleName(HWND control, const wchar_t* name) noexcept;
 
 } // namespace zelvaran::ui

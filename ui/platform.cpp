@@ -1,5 +1,6 @@
 #include "ui/platform.h"
 
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <array>
@@ -106,7 +107,56 @@ BOOL CALLBACK BlockOne(HWND hwnd, LPARAM data) noexcept {
     return TRUE;
 }
 
+// Written out: MinGW's oleacc import library brings these names in as import thunks, not GUIDs.
+constexpr CLSID kAccPropServices = {
+    0xb5f8350b, 0x0548, 0x48b1, {0xa6, 0xee, 0x88, 0xbd, 0x00, 0xb4, 0xa5, 0xe7}};
+constexpr IID kIAccPropServices = {
+    0x6e26e776, 0x04f0, 0x495d, {0x80, 0xe4, 0x33, 0x30, 0x35, 0x2e, 0x31, 0x69}};
+constexpr MSAAPROPID kPropIdAccName = {
+    0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
+
+// The annotation service, for one call: annotations live in the window, not in the service.
+class AccPropServices {
+public:
+    AccPropServices() noexcept
+        : created_(CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                    kIAccPropServices, reinterpret_cast<void**>(&services_))) {}
+    ~AccPropServices() {
+        if (services_ != nullptr) {
+            services_->Release();
+        }
+    }
+    AccPropServices(const AccPropServices&) = delete;
+    AccPropServices& operator=(const AccPropServices&) = delete;
+    [[nodiscard]] HRESULT Created() const noexcept {
+        return FAILED(created_) || services_ != nullptr ? created_ : E_NOINTERFACE;
+    }
+    [[nodiscard]] IAccPropServices* operator->() const noexcept { return services_; }
+
+private:
+    IAccPropServices* services_ = nullptr;
+    HRESULT created_;
+};
+
 } // namespace
+
+HRESULT Platform::AnnotateName(HWND control, const wchar_t* name) {
+    const AccPropServices services;
+    if (const HRESULT created = services.Created(); FAILED(created)) {
+        return created;
+    }
+    return services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                    kPropIdAccName, name);
+}
+
+void Platform::ClearAnnotatedName(HWND control) {
+    const AccPropServices services;
+    if (SUCCEEDED(services.Created())) {
+        // Nothing to do about a failure: the annotation goes with the window's properties.
+        static_cast<void>(services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT),
+                                                   CHILDID_SELF, &kPropIdAccName, 1));
+    }
+}
 
 bool Platform::HighContrast() {
     HIGHCONTRASTW state{};

@@ -1,6 +1,7 @@
 // The few platform effects a test must observe without blocking: message boxes, opening a
-// document or address through the shell, running a step elevated, and ending the process; and
-// the one setting a test cannot switch for real, high contrast. Tests install their own.
+// document or address through the shell, running a step elevated, and ending the process; the
+// one setting a test cannot switch for real, high contrast; and the names given to screen readers
+// by Dynamic Annotation, which Wine does not implement. Tests install their own.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +32,13 @@ public:
     // Whether the user has high contrast on (SPI_GETHIGHCONTRAST); the windows then draw in the
     // system's colours alone.
     [[nodiscard]] virtual bool HighContrast();
+    // Gives the control's own object the accessible name `name` through Dynamic Annotation
+    // (IAccPropServices::SetHwndPropStr with PROPID_ACC_NAME), the way Microsoft documents for
+    // standard controls: a screen reader in any process then reads it. The annotation's result:
+    // Wine answers E_NOTIMPL.
+    [[nodiscard]] virtual HRESULT AnnotateName(HWND control, const wchar_t* name);
+    // Takes the annotation off again (ClearHwndProps), as the control is destroyed.
+    virtual void ClearAnnotatedName(HWND control);
 };
 
 [[nodiscard]] Platform& CurrentPlatform() noexcept;

@@ -1,11 +1,12 @@
-// Stands in for message boxes, the shell, elevated steps and the end of the process, recording
-// each call, and says whether high contrast is on.
+// Stands in for message boxes, the shell, elevated steps, the end of the process and the names
+// annotated for screen readers, recording each call, and says whether high contrast is on.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/platform.h"
@@ -67,6 +68,12 @@ public:
         return ElevationError;
     }
     bool HighContrast() override { return HighContrastOn; }
+    // Refused as Wine refuses it unless a test says otherwise, so the fallback is what runs.
+    HRESULT AnnotateName(HWND control, const wchar_t* name) override {
+        Annotations.emplace_back(control, name);
+        return AnnotationResult;
+    }
+    void ClearAnnotatedName(HWND control) override { ClearedAnnotations.push_back(control); }
     void EndProcess(UINT exitCode) override {
         EndCodes.push_back(exitCode);
         Log.push_back(L"end:" + std::to_wstring(exitCode));
@@ -79,6 +86,9 @@ public:
     DWORD ElevatedExitCode = ERROR_SUCCESS;
     std::vector<UINT> EndCodes;
     bool HighContrastOn = false;
+    std::vector<std::pair<HWND, std::wstring>> Annotations;
+    std::vector<HWND> ClearedAnnotations;
+    HRESULT AnnotationResult = E_NOTIMPL;
     std::vector<std::wstring> Log;   // boxes, elevated steps and ends, in the order they happened
     std::function<void()> DuringBox; // runs while a box would be up
 };
