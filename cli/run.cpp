@@ -176,7 +176,7 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
     std::u16string message = u"zelvaran-cli: ";
     switch (kind) {
     case GenerationErrorKind::SymbolsEmpty:
-        message += u"-c/--clases incluye e (s\u00EDmbolos) pero -s/--simbolos est\u00E1 "
+        message += u"-c/--clases incluye e (s\u00EDmbolos), pero -s/--simbolos est\u00E1 "
                    u"vac\u00EDo: escriba s\u00EDmbolos en -s o quite la e de -c";
         break;
     case GenerationErrorKind::NoClassChosen:

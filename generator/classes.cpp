@@ -38,9 +38,9 @@ std::u16string_view GenerationError::Message() const noexcept {
         return u"El Formato Especial contiene instrucciones que no coinciden con el tipo de "
                u"caracteres elegidos";
     case GenerationErrorKind::RandomUnavailable:
-        return u"No se pudieron obtener numeros aleatorios del sistema\r\n"
+        return u"No se pudieron obtener n\u00FAmeros aleatorios del sistema\r\n"
                u"\r\n"
-               u"No se genero ninguna contrase\u00F1a";
+               u"No se gener\u00F3 ninguna contrase\u00F1a";
     case GenerationErrorKind::TooShortForEachKind:
         return u"La longitud es menor que el n\u00FAmero de tipos de caracteres elegidos\r\n"
                u"\r\n"

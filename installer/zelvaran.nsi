@@ -169,7 +169,7 @@ Function CheckTheWay
         Return
     ${ElseIf} $0 == 12
         MessageBox MB_YESNO|MB_ICONEXCLAMATION \
-            "Windows va a eliminar al reiniciar el equipo archivos de una instalación anterior de ${PRODUCT} en $INSTDIR, y con ellos los que se instalaran ahora. Reinicie el equipo y vuelva a ejecutar el instalador.$\r$\n$\r$\n¿Desea reiniciar el equipo ahora?" \
+            "Windows va a eliminar al reiniciar el equipo archivos de una instalación anterior de ${PRODUCT} en $INSTDIR, y con ellos los que se instalen ahora. Reinicie el equipo y vuelva a ejecutar el instalador.$\r$\n$\r$\n¿Desea reiniciar el equipo ahora?" \
             /SD IDNO IDNO refuse
         Reboot
     ${ElseIf} $0 == 10
@@ -425,7 +425,7 @@ Section "Uninstall"
         DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"
         settings_kept:
     ${Else}
-        DetailPrint "Las preferencias de cada usuario se conservan: el desinstalador no se ejecuta con la cuenta del escritorio."
+        DetailPrint "Las preferencias de cada usuario se conservan: el desinstalador no se ejecuta con la cuenta del usuario que ha iniciado sesión."
     ${EndIf}
 
     IfRebootFlag 0 done

@@ -156,7 +156,7 @@ bool frmMain::OnSysCommand(UINT command) noexcept {
 void frmMain::OpenConfiguration() noexcept {
     WindowOnTop(0); // the dialog must never open behind a topmost main window
     if (!configuration_.Show()) {
-        static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo abrir la configuracion.",
+        static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo abrir la configuraci\u00F3n.",
                                                  kErrorTitle, MB_OK | MB_ICONSTOP));
     }
 }

@@ -25,9 +25,9 @@ inline constexpr const wchar_t* kCutText = L"Texto Cortado";
 inline constexpr const wchar_t* kConfirmTitle = L"Zelvaran";
 inline constexpr const wchar_t* kClipboardBusyText =
     L"No se pudo usar el Portapapeles: otro programa lo tiene abierto.\r\n\r\n"
-    L"El texto generado sigue en la ventana. Intente de nuevo en un momento.";
+    L"El texto generado sigue en la ventana. Vuelva a intentarlo en un momento.";
 inline constexpr const wchar_t* kClipboardFailedText =
     L"No se pudo poner el texto en el Portapapeles.\r\n\r\n"
-    L"El texto generado sigue en la ventana. Intente de nuevo en un momento.";
+    L"El texto generado sigue en la ventana. Vuelva a intentarlo en un momento.";
 
 } // namespace zelvaran::output

@@ -224,7 +224,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         // The generator's refusals: exit 1, the option to change named.
         {{"-c", "e", "-s", ""},
          1,
-         "-c/--clases incluye e (s\u00EDmbolos) pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
+         "-c/--clases incluye e (s\u00EDmbolos), pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
          "s\u00EDmbolos en -s o quite la e de -c\n"},
         {{"-c", ""},
          1,
@@ -237,7 +237,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         // Empty template and empty symbols: the symbols are checked first, as in the window.
         {{"-f", "", "-c", "e", "-s", ""},
          1,
-         "-c/--clases incluye e (s\u00EDmbolos) pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
+         "-c/--clases incluye e (s\u00EDmbolos), pero -s/--simbolos est\u00E1 vac\u00EDo: escriba "
          "s\u00EDmbolos en -s o quite la e de -c\n"},
         {{"-f", "ACGNE"},
          1,
