@@ -1,0 +1,456 @@
+#include "texts.h"
+
+#include <algorithm>
+#include <cctype>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace zelvaran::texts {
+namespace {
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// Lenient: a byte that starts no valid sequence stands for itself.
+std::u32string DecodeUtf8(std::string_view text) {
+    std::u32string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        if (extra > 0 && i + extra >= text.size()) {
+            out += b;
+            ++i;
+            continue;
+        }
+        for (int k = 1; k <= extra; ++k) {
+            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        out += c;
+        i += 1 + extra;
+    }
+    return out;
+}
+
+// Collects prose into the line it starts on.
+class Lines {
+public:
+    void Add(int line, std::string_view text) {
+        if (!lines_.empty() && lines_.back().Line == line) {
+            lines_.back().Text += text;
+        } else {
+            lines_.push_back({line, std::string(text)});
+        }
+    }
+    std::vector<TextLine> Take() {
+        std::erase_if(lines_, [](const TextLine& l) {
+            return l.Text.find_first_not_of(" \t") == std::string::npos;
+        });
+        return std::move(lines_);
+    }
+
+private:
+    std::vector<TextLine> lines_;
+};
+
+std::string DecodeEntity(std::string_view name) {
+    static const std::map<std::string_view, char32_t> kNamed = {
+        {"aacute", U'\u00E1'}, {"eacute", U'\u00E9'}, {"iacute", U'\u00ED'}, {"oacute", U'\u00F3'},
+        {"uacute", U'\u00FA'}, {"Aacute", U'\u00C1'}, {"Eacute", U'\u00C9'}, {"Iacute", U'\u00CD'},
+        {"Oacute", U'\u00D3'}, {"Uacute", U'\u00DA'}, {"ntilde", U'\u00F1'}, {"Ntilde", U'\u00D1'},
+        {"uuml", U'\u00FC'},   {"Uuml", U'\u00DC'},   {"iquest", U'\u00BF'}, {"iexcl", U'\u00A1'},
+        {"laquo", U'\u00AB'},  {"raquo", U'\u00BB'},  {"middot", U'\u00B7'}, {"nbsp", U' '},
+        {"amp", U'&'},         {"lt", U'<'},          {"gt", U'>'},          {"quot", U'"'},
+        {"brvbar", U'\u00A6'}, {"copy", U'\u00A9'},   {"hellip", U'\u2026'}, {"ndash", U'\u2013'},
+        {"mdash", U'\u2014'},  {"rarr", U'\u2192'},   {"times", U'\u00D7'},  {"ordm", U'\u00BA'},
+        {"ordf", U'\u00AA'},   {"deg", U'\u00B0'},    {"rsaquo", U'\u203A'}, {"asymp", U'\u2248'}};
+    std::string out;
+    if (!name.empty() && name[0] == '#') {
+        const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
+        AppendUtf8(out, static_cast<char32_t>(std::stoul(std::string(name.substr(hex ? 2 : 1)),
+                                                         nullptr, hex ? 16 : 10)));
+    } else if (const auto it = kNamed.find(name); it != kNamed.end()) {
+        AppendUtf8(out, it->second);
+    } else {
+        out.push_back(' '); // unknown: a break, so nothing glues onto it
+    }
+    return out;
+}
+
+std::string DecodeEntities(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t end = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
+        if (end != std::string_view::npos && end - i <= 10) {
+            out += DecodeEntity(text.substr(i + 1, end - i - 1));
+            i = end;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string Lower(std::string_view text) {
+    std::string out(text);
+    std::ranges::transform(out, out.begin(), [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    });
+    return out;
+}
+
+int CountLines(std::string_view text) {
+    return static_cast<int>(std::ranges::count(text, '\n'));
+}
+
+std::vector<TextLine> ExtractHtml(std::string_view text) {
+    Lines lines;
+    int line = 1;
+    std::size_t i = 0;
+    std::string run; // text since the last tag or line end, entities still encoded
+    const auto flush = [&] {
+        lines.Add(line, DecodeEntities(run));
+        run.clear();
+    };
+    while (i < text.size()) {
+        if (text[i] == '\n') {
+            flush();
+            ++line;
+            ++i;
+            continue;
+        }
+        if (text[i] != '<') {
+            run += text[i++];
+            continue;
+        }
+        flush();
+        lines.Add(line, " ");
+        if (text.substr(i, 4) == "<!--") {
+            const std::size_t end = std::min(text.find("-->", i), text.size());
+            line += CountLines(text.substr(i, end - i));
+            i = end + 3;
+            continue;
+        }
+        const std::size_t close = std::min(text.find('>', i), text.size());
+        const std::string tag = Lower(text.substr(i, close - i + 1));
+        // A sitemap's entry names are attribute values: <param name="Name" value="...">.
+        if (tag.starts_with("<param") && tag.find("name=\"name\"") != std::string::npos) {
+            const std::string_view raw = text.substr(i, close - i);
+            const std::size_t v = Lower(raw).find("value=\"");
+            if (v != std::string::npos) {
+                const std::size_t start = v + 7;
+                lines.Add(line, DecodeEntities(raw.substr(start, raw.find('"', start) - start)));
+            }
+        }
+        line += CountLines(text.substr(i, close - i));
+        i = close + 1;
+        for (const char* skipped : {"code", "kbd", "script", "style"}) {
+            std::string open = "<";
+            open += skipped;
+            if (tag.starts_with(open) && (tag[open.size()] == '>' || tag[open.size()] == ' ')) {
+                std::string end = "</";
+                end += skipped;
+                std::size_t stop = Lower(text.substr(i)).find(end);
+                stop = stop == std::string::npos ? text.size() : i + stop;
+                line += CountLines(text.substr(i, stop - i));
+                i = stop;
+            }
+        }
+    }
+    flush();
+    return lines.Take();
+}
+
+std::vector<TextLine> ExtractRoff(std::string_view text) {
+    Lines lines;
+    std::istringstream in{std::string(text)};
+    std::string raw;
+    for (int line = 1; std::getline(in, raw); ++line) {
+        if (raw.starts_with(".\\\"") || raw.starts_with(".TH") || raw == ".nh") {
+            continue;
+        }
+        std::string_view body = raw;
+        if (body.starts_with('.')) {
+            const std::size_t blank = body.find(' ');
+            body = blank == std::string_view::npos ? std::string_view{} : body.substr(blank);
+        }
+        std::string out;
+        for (std::size_t i = 0; i < body.size(); ++i) {
+            if (body[i] == '"') {
+                out += ' ';
+            } else if (body[i] != '\\' || i + 1 == body.size()) {
+                out += body[i];
+            } else if (body[i + 1] == 'f') {
+                i += 2; // \fB, \fI, \fR, \fP
+            } else if (body[i + 1] == '(') {
+                out += ' ';
+                i += 3;
+            } else if (body[i + 1] == '-' || body[i + 1] == 'e' || body[i + 1] == '\\') {
+                out += body[i + 1] == '-' ? '-' : '\\';
+                ++i;
+            } else {
+                ++i; // \& and the like print nothing
+            }
+        }
+        lines.Add(line, out);
+    }
+    return lines.Take();
+}
+
+// Decodes one C++ literal's body: \u escapes to UTF-8, \n \r \t to blanks.
+std::string DecodeCppLiteral(std::string_view body) {
+    std::string out;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body[i] != '\\' || i + 1 == body.size()) {
+            out += body[i];
+            continue;
+        }
+        const char e = body[++i];
+        if (e == 'u' || e == 'U') {
+            const std::size_t digits = e == 'u' ? 4 : 8;
+            AppendUtf8(out, static_cast<char32_t>(
+                                std::stoul(std::string(body.substr(i + 1, digits)), nullptr, 16)));
+            i += digits;
+        } else if (e == 'n' || e == 'r' || e == 't') {
+            out += ' ';
+        } else if (e == 'x') {
+            out += ' ';
+            while (i + 1 < body.size() && std::isxdigit(static_cast<unsigned char>(body[i + 1]))) {
+                ++i;
+            }
+        } else {
+            out += e;
+        }
+    }
+    return out;
+}
+
+std::vector<TextLine> ExtractCpp(std::string_view text) {
+    Lines lines;
+    int line = 1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+        } else if (c == '#' && text.substr(text.rfind('\n', i) + 1, i - text.rfind('\n', i) - 1)
+                                       .find_first_not_of(" \t") == std::string_view::npos) {
+            i = std::min(text.find('\n', i), text.size()) - 1; // #include, #error
+        } else if (text.substr(i, 2) == "//") {
+            i = std::min(text.find('\n', i), text.size()) - 1;
+        } else if (text.substr(i, 2) == "/*") {
+            const std::size_t end = std::min(text.find("*/", i), text.size());
+            line += CountLines(text.substr(i, end - i));
+            i = end + 1;
+        } else if (c == '\'' &&
+                   !(i > 0 && std::isxdigit(static_cast<unsigned char>(text[i - 1])))) {
+            // A character literal; a quote between digits is a digit separator.
+            std::size_t end = i + 1;
+            while (end < text.size() && text[end] != '\'') {
+                end += text[end] == '\\' ? 2 : 1;
+            }
+            i = end;
+        } else if (c == '"') {
+            std::size_t end = i + 1;
+            while (end < text.size() && text[end] != '"' && text[end] != '\n') {
+                end += text[end] == '\\' ? 2 : 1;
+            }
+            const std::string literal = DecodeCppLiteral(text.substr(i + 1, end - i - 1));
+            // Paths and commands hold a backslash; assertions speak to developers, in English.
+            const std::string_view before =
+                text.substr(i > 200 ? i - 200 : 0, std::min<std::size_t>(i, 200));
+            const std::size_t statement = before.rfind(';');
+            const std::string_view current =
+                statement == std::string_view::npos ? before : before.substr(statement);
+            if (literal.find(' ') != std::string::npos && literal.find('\\') == std::string::npos &&
+                current.find("static_assert") == std::string_view::npos &&
+                current.find("__asm__") == std::string_view::npos) {
+                lines.Add(line, literal);
+                lines.Add(line, " ");
+            }
+            i = end;
+        }
+    }
+    return lines.Take();
+}
+
+std::vector<TextLine> ExtractNsis(std::string_view text) {
+    Lines lines;
+    std::istringstream in{std::string(text)};
+    std::string raw;
+    for (int line = 1; std::getline(in, raw); ++line) {
+        const std::size_t first = raw.find_first_not_of(" \t");
+        if (first == std::string::npos || raw[first] == '!' || raw[first] == ';' ||
+            raw[first] == '#') {
+            continue;
+        }
+        for (std::size_t i = raw.find('"'); i != std::string::npos;) {
+            std::size_t end = i + 1;
+            while (end < raw.size() && raw[end] != '"') {
+                end += raw[end] == '$' ? 2 : 1;
+            }
+            std::string literal;
+            for (std::size_t k = i + 1; k < std::min(end, raw.size()); ++k) {
+                if (raw[k] != '$') {
+                    literal += raw[k];
+                } else if (k + 1 < raw.size() && raw[k + 1] == '{') {
+                    k = raw.find('}', k); // ${PRODUCT}
+                    literal += ' ';
+                } else if (k + 1 < raw.size() && raw[k + 1] == '\\') {
+                    k += 2; // $\r $\n $\t $\"
+                    literal += ' ';
+                } else {
+                    while (k + 1 < raw.size() &&
+                           std::isalnum(static_cast<unsigned char>(raw[k + 1]))) {
+                        ++k; // $INSTDIR, $R2, $1
+                    }
+                    literal += ' ';
+                }
+            }
+            if (literal.find(' ') != std::string::npos) {
+                lines.Add(line, literal + " ");
+            }
+            i = end < raw.size() ? raw.find('"', end + 1) : std::string::npos;
+        }
+    }
+    return lines.Take();
+}
+
+std::vector<TextLine> ExtractPlain(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    Lines lines;
+    std::istringstream in{std::string(text)};
+    std::string raw;
+    for (int line = 1; std::getline(in, raw); ++line) {
+        if (!raw.starts_with("    ")) { // an indented line is a command or a path to type
+            lines.Add(line, raw);
+        }
+    }
+    return lines.Take();
+}
+
+bool IsLetter(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z') ||
+           (c >= 0xC0 && c <= 0xFF && c != 0xD7 && c != 0xF7);
+}
+
+bool IsBlank(char32_t c) {
+    return c == U' ' || c == U'\t' || c == U'\r' || c == 0xA0;
+}
+
+// A chunk that is a path, a figure, an address, a key chord or an option, not a word.
+bool IsCode(std::u32string_view chunk) {
+    const std::u32string_view markers = U"0123456789\\/_@=<>|+{}[]";
+    if (chunk.find_first_of(markers) != std::u32string_view::npos) {
+        return true;
+    }
+    const std::size_t start = chunk.find_first_not_of(U"(\u00AB\"\u00BF\u00A1'");
+    if (start != std::u32string_view::npos && chunk[start] == U'-') {
+        return true;
+    }
+    for (std::size_t i = 0; i + 1 < chunk.size(); ++i) {
+        if (chunk[i] == U'.' && IsLetter(chunk[i + 1])) {
+            return true; // zelvaran.exe, e.g.
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string FromWindows1252(std::string_view text) {
+    static constexpr std::array<char16_t, 32> kHigh = {
+        u'\u20AC', 0,         u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+        u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0,         u'\u017D', 0,
+        0,         u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+        u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0,         u'\u017E', u'\u0178'};
+    std::string out;
+    for (const char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        AppendUtf8(out, b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
+    }
+    return out;
+}
+
+std::vector<TextLine> Extract(Kind kind, std::string_view text) {
+    switch (kind) {
+    case Kind::Html:
+        return ExtractHtml(text);
+    case Kind::Roff:
+        return ExtractRoff(text);
+    case Kind::Cpp:
+        return ExtractCpp(text);
+    case Kind::Nsis:
+        return ExtractNsis(text);
+    case Kind::Plain:
+        break;
+    }
+    return ExtractPlain(text);
+}
+
+std::vector<std::string> Words(std::string_view prose) {
+    const std::u32string text = DecodeUtf8(prose);
+    std::vector<std::string> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        while (i < text.size() && IsBlank(text[i])) {
+            ++i;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !IsBlank(text[end])) {
+            ++end;
+        }
+        const std::u32string_view chunk(text.data() + i, end - i);
+        if (!IsCode(chunk)) {
+            for (std::size_t k = 0; k < chunk.size();) {
+                std::size_t stop = k;
+                while (stop < chunk.size() && IsLetter(chunk[stop])) {
+                    ++stop;
+                }
+                const auto camel = std::ranges::adjacent_find(
+                    chunk.substr(k, stop - k), [](char32_t a, char32_t b) {
+                        return a >= U'a' && a <= U'z' && b >= U'A' && b <= U'Z';
+                    });
+                if (stop - k >= 2 && camel == chunk.substr(k, stop - k).end()) {
+                    std::string word;
+                    for (const char32_t c : chunk.substr(k, stop - k)) {
+                        AppendUtf8(word, c);
+                    }
+                    words.push_back(std::move(word));
+                }
+                k = stop + 1;
+            }
+        }
+        i = end;
+    }
+    return words;
+}
+
+} // namespace zelvaran::texts
