@@ -171,8 +171,8 @@ public:
             for (const char16_t c : value) {
                 if (std::u16string_view(u"cgneCGNE").find(c) == std::u16string_view::npos) {
                     return Usage("la letra " + Quoted(std::u16string(1, c)) + " de " + Names(def) +
-                                 " no es una clase (c min\u00FAsculas, g may\u00FAsculas, "
-                                 "n n\u00FAmeros, e s\u00EDmbolos)");
+                                 " no es un tipo de caracteres (c min\u00FAsculas, "
+                                 "g may\u00FAsculas, n n\u00FAmeros, e s\u00EDmbolos)");
                 }
             }
             options_.Classes = value;
@@ -207,7 +207,7 @@ public:
             return std::nullopt;
         case Id::List:
             if (value.empty()) {
-                return Usage("falta el nombre del fichero de " + Names(def) +
+                return Usage("falta el nombre del archivo de " + Names(def) +
                              " (- para la entrada est\u00E1ndar)");
             }
             options_.WordList = std::u16string(value);
@@ -251,7 +251,7 @@ public:
                 return RefuseEmptySeparator();
             }
             return Usage(std::string("-p/--frase no se combina con ") + other +
-                         ": una frase de contrase\u00F1a no tiene longitud, clases, "
+                         ": una frase de contrase\u00F1a no tiene longitud, tipos de caracteres, "
                          "s\u00EDmbolos ni formato");
         }
         if (options_.Format && options_.OneOfEachKind) {
@@ -269,7 +269,7 @@ public:
             return Usage(names);
         }
         if (symbolsGiven_ && options_.Classes.find_first_of(u"eE") == std::u16string::npos) {
-            return Usage("-s/--simbolos da los s\u00EDmbolos de la clase e, que -c/--clases no "
+            return Usage("-s/--simbolos da los s\u00EDmbolos del tipo e, que -c/--clases no "
                          "incluye: a\u00F1ada e a -c o quite -s");
         }
         if (options_.Format && !lengthGiven_) {

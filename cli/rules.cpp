@@ -37,16 +37,17 @@ std::u16string RuleRefusal(const CliOptions& options, GenerationErrorKind kind) 
         const auto kinds = std::count_if(std::begin(kKinds), std::end(kKinds),
                                          [&](const Kind& k) { return Chosen(options, k.Letter); });
         const std::string counts = std::to_string(kinds);
-        message += u"-t/--todas pide un car\u00E1cter de cada una de las ";
+        message += u"-t/--todas pide un car\u00E1cter de cada uno de los ";
         message.append(counts.begin(), counts.end());
-        message += u" clases de -c/--clases, m\u00E1s de lo que da -l/--longitud: d\u00E9 a -l ";
+        message += u" tipos de caracteres de -c/--clases, m\u00E1s de lo que da -l/--longitud: "
+                   u"d\u00E9 a -l ";
         message.append(counts.begin(), counts.end());
         message += u" o m\u00E1s, o quite -t";
         return message;
     }
     if (kind == GenerationErrorKind::EachKindTooRare) {
         return u"-t/--todas: casi ninguna contrase\u00F1a de esta longitud lleva un "
-               u"car\u00E1cter de cada clase de -c/--clases, y buscarla llevar\u00EDa demasiado "
+               u"car\u00E1cter de cada tipo de -c/--clases, y buscarla llevar\u00EDa demasiado "
                u"tiempo: aumente -l, acorte -s o quite -t";
     }
     // The first chosen class with nothing left, in the order of -c's letters.
@@ -64,7 +65,7 @@ std::u16string RuleRefusal(const CliOptions& options, GenerationErrorKind kind) 
             continue;
         }
         message += lookAlikesOnly ? u"-a/--sin-parecidos" : u"-x/--excluir";
-        message += u" deja sin caracteres la clase ";
+        message += u" deja sin caracteres el tipo ";
         message += k.Letter;
         message += u" (";
         message += k.Name;
@@ -75,7 +76,7 @@ std::u16string RuleRefusal(const CliOptions& options, GenerationErrorKind kind) 
         message += u" de -c/--clases";
         return message;
     }
-    return u"las opciones -a/--sin-parecidos y -x/--excluir dejan una clase sin caracteres";
+    return u"las opciones -a/--sin-parecidos y -x/--excluir dejan un tipo sin caracteres";
 }
 
 } // namespace zelvaran::cli

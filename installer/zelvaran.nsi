@@ -100,7 +100,7 @@ VIAddVersionKey /LANG=${LANG_SPANISHINTERNATIONAL} "Comments" "Generador de cont
             FindWindow $0 "${MAIN_CLASS}"
             StrCmp $0 0 done
             MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-                "${PRODUCT} está en ejecución.$\r$\nCiérrelo (menú Salir) y pulse Reintentar." \
+                "${PRODUCT} está en ejecución.$\r$\nCiérrelo (menú «Salir») y pulse «Reintentar»." \
                 /SD IDCANCEL IDRETRY retry
             SetErrorLevel 3
             Quit
@@ -419,13 +419,13 @@ Section "Uninstall"
         !insertmacro DELETE_OWN_RUN_VALUE HKCU
         ; A silent uninstall keeps the choices, as does Yes: a reinstall then finds them again.
         MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 \
-            "¿Desea conservar sus preferencias de ${PRODUCT} (Iniciar con Windows, Siempre al Frente) por si vuelve a instalarlo?" \
+            "¿Desea conservar sus opciones guardadas de ${PRODUCT} (las del cuadro de diálogo «Configuracion», las reglas del menú de la ventana y las de la ventana «Frase de Contraseña») por si vuelve a instalarlo?" \
             /SD IDYES IDYES settings_kept
         DeleteRegKey HKCU "${SETTINGS_KEY}"
         DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"
         settings_kept:
     ${Else}
-        DetailPrint "Las preferencias de cada usuario se conservan: el desinstalador no se ejecuta con la cuenta del usuario que ha iniciado sesión."
+        DetailPrint "Las opciones guardadas de cada usuario se conservan: el desinstalador no se ejecuta con la cuenta del usuario que ha iniciado sesión."
     ${EndIf}
 
     IfRebootFlag 0 done

@@ -140,35 +140,35 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
          "-p/--frase debe ser un n\u00FAmero de 1 a 64, no \u00AB 3\u00BB" + hint},
         {{"-c", "cga"},
          2,
-         "la letra \u00ABa\u00BB de -c/--clases no es una clase (c min\u00FAsculas, "
+         "la letra \u00ABa\u00BB de -c/--clases no es un tipo de caracteres (c min\u00FAsculas, "
          "g may\u00FAsculas, n n\u00FAmeros, e s\u00EDmbolos)" +
              hint},
         {{"--entropia=1"}, 2, "la opci\u00F3n -e/--entropia no lleva valor" + hint},
         {{"-p", "4", "-f", "ACGN"},
          2,
          "-p/--frase no se combina con -f/--formato: una frase de contrase\u00F1a no tiene "
-         "longitud, clases, s\u00EDmbolos ni formato" +
+         "longitud, tipos de caracteres, s\u00EDmbolos ni formato" +
              hint},
         {{"-l", "8", "-p", "4"},
          2,
          "-p/--frase no se combina con -l/--longitud: una frase de contrase\u00F1a no tiene "
-         "longitud, clases, s\u00EDmbolos ni formato" +
+         "longitud, tipos de caracteres, s\u00EDmbolos ni formato" +
              hint},
         {{"-p4", "-c", "cgn"},
          2,
          "-p/--frase no se combina con -c/--clases: una frase de contrase\u00F1a no tiene "
-         "longitud, clases, s\u00EDmbolos ni formato" +
+         "longitud, tipos de caracteres, s\u00EDmbolos ni formato" +
              hint},
         {{"-p", "2", "-s", "x"},
          2,
          "-p/--frase no se combina con -s/--simbolos: una frase de contrase\u00F1a no tiene "
-         "longitud, clases, s\u00EDmbolos ni formato" +
+         "longitud, tipos de caracteres, s\u00EDmbolos ni formato" +
              hint},
         {{"--entrop\u00EDa=1"}, 2, "la opci\u00F3n -e/--entropia no lleva valor" + hint},
         // Options that would be ignored say what to add.
         {{"-s", "ab", "-c", "cgnC"},
          2,
-         "-s/--simbolos da los s\u00EDmbolos de la clase e, que -c/--clases no incluye: "
+         "-s/--simbolos da los s\u00EDmbolos del tipo e, que -c/--clases no incluye: "
          "a\u00F1ada e a -c o quite -s" +
              hint},
         {{"-S", "."},
@@ -220,7 +220,7 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
              hint},
         {{"-p", "3", "--lista="},
          2,
-         "falta el nombre del fichero de -w/--lista (- para la entrada est\u00E1ndar)" + hint},
+         "falta el nombre del archivo de -w/--lista (- para la entrada est\u00E1ndar)" + hint},
         // The generator's refusals: exit 1, the option to change named.
         {{"-c", "e", "-s", ""},
          1,
@@ -260,27 +260,28 @@ TEST(CliOptions, EveryRefusalHasItsExitCodeAndMessage) {
         {{"-p", "3", "--excluir=a"},
          2,
          "-p/--frase no se combina con -x/--excluir: una frase de contrase\u00F1a no tiene "
-         "longitud, clases, s\u00EDmbolos ni formato" +
+         "longitud, tipos de caracteres, s\u00EDmbolos ni formato" +
              hint},
         {{"--todas=1"}, 2, "la opci\u00F3n -t/--todas no lleva valor" + hint},
         {{"-x"}, 2, "falta el valor de -x/--excluir" + hint},
         {{"-tl", "3", "-c", "cgne"},
          1,
-         "-t/--todas pide un car\u00E1cter de cada una de las 4 clases de -c/--clases, "
+         "-t/--todas pide un car\u00E1cter de cada uno de los 4 tipos de caracteres de "
+         "-c/--clases, "
          "m\u00E1s de lo que da -l/--longitud: d\u00E9 a -l 4 o m\u00E1s, o quite -t\n"},
         {{"-c", "gn", "-x", "0123456789"},
          1,
-         "-x/--excluir deja sin caracteres la clase n (n\u00FAmeros): excluya menos caracteres "
+         "-x/--excluir deja sin caracteres el tipo n (n\u00FAmeros): excluya menos caracteres "
          "con -x o quite la n de -c/--clases\n"},
         {{"-t", "-l", "4", "-c", "cgne", "-s", cjk, "-x",
           "bcdefghijklmnopqrstuvwxyzBCDEFGHIJKLMNOPQRSTUVWXYZ013456789"},
          1,
          "-t/--todas: casi ninguna contrase\u00F1a de esta longitud lleva un car\u00E1cter de "
-         "cada clase de -c/--clases, y buscarla llevar\u00EDa demasiado tiempo: aumente -l, "
+         "cada tipo de -c/--clases, y buscarla llevar\u00EDa demasiado tiempo: aumente -l, "
          "acorte -s o quite -t\n"},
         {{"--sin-parecidos", "-c", "ce", "-s", "|\u00A6"},
          1,
-         "-a/--sin-parecidos deja sin caracteres la clase e (s\u00EDmbolos): son todos "
+         "-a/--sin-parecidos deja sin caracteres el tipo e (s\u00EDmbolos): son todos "
          "parecidos (0 O o 1 l I | \u00A6); escriba otros en -s, quite -a o quite la e de "
          "-c/--clases\n"},
     };
