@@ -15,7 +15,7 @@ namespace {
 int RunWith(const std::vector<std::u16string>& args) {
     zelvaran::cli::StdStream out(zelvaran::cli::StdStreamId::Output);
     zelvaran::cli::StdStream err(zelvaran::cli::StdStreamId::Error);
-    zelvaran::cli::SystemResultSource random;
+    zelvaran::SystemRandomSource random;
     return zelvaran::cli::Main(args, out, err, random, zelvaran::SpanishWords);
 }
 

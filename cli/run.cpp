@@ -77,42 +77,24 @@ private:
     std::u16string line_;
 };
 
-// About how many bytes a result reads, given the bytes its draws read on average (rejected
-// values included), with a margin so that a result seldom needs a second read from the system.
-std::size_t WithMargin(double bytes) {
-    return bytes <= 0 ? 0 : static_cast<std::size_t>(std::ceil(bytes * 1.125)) + 4;
-}
-
-double ExpectedBytes(std::size_t classSize) {
-    return UniformBelow(static_cast<std::uint32_t>(classSize)).ExpectedBytes();
-}
-
-// One draw per position of the free mode, one per instruction letter among the template's
-// first Length positions.
-double BytesPerPassword(const GenerationOptions& settings, const CharacterClasses& classes,
-                        int length) {
-    const auto n = static_cast<std::size_t>(length);
-    if (!settings.UseFormat) {
-        // One of each kind draws whole passwords until one qualifies: room for enough of them
-        // that a result needs a second read less than once in a hundred.
-        const double share = settings.OneOfEachKind ? ShareWithEveryKind(classes, length) : 1.0;
-        const double tries =
-            share >= 1.0 ? 1.0 : std::max(1.0, std::ceil(std::log(0.01) / std::log1p(-share)));
-        return tries * static_cast<double>(n) * ExpectedBytes(classes.Pool.size());
+// With one of each kind a result draws whole passwords until one qualifies: room, read at once,
+// for enough of them that a result needs a second read from the system less than once in a
+// hundred. Worked out once for the whole run, not once a result.
+std::size_t EachKindBytes(const GenerationOptions& settings, const CharacterClasses& classes,
+                          int length) {
+    if (settings.UseFormat || !settings.OneOfEachKind || length <= 0) {
+        return 0;
     }
-    const std::u32string pattern = ToCodePoints(settings.FormatText);
-    const std::size_t m = pattern.size();
-    double bytes = 0;
-    for (std::size_t i = 0; i < m && i < n; ++i) {
-        if (const std::u32string* cls = TemplateClassOf(classes, pattern[i])) {
-            const std::size_t uses = n / m + (i < n % m ? 1 : 0);
-            bytes += static_cast<double>(uses) * ExpectedBytes(cls->size());
-        }
-    }
-    return bytes;
+    const double share = ShareWithEveryKind(classes, length);
+    const double tries =
+        share >= 1.0 ? 1.0 : std::max(1.0, std::ceil(std::log(0.01) / std::log1p(-share)));
+    const double bytes =
+        tries * static_cast<double>(length) *
+        UniformBelow(static_cast<std::uint32_t>(classes.Pool.size())).ExpectedBytes();
+    return static_cast<std::size_t>(std::ceil(bytes * 1.125)) + 4;
 }
 
-int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources) {
+int Passwords(const CliOptions& options, Sink& out, Sink& err, RandomSource& random) {
     const GenerationOptions settings = ToGenerationOptions(options);
     // Checked as a whole before the first draw, so a refusal leaves standard output empty.
     const Expected<double> bits = EntropyBits(settings);
@@ -125,11 +107,11 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
     }
     const auto& classes = std::get<CharacterClasses>(built);
     Emitter emitter(out, err, options.Entropy, std::get<double>(bits));
-    RandomSource& random =
-        sources.For(WithMargin(BytesPerPassword(settings, classes, options.Length)));
+    const std::size_t eachKindBytes = EachKindBytes(settings, classes, options.Length);
     for (int i = 0; i < options.Count; ++i) {
         // Every result starts from fresh bytes of the OS, as the window's Generate does.
         random.Reseed();
+        random.WillRead(eachKindBytes);
         const Expected<SecretText> result =
             settings.UseFormat ? GenerateFromTemplate(classes, settings.FormatText,
                                                       settings.LengthText, random, YieldHook{})
@@ -146,7 +128,7 @@ int Passwords(const CliOptions& options, Sink& out, Sink& err, ResultSource& sou
     return emitter.Finish();
 }
 
-int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sources,
+int Phrases(const CliOptions& options, Sink& out, Sink& err, RandomSource& random,
             std::span<const std::string_view> words) {
     PassphraseOptions settings;
     settings.Words = options.Words;
@@ -156,7 +138,6 @@ int Phrases(const CliOptions& options, Sink& out, Sink& err, ResultSource& sourc
     const WordList list = MeasureWords(words);
     Emitter emitter(out, err, options.Entropy, PassphraseEntropyBits(settings, words.size()));
     SecretText phrase;
-    RandomSource& random = sources.For(WithMargin(PassphraseExpectedBytes(settings, words.size())));
     for (int i = 0; i < options.Count; ++i) {
         random.Reseed();
         if (!GeneratePassphrase(settings, list, random, phrase)) {
@@ -228,7 +209,7 @@ std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kin
     return message;
 }
 
-int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, ResultSource& random,
+int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, RandomSource& random,
          WordListSource words) {
     const std::variant<CliOptions, UsageError> parsed = ParseArguments(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {

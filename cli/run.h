@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/options.h"
-#include "cli/result_random.h"
+#include "generator/random_source.h"
 #include "cli/sink.h"
 #include "generator/generator.h"
 
@@ -24,7 +24,7 @@ using WordListSource = std::span<const std::string_view> (*)() noexcept;
 
 // Parses and runs; the exit code. Usage errors and refusals leave standard output empty.
 [[nodiscard]] int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err,
-                       ResultSource& random, WordListSource words);
+                       RandomSource& random, WordListSource words);
 
 // The message for a refusal of the generator, naming the option to change.
 [[nodiscard]] std::u16string RefusalMessage(const CliOptions& options, GenerationErrorKind kind);

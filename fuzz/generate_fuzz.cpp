@@ -6,7 +6,7 @@
 //   byte 0      switches: 1 upper, 2 lower, 4 digits, 8 symbols, 16 format, 32 failing source,
 //               64 command line: the fields after byte 10 are zelvaran-cli's arguments instead,
 //               128 picture: the bytes after byte 10 are a PNG file for the decoder instead
-//   bytes 1-2   how many values the failing source gives before it fails (little endian)
+//   bytes 1-2   how many bytes the failing source reads before it fails (little endian)
 //   bytes 3-10  seed of the random source
 //   the rest    length text, symbol text and template, separated by '\n'. A byte below 0xF0
 //               is the code unit of the same value; 0xF0 is followed by a raw little-endian
@@ -28,29 +28,29 @@ namespace {
 
 using namespace zelvaran;
 
-// SplitMix64: a fixed function of the input, nothing to do with the product's generator.
-class InputSource final : public RandomSource {
-public:
-    InputSource(std::uint64_t seed, int failAfter) : state_(seed), failAfter_(failAfter) {}
-    void Reseed() noexcept override {}
-    [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override {
-        if (failAfter_ >= 0 && calls_++ >= failAfter_) {
-            failed_ = true;
-            return 0;
-        }
-        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        z ^= z >> 31;
-        return static_cast<std::uint32_t>(z >> (64 - 8 * width));
-    }
-    [[nodiscard]] bool Failed() const noexcept override { return failed_; }
+// The blocks of the program's own source, from SplitMix64 (a fixed function of the input, nothing
+// to do with the system's generator) instead of the system: every crash replays exactly. With a
+// budget, a fill that would pass it fails like a broken OS generator.
+struct InputSupply {
+    std::uint64_t State;
+    long Budget; // bytes the fills may still bring; below 0 for no limit
 
-private:
-    std::uint64_t state_;
-    int failAfter_;
-    int calls_ = 0;
-    bool failed_ = false;
+    static bool Fill(void* context, std::byte* data, std::size_t size) noexcept {
+        auto& self = *static_cast<InputSupply*>(context);
+        if (self.Budget >= 0) {
+            if (static_cast<std::size_t>(self.Budget) < size) {
+                return false;
+            }
+            self.Budget -= static_cast<long>(size);
+        }
+        for (std::size_t i = 0; i < size; ++i) {
+            std::uint64_t z = (self.State += 0x9E3779B97F4A7C15ull);
+            z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+            z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+            data[i] = static_cast<std::byte>((z ^ (z >> 31)) >> 56);
+        }
+        return true;
+    }
 };
 
 struct Reader {
@@ -153,7 +153,7 @@ std::size_t CountOf(std::u16string_view text, char16_t c) {
 
 // The command line: whatever the arguments, an exit code of 0, 1 or 2 with the streams that
 // belong to it, and as many results as asked for.
-void FuzzCommandLine(Reader& in, InputSource& source) {
+void FuzzCommandLine(Reader& in, SystemRandomSource& source) {
     std::vector<std::u16string> args;
     while (in.at < in.size) {
         args.push_back(in.Field());
@@ -173,8 +173,7 @@ void FuzzCommandLine(Reader& in, InputSource& source) {
     }
     KeepSink out;
     KeepSink err;
-    cli::AnySource any(source);
-    const int code = cli::Main(args, out, err, any, SpanishWords);
+    const int code = cli::Main(args, out, err, source, SpanishWords);
     Check(code >= 0 && code <= 2);
     Check(HasLoneSurrogate(out.text_) == false);
     if (code == cli::kExitUsage) {
@@ -213,9 +212,11 @@ void FuzzPicture(const std::uint8_t* data, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Reader in{data, size};
     const auto switches = static_cast<unsigned>(in.Integer(1));
-    const auto failAfter = static_cast<int>(in.Integer(2));
+    const auto failAfter = static_cast<long>(in.Integer(2));
     const std::uint64_t seed = in.Integer(8);
-    InputSource source(seed, (switches & 32u) != 0 ? failAfter : -1);
+    InputSupply supply{seed, (switches & 32u) != 0 ? failAfter : -1};
+    SystemRandomSource source(ByteSupply{&InputSupply::Fill, &supply});
+    source.Reseed();
     if ((switches & 128u) != 0) {
         const std::size_t start = std::min(size, in.at);
         FuzzPicture(data + start, size - start);

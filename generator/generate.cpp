@@ -1,9 +1,13 @@
 #include "generator/generator.h"
 
+#include "generator/byte_table.h"
 #include "generator/entropy.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <span>
+#include <type_traits>
 #include <utility>
 #include <variant>
 #include <vector>
@@ -25,8 +29,7 @@ bool ContainsLetter(std::u32string_view text, char32_t upper) {
 }
 
 // Writes a password into room reserved beforehand, through a pointer the compiler can keep in a
-// register: the sources wipe every byte they hand out with a byte store, which might alias a
-// string's own fields and would make each append read them again.
+// register rather than a string whose size each append would read and write back.
 class Writer {
 public:
     Writer(std::u16string& out, int count)
@@ -35,6 +38,10 @@ public:
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
     ~Writer() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
+
+    // Where the next character goes, for writing several at once, and how many were.
+    [[nodiscard]] char16_t* At() const noexcept { return at_; }
+    void Advance(std::size_t units) noexcept { at_ += units; }
 
     // As AppendUtf16, without a string in between that would keep a copy of the character.
     void Put(char32_t c) {
@@ -66,12 +73,136 @@ struct Step {
     UniformBelow Draw; // worked out once per step, not once per character
 };
 
+// Passwords at least this long read through byte tables: below it, working out a table costs
+// more than it saves.
+constexpr int kTableFrom = 64;
+
+// count characters of one table straight from the system source's block: each byte is written
+// where the next character goes and counts only if kept, with no branch on the byte. The kinds
+// seen, as bits (1 lower, 2 upper, 4 digits, 8 symbols); fewer characters if the source failed.
+unsigned DrawRun(const ByteTable& table, Writer& writer, int count, SystemRandomSource& random,
+                 const YieldHook& hook) {
+    char16_t* out = writer.At();
+    auto left = static_cast<std::size_t>(count);
+    std::uint32_t seen = 0;
+    while (left > 0) {
+        const std::span<const std::byte> bytes = random.Unread();
+        if (bytes.empty()) {
+            break;
+        }
+        std::size_t used = 0;
+        while (used < bytes.size() && left > 0) {
+            // A byte makes at most one character, so this many can never make too many.
+            const std::size_t run = std::min(bytes.size() - used, left);
+            const std::byte* in = bytes.data() + used;
+            std::size_t made = 0;
+            for (std::size_t i = 0; i < run; ++i) {
+                const std::uint32_t entry = table[in[i]];
+                out[made] = static_cast<char16_t>(entry);
+                made += entry >> 31;
+                seen |= entry;
+            }
+            used += run;
+            left -= made;
+            out += made;
+            for (std::size_t k = 0; hook && k < made; ++k) {
+                hook();
+            }
+        }
+        random.Take(used);
+    }
+    writer.Advance(static_cast<std::size_t>(out - writer.At()));
+    return (seen >> ByteTable::kKindShift) & 0xFu;
+}
+
+// A template whose classes all fit a table: one per class, not per step. Without a hook to call
+// the loop keeps everything in registers, which a call in it would not allow.
+template <bool kYield>
+void DrawTemplate(const std::vector<Step>& steps, Writer& writer, int count,
+                  SystemRandomSource& random, const YieldHook& yield) {
+    std::vector<const std::u32string*> classes;
+    std::vector<ByteTable> tables;
+    tables.reserve(steps.size()); // never moves: tableOf points into it
+    std::vector<const ByteTable*> tableOf;
+    for (const Step& step : steps) {
+        auto known = std::find(classes.begin(), classes.end(), step.Class);
+        if (step.Class != nullptr && known == classes.end()) {
+            classes.push_back(step.Class);
+            tables.emplace_back(*step.Class);
+            known = classes.end() - 1;
+        }
+        tableOf.push_back(step.Class == nullptr
+                              ? nullptr
+                              : &tables[static_cast<std::size_t>(known - classes.begin())]);
+    }
+    const YieldHook hook = yield;
+    const std::size_t period = steps.size();
+    const ByteTable* const* const tableAt = tableOf.data();
+    // Read at the first draw: copied characters need no bytes.
+    const std::byte* begin = nullptr;
+    const std::byte* in = nullptr;
+    const std::byte* end = nullptr;
+    char16_t* out = writer.At();
+    std::size_t at = 0;
+    for (int i = 0; i < count; ++i, ++at) {
+        if (at == period) {
+            at = 0;
+        }
+        const ByteTable* table = tableAt[at];
+        if (table == nullptr) {
+            writer.Advance(static_cast<std::size_t>(out - writer.At()));
+            writer.Put(steps[at].Literal);
+            out = writer.At();
+        } else {
+            std::uint32_t entry = 0;
+            do {
+                if (in == end) [[unlikely]] {
+                    random.Take(static_cast<std::size_t>(in - begin));
+                    const std::span<const std::byte> bytes = random.Unread();
+                    if (bytes.empty()) {
+                        writer.Advance(static_cast<std::size_t>(out - writer.At()));
+                        return;
+                    }
+                    begin = in = bytes.data();
+                    end = in + bytes.size();
+                }
+                entry = (*table)[*in++];
+            } while ((entry >> 31) == 0);
+            *out++ = static_cast<char16_t>(entry);
+        }
+        if constexpr (kYield) {
+            hook();
+        }
+    }
+    writer.Advance(static_cast<std::size_t>(out - writer.At()));
+    random.Take(static_cast<std::size_t>(in - begin));
+}
+
+// Whether the steps' classes can all be drawn through tables.
+bool TablesFit(const std::vector<Step>& steps, int count) {
+    return count >= kTableFrom && std::all_of(steps.begin(), steps.end(), [](const Step& step) {
+               return step.Class == nullptr || ByteTable::Fits(*step.Class);
+           });
+}
+
 // The drawing loop of both generators, a template over the source so that with the final
 // SystemRandomSource each value is read inline rather than through a virtual call.
 template <class Source>
 void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source& random,
           const YieldHook& yield) {
     Writer writer(out, count);
+    if constexpr (std::is_same_v<Source, SystemRandomSource>) {
+        if (TablesFit(steps, count)) {
+            if (steps.size() == 1 && steps[0].Class != nullptr) {
+                (void)DrawRun(ByteTable(*steps[0].Class), writer, count, random, yield);
+            } else if (yield) {
+                DrawTemplate<true>(steps, writer, count, random, yield);
+            } else {
+                DrawTemplate<false>(steps, writer, count, random, yield);
+            }
+            return;
+        }
+    }
     if (steps.size() == 1 && steps[0].Class != nullptr) {
         // The free mode: everything the loop needs in locals.
         const std::u32string_view pool = *steps[0].Class;
@@ -109,6 +240,22 @@ void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, 
     const unsigned required =
         (classes.Lower.empty() ? 0u : 1u) | (classes.Upper.empty() ? 0u : 2u) |
         (classes.Digits.empty() ? 0u : 4u) | (classes.Symbols.empty() ? 0u : 8u);
+    if constexpr (std::is_same_v<Source, SystemRandomSource>) {
+        if (count >= kTableFrom && ByteTable::Fits(pool)) {
+            const ByteTable table(pool, {upperAt, digitsAt, symbolsAt});
+            for (;;) {
+                unsigned seen = 0;
+                {
+                    Writer writer(text.Buffer(), count);
+                    seen = DrawRun(table, writer, count, random, yield);
+                }
+                if (seen == required || random.Failed()) {
+                    return;
+                }
+                text.Clear();
+            }
+        }
+    }
     for (;;) {
         unsigned seen = 0;
         {
@@ -135,21 +282,22 @@ Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSo
     // Room for every character as a surrogate pair: the buffer never moves while it grows, so
     // no copy of a partial password is left behind in freed memory.
     text.Buffer().reserve(2 * static_cast<std::size_t>(count));
-    auto* system = dynamic_cast<SystemRandomSource*>(&random);
-    if (system != nullptr) {
-        // What the draws will read on average, with a margin for the luck of the rejections.
-        double bytes = 0;
-        const auto n = static_cast<std::size_t>(count);
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
-            bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
-        }
-        if (eachKind != nullptr) {
-            bytes = static_cast<double>(n) *
-                    UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
-        }
-        system->WillRead(static_cast<std::size_t>(bytes * 1.0625) + 16);
+    // Whatever way this ends, the bytes the password came from are gone before it is handed on.
+    const HandedOutWipe wipe(random);
+    // What the draws will read on average, with a margin of four standard deviations of the
+    // luck of the rejections, so a long password seldom needs a second read.
+    double bytes = 0;
+    const auto n = static_cast<std::size_t>(count);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
+        bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
     }
+    if (eachKind != nullptr) {
+        bytes = static_cast<double>(n) *
+                UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
+    }
+    random.WillRead(static_cast<std::size_t>(bytes + 4 * std::sqrt(bytes)) + 16);
+    auto* system = dynamic_cast<SystemRandomSource*>(&random);
     if (eachKind != nullptr) {
         if (system != nullptr) {
             FillEachKind(text, *eachKind, count, *system, yield);
@@ -219,16 +367,15 @@ Expected<SecretText> GenerateFromTemplate(const CharacterClasses& classes,
     }
     const LengthValue length = ReadLength(lengthText);
 
-    std::u32string pattern = ToCodePoints(formatText);
+    // The template is extended by doubling until it covers the length. The extension only
+    // repeats the typed characters, so the whole extended template, positions beyond the length
+    // included, holds the same letters as the typed one: it is never built, and the hook still
+    // runs once for each doubling.
+    const std::u32string pattern = ToCodePoints(formatText);
     const std::size_t typed = pattern.size();
-    while (length.Real > static_cast<double>(pattern.size())) {
-        const std::size_t half = pattern.size();
-        pattern.resize(2 * half);
-        std::copy_n(pattern.begin(), half, pattern.begin() + static_cast<std::ptrdiff_t>(half));
+    for (double size = static_cast<double>(typed); length.Real > size; size *= 2) {
         yield();
     }
-
-    // The whole extended template is checked, positions beyond the length included.
     if ((ContainsLetter(pattern, U'C') && classes.Lower.empty()) ||
         (ContainsLetter(pattern, U'G') && classes.Upper.empty()) ||
         (ContainsLetter(pattern, U'N') && classes.Digits.empty()) ||

@@ -76,6 +76,9 @@ bool GeneratePassphrase(const PassphraseOptions& options, const WordList& list,
     if (options.Words < kMinPhraseWords || options.Words > kMaxPhraseWords || words.empty()) {
         return false;
     }
+    // However this ends, the bytes the phrase came from are gone before it is handed on.
+    const HandedOutWipe wipe(random);
+    random.WillRead(static_cast<std::size_t>(PassphraseExpectedBytes(options, words.size())) + 16);
     std::u16string& text = phrase.Buffer();
     text.reserve(PassphraseCapacity(options, list)); // the cleared text is empty: nothing moves
     const auto count = static_cast<std::size_t>(options.Words);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace zelvaran {
 
@@ -68,24 +69,50 @@ class RandomSource {
 public:
     virtual ~RandomSource() = default;
     virtual void Reseed() noexcept = 0;
-    // The next `width` bytes (1, 2 or 4) as a little-endian number, wiped from the source as
-    // they are handed out; 0 once the source has failed.
+    // The next `width` bytes (1, 2 or 4) as a little-endian number; 0 once the source has failed.
     [[nodiscard]] virtual std::uint32_t NextBytes(unsigned width) noexcept = 0;
     // True once the source could not produce a value; the run's result must then be discarded.
     [[nodiscard]] virtual bool Failed() const noexcept = 0;
+    // About how many bytes the draws after a reseed will read, said before the first of them.
+    virtual void WillRead(std::size_t /*bytes*/) noexcept {}
+    // Wipes every byte handed out since the last wipe. The generators call it before a result
+    // leaves them: once a password has gone from the read-out box, nothing that could rebuild
+    // it stays behind in the source.
+    virtual void WipeHandedOut() noexcept {}
 
     // A uniform index 0 <= i < n (0 for n <= 1), exact for every n.
     [[nodiscard]] std::uint32_t Below(std::uint32_t n) noexcept { return UniformBelow(n)(*this); }
+};
+
+// Calls WipeHandedOut when the scope that drew ends, whichever way it ends.
+class HandedOutWipe {
+public:
+    explicit HandedOutWipe(RandomSource& random) noexcept : random_(random) {}
+    HandedOutWipe(const HandedOutWipe&) = delete;
+    HandedOutWipe& operator=(const HandedOutWipe&) = delete;
+    ~HandedOutWipe() { random_.WipeHandedOut(); }
+
+private:
+    RandomSource& random_;
 };
 
 // Fills a buffer from the operating system's cryptographic generator (BCryptGenRandom on
 // Windows, getrandom on Linux). Returns false when it could not.
 [[nodiscard]] bool FillFromSystem(std::byte* data, std::size_t size) noexcept;
 
-// Bytes from the OS generator, read in blocks so a long password costs few system calls.
+// Where a source's blocks come from: the OS generator, or a test's or the fuzzer's script.
+struct ByteSupply {
+    bool (*Fill)(void* context, std::byte* data, std::size_t size) noexcept;
+    void* Context = nullptr;
+};
+
+// The one source of every caller: bytes from the OS generator, read in blocks so a long password
+// costs few system calls, and wiped in one pass once a result is made (WipeHandedOut), when the
+// source reseeds, fails or is destroyed.
 class SystemRandomSource final : public RandomSource {
 public:
     SystemRandomSource() noexcept = default;
+    explicit SystemRandomSource(ByteSupply supply) noexcept : supply_(supply) {}
     SystemRandomSource(const SystemRandomSource&) = delete;
     SystemRandomSource& operator=(const SystemRandomSource&) = delete;
     ~SystemRandomSource() override;
@@ -93,45 +120,54 @@ public:
     void Reseed() noexcept override;
     [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override;
     [[nodiscard]] bool Failed() const noexcept override { return failed_; }
-    // About how many bytes the draws after a reseed will read: before the first draw, makes the
-    // first fill about that size, up to the whole block.
-    void WillRead(std::size_t bytes) noexcept;
+    // Makes the first fill after a reseed about that size, up to the whole block; the largest
+    // of several announcements counts.
+    void WillRead(std::size_t bytes) noexcept override;
+    void WipeHandedOut() noexcept override;
 
-private:
+    // The bytes read and not yet handed out, after a fill when none are left; empty once the
+    // source has failed. Take(k) hands out the first k of them, as NextBytes would one by one.
+    [[nodiscard]] std::span<const std::byte> Unread() noexcept {
+        if (used_ == kBlockBytes && (failed_ || !Refill())) {
+            failed_ = true;
+            return {};
+        }
+        return {&block_[used_], kBlockBytes - used_};
+    }
+    void Take(std::size_t bytes) noexcept { used_ += bytes; }
+
     // Room for the longest password (9999 characters of a pool up to 256, rejections
     // included) in one fill.
     static constexpr std::size_t kBlockBytes = 16384;
+
+private:
     // The first fill after a reseed is small, so a short password costs one small read; each
     // further fill doubles, up to the whole block.
     static constexpr std::size_t kFirstFillBytes = 64;
     [[nodiscard]] bool Refill() noexcept;
+    static bool FromSystem(void* context, std::byte* data, std::size_t size) noexcept;
 
-    // Unused bytes are block_[used_, kBlockBytes): each fill lands at the end of the block, and
-    // covers the few bytes a wider value could not use.
+    // Each fill lands at the end of the block and covers everything an earlier fill of the run
+    // left, so block_[spent_, used_) are the bytes handed out and not yet wiped, block_[used_,
+    // kBlockBytes) those still to hand out, and everything below spent_ is zero.
     std::array<std::byte, kBlockBytes> block_{};
     std::size_t used_ = kBlockBytes;
+    std::size_t spent_ = kBlockBytes;
     std::size_t nextFill_ = kFirstFillBytes;
     bool failed_ = false;
+    ByteSupply supply_{&FromSystem};
 };
 
 // Defined here so the generators, which see this final class, draw without a call per value.
 inline std::uint32_t SystemRandomSource::NextBytes(unsigned width) noexcept {
-    if (failed_) {
-        return 0;
-    }
-    if (kBlockBytes - used_ < width && !Refill()) {
+    if (kBlockBytes - used_ < width && (failed_ || !Refill())) {
         failed_ = true;
         return 0;
     }
     std::uint32_t value = 0;
-    // Each byte is scrubbed as it is used, so once a password has been cut from the read-out box
-    // nothing that could rebuild it stays behind here. Volatile stores cost less than a call per
-    // value and the compiler may not drop them either.
-    volatile std::byte* used = &block_[used_];
     for (unsigned i = 0; i < width; ++i) {
         value |= static_cast<std::uint32_t>(std::to_integer<std::uint8_t>(block_[used_ + i]))
                  << (8 * i);
-        used[i] = std::byte{0};
     }
     used_ += width;
     return value;

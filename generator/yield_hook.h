@@ -16,6 +16,9 @@ public:
     requires(!std::is_same_v<std::remove_cv_t<F>, YieldHook>) explicit YieldHook(F& f) noexcept
         : context_(&f), call_([](void* c) { (*static_cast<F*>(c))(); }) {}
 
+    // False for the hook that does nothing.
+    explicit operator bool() const noexcept { return call_ != nullptr; }
+
     void operator()() const {
         if (call_ != nullptr) {
             call_(context_);

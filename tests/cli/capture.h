@@ -35,8 +35,7 @@ inline Outcome RunMain(const std::vector<std::string>& args, RandomSource& rando
     }
     CaptureSink out;
     CaptureSink err;
-    AnySource source(random);
-    const int code = Main(wide, out, err, source, SpanishWords);
+    const int code = Main(wide, out, err, random, SpanishWords);
     return {code, out.Utf8(), err.Utf8()};
 }
 

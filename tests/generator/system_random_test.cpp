@@ -1,8 +1,12 @@
 // The operating system's generator, the source built on it, and the wipe of secrets.
 #include "test_support.h"
 
+#include "generator/passphrase.h"
+#include "generator/words.h"
+
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -64,6 +68,103 @@ TEST(SystemRandomSource, ReseedStartsAFreshRunAndValuesDiffer) {
     }
     EXPECT_GT(values.size(), 95u);
     EXPECT_FALSE(source.Failed());
+}
+
+TEST(SystemRandomSource, FreshBytesWhateverWasAnnounced) {
+    SystemRandomSource source;
+    std::array<int, 256> counts{};
+    int bytes = 0;
+    // Announced / read: exact, fewer, more than announced, more than the block, none announced;
+    // values of one, two and four bytes, so a read also ends part-way through a value.
+    const int plan[][2] = {{20, 20}, {20, 5}, {8, 30}, {256, 700}, {0, 10}};
+    for (int round = 0; round < 100; ++round) {
+        for (const auto& [announced, read] : plan) {
+            source.Reseed();
+            source.WillRead(static_cast<std::size_t>(announced));
+            for (int i = 0; i < read;) {
+                const unsigned width = 1u << (i % 3);
+                const std::uint32_t value = source.NextBytes(width);
+                for (unsigned b = 0; b < width; ++b, ++i, ++bytes) {
+                    ++counts[(value >> (8 * b)) & 0xFF];
+                }
+            }
+        }
+    }
+    EXPECT_FALSE(source.Failed());
+    // About 77000 bytes, 300 of each value: all within a wide band (5 standard deviations).
+    const double expected = bytes / 256.0;
+    for (const int count : counts) {
+        EXPECT_NEAR(count, expected, 5 * std::sqrt(expected));
+    }
+}
+
+// Blocks of 1, 2, ... 200, 1, ... (every value kept by the pools and the word list below, so
+// each character takes one byte and each word two), remembered so the test can look at them
+// after the call; with Fail set the fill writes them and still reports a failure.
+struct ScriptedSupply {
+    std::byte* Block = nullptr;
+    std::size_t Size = 0;
+    bool Fail = false;
+    static bool Fill(void* context, std::byte* data, std::size_t size) noexcept {
+        auto& self = *static_cast<ScriptedSupply*>(context);
+        for (std::size_t i = 0; i < size; ++i) {
+            data[i] = static_cast<std::byte>(1 + i % 200);
+        }
+        self.Block = data;
+        self.Size = size;
+        return !self.Fail;
+    }
+};
+
+TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
+    const CharacterClasses classes = ClassesOf(Switches(true, true, true, true));
+    const auto words = MeasureWords(SpanishWords());
+    PassphraseOptions phrase;
+    phrase.AddDigit = true;
+    const struct {
+        const char* Name;
+        bool Fail;
+        std::size_t HandedOut; // bytes read; every other byte of the fill keeps its value
+        bool (*Make)(const CharacterClasses&, const WordList&, const PassphraseOptions&,
+                     RandomSource&);
+    } table[] = {
+        {"free mode", false, 40,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return Succeeded(GenerateFree(c, 40, r, YieldHook{}));
+         }},
+        {"template", false, 10,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return Succeeded(GenerateFromTemplate(c, u"ACG-NE", u"12", r, YieldHook{}));
+         }},
+        {"one of each kind", false, 80,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return Succeeded(GenerateFree(c, 80, r, YieldHook{}, true));
+         }},
+        {"passphrase", false, 2 + 6 * 2,
+         [](const CharacterClasses&, const WordList& w, const PassphraseOptions& p,
+            RandomSource& r) {
+             SecretText text;
+             return GeneratePassphrase(p, w, r, text);
+         }},
+        {"failing system", true, 0,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return !IsError(GenerateFree(c, 40, r, YieldHook{}),
+                             GenerationErrorKind::RandomUnavailable);
+         }},
+    };
+    for (const auto& row : table) {
+        ScriptedSupply supply{.Fail = row.Fail};
+        SystemRandomSource source(ByteSupply{&ScriptedSupply::Fill, &supply});
+        source.Reseed();
+        EXPECT_EQ(row.Make(classes, words, phrase, source), !row.Fail) << row.Name;
+        ASSERT_NE(supply.Block, nullptr) << row.Name;
+        // A failed fill leaves nothing at all; otherwise the bytes read are zero, the rest intact.
+        const std::size_t zeros = row.Fail ? supply.Size : row.HandedOut;
+        for (std::size_t i = 0; i < supply.Size; ++i) {
+            ASSERT_EQ(std::to_integer<int>(supply.Block[i]), i < zeros ? 0 : int(1 + i % 200))
+                << row.Name << ", byte " << i;
+        }
+    }
 }
 
 // Pearson's chi-square statistic of `draws` draws below n against a uniform spread.
