@@ -42,7 +42,7 @@ std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t stat
                                  : L"No se pudo desactivar el inicio con Windows. ";
         text += Reason(outcome.Code, root == RunRoot::Machine ? kMachineRun : kUserRun);
     } else {
-        text = L"No se pudo guardar la opci\u00F3n \"Iniciar con Windows\" en la "
+        text = L"No se pudo guardar la opci\u00F3n \u00ABIniciar con Windows\u00BB en la "
                L"configuraci\u00F3n del usuario. ";
         text += Reason(outcome.Code, kUserSettings);
     }
@@ -59,18 +59,19 @@ std::wstring StartupFailureText(const StartupOutcome& outcome, std::int16_t stat
 constexpr const wchar_t* kNoticeTitle = L"Zelvaran";
 constexpr const wchar_t* kNotAskedText =
     L"Esta copia del programa est\u00E1 instalada para todos los usuarios, pero su entrada de "
-    L"inicio del equipo no est\u00E1 escrita. Marque \"Iniciar con Windows\" para escribirla: "
-    L"Windows pedir\u00E1 el permiso de un administrador.";
+    L"inicio del equipo no est\u00E1 escrita. Marque \u00ABIniciar con Windows\u00BB para "
+    L"escribirla: Windows pedir\u00E1 el permiso de un administrador.";
 constexpr const wchar_t* kMachineEntryLeftText =
     L"Queda una entrada de inicio del equipo que abre esta copia del programa, y otros usuarios "
     L"podr\u00EDan cambiar el archivo que abre. Pida a un administrador que borre el valor "
-    L"\"Zelvaran\" de HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, "
-    L"o desmarque y vuelva a marcar \"Iniciar con Windows\" para borrarlo usted con el permiso "
-    L"de un administrador.";
+    L"\u00ABZelvaran\u00BB de "
+    L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run, o desmarque y "
+    L"vuelva a marcar \u00ABIniciar con Windows\u00BB para borrarlo usted con el permiso de un "
+    L"administrador.";
 
 std::wstring StoreFailureText(LSTATUS code) {
-    return L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\" en la configuraci\u00F3n del "
-           L"usuario. " +
+    return L"No se pudo guardar la opci\u00F3n \u00ABSiempre al Frente\u00BB en la "
+           L"configuraci\u00F3n del usuario. " +
            Reason(code, kUserSettings) + L" " + kNothingChanged;
 }
 
@@ -321,7 +322,7 @@ void Form2::ChTop_Click() noexcept {
     try {
         ReportFailure(StoreFailureText(status).c_str());
     } catch (...) {
-        ReportFailure(L"No se pudo guardar la opci\u00F3n \"Siempre al Frente\".");
+        ReportFailure(L"No se pudo guardar la opci\u00F3n \u00ABSiempre al Frente\u00BB.");
     }
 }
 

@@ -37,9 +37,9 @@ bool StoredRule(std::wstring_view key) noexcept {
 }
 
 std::wstring SaveFailureText(const RuleItem& item, LSTATUS status) {
-    std::wstring text = L"No se pudo guardar la opci\u00F3n \"";
+    std::wstring text = L"No se pudo guardar la opci\u00F3n \u00AB";
     text += item.Caption;
-    text += L"\" en la configuraci\u00F3n del usuario. ";
+    text += L"\u00BB en la configuraci\u00F3n del usuario. ";
     text += status == ERROR_ACCESS_DENIED
                 ? std::wstring(L"No hay permiso para cambiar la configuraci\u00F3n del usuario.")
                 : L"Error del sistema " + std::to_wstring(status) + L".";

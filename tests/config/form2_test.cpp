@@ -308,7 +308,8 @@ TEST_F(Form2Test, OpeningTheDialogNeverAsksForConsent) {
         EXPECT_FALSE(RunEntry());
         EXPECT_EQ(StoredText(L"Inicio"), L"1");
         ASSERT_EQ(platform_.Boxes.size(), 1u);
-        EXPECT_NE(platform_.Boxes[0].Text.find(L"Marque \"Iniciar con Windows\" para escribirla"),
+        EXPECT_NE(platform_.Boxes[0].Text.find(L"Marque \u00ABIniciar con Windows\u00BB para "
+                                               L"escribirla"),
                   std::wstring::npos);
     }
     // Portable, with an old machine-wide entry of its own: the user's entry is written.

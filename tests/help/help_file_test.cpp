@@ -1,6 +1,11 @@
 // Checks of the compiled help file zelvaran_help.chm against the sources it was built from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <string>
+#include <vector>
+
 #include "help_file.h"
 #include "help_sources.h"
 
@@ -41,6 +46,19 @@ TEST_F(HelpFile, SystemFileCarriesTheProjectsStartPageContentsIndexAndTitle) {
     for (const std::uint16_t code : {0, 1, 2}) {
         EXPECT_NE(Archive().Find(EntryName(text(code))), nullptr) << "#SYSTEM code " << code;
     }
+}
+
+TEST_F(HelpFile, SaysItsNamesAreInWindowsLatin1) {
+    // The viewer reads the contents, index and topic titles in the code page of the default
+    // font's character set, not the system's: charset 0 (ANSI_CHARSET) is Windows-1252, the
+    // encoding of the sitemaps and titles, so "Configuraci\u00F3n" reads right on a Greek or
+    // Russian Windows too.
+    const auto records = SystemRecords();
+    ASSERT_TRUE(records);
+    ASSERT_TRUE(records->contains(16)) << "no default font";
+    const std::string font = RecordText(records->at(16));
+    EXPECT_EQ(font.substr(font.rfind(',') + 1), "0") << font;
+    EXPECT_EQ(font, Option("Default Font"));
 }
 
 TEST_F(HelpFile, CarriesNoCompileTimeStamps) {
@@ -102,6 +120,62 @@ TEST(HelpSources, AreWindows1252TextAndSayWhichCharset) {
         if (ext == ".htm") {
             EXPECT_NE(text->find("charset=windows-1252"), std::string::npos) << file.path();
         }
+    }
+}
+
+// The key Spanish dictionaries sort by: case and accents ignored, \xF1 (n with tilde) after n.
+std::string SortKey(std::string_view windows1252) {
+    std::string key;
+    for (const char c : windows1252) {
+        const auto b = static_cast<unsigned char>(c);
+        const std::string_view folded = b >= 'A' && b <= 'Z' ? std::string_view()
+                                        : (b | 0x20) == 0xE1 ? "a"
+                                        : (b | 0x20) == 0xE9 ? "e"
+                                        : (b | 0x20) == 0xED ? "i"
+                                        : (b | 0x20) == 0xF3 ? "o"
+                                        : (b | 0x20) == 0xFA || (b | 0x20) == 0xFC ? "u"
+                                        : (b | 0x20) == 0xF1                       ? "n\x7F"
+                                                             : std::string_view();
+        if (b >= 'A' && b <= 'Z') {
+            key += static_cast<char>(b | 0x20);
+        } else if (!folded.empty()) {
+            key += folded;
+        } else {
+            key += c;
+        }
+    }
+    return key;
+}
+
+TEST(HelpSources, IndexIsInAlphabeticalOrder) {
+    const auto index = ReadText(SourceDir() / "zelvaran_help.hhk");
+    ASSERT_TRUE(index);
+    // Only the entries of the outer list: sub-entries follow their own order under an entry.
+    std::vector<std::string> names;
+    int depth = 0;
+    for (std::size_t at = 0; (at = index->find('<', at)) != std::string::npos; ++at) {
+        const std::string_view rest = std::string_view(*index).substr(at);
+        const auto starts = [&rest](std::string_view tag) {
+            return rest.size() >= tag.size() &&
+                   std::equal(tag.begin(), tag.end(), rest.begin(), [](char a, char b) {
+                       return std::tolower(static_cast<unsigned char>(a)) ==
+                              std::tolower(static_cast<unsigned char>(b));
+                   });
+        };
+        if (starts("<ul>")) {
+            ++depth;
+        } else if (starts("</ul>")) {
+            --depth;
+        } else if (constexpr std::string_view entry = "<param name=\"name\" value=\"";
+                   starts(entry) && depth == 1) {
+            const std::size_t start = at + entry.size();
+            names.push_back(index->substr(start, index->find('"', start) - start));
+        }
+    }
+    ASSERT_GE(names.size(), 40u);
+    for (std::size_t i = 1; i < names.size(); ++i) {
+        EXPECT_LE(SortKey(names[i - 1]), SortKey(names[i]))
+            << names[i - 1] << " comes before " << names[i];
     }
 }
 
