@@ -57,7 +57,7 @@ std::u16string_view GenerationError::Message() const noexcept {
                u"parecidos (0 O o 1 l I | \u00A6)\r\n"
                u"\r\n"
                u"Escriba otros s\u00EDmbolos o desmarque -Sin caracteres parecidos- en el "
-               u"men\u00FA del sistema";
+               u"men\u00FA de la ventana";
     }
     return {};
 }
