@@ -325,7 +325,7 @@ TEST_F(Form2Test, OpeningTheDialogNeverAsksForConsent) {
     EXPECT_EQ(RunText(), ThisProgramQuoted());
     ASSERT_EQ(platform_.Boxes.size(), 1u);
     EXPECT_NE(platform_.Boxes[0].Text.find(
-                  L"\"Zelvaran\" de "
+                  L"\u00ABZelvaran\u00BB de "
                   L"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run"),
               std::wstring::npos);
     EXPECT_TRUE(platform_.Elevations.empty());
