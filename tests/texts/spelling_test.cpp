@@ -119,6 +119,39 @@ TEST(Spelling, ReadmeOfTheZipIsUtf8WithAByteOrderMark) {
               std::string::npos);
 }
 
+// The phrases shown as examples must be ones the built-in list can make: the help's, and the
+// README's output of zelvaran-cli -p 6 -S ' '.
+TEST(Spelling, ExamplePhrasesComeFromTheWordList) {
+    std::set<std::string, std::less<>> list;
+    std::istringstream in(ReadFile(kRoot / "generator/wordlist/palabras.txt").value_or(""));
+    for (std::string word; in >> word;) {
+        list.insert(word);
+    }
+    ASSERT_GE(list.size(), 1000u);
+    const std::string help = ReadFile(kRoot / "help/frase.htm").value_or("");
+    const std::string readme = ReadFile(kRoot / "README.md").value_or("");
+    const std::size_t code = help.find("<code>") + 6;
+    const std::size_t output = readme.find("-S ' ' -e\n");
+    ASSERT_NE(output, std::string::npos);
+    const std::size_t line = readme.find('\n', output) + 1;
+    const struct {
+        std::string Phrase;
+        char Separator;
+    } examples[] = {{help.substr(code, help.find('<', code) - code), '-'},
+                    {readme.substr(line, readme.find('\n', line) - line), ' '}};
+    for (const auto& example : examples) {
+        std::istringstream words(example.Phrase);
+        std::size_t count = 0;
+        for (std::string word; std::getline(words, word, example.Separator);) {
+            if (!word.empty()) { // the README's line is indented
+                EXPECT_TRUE(list.contains(word)) << word << " in " << example.Phrase;
+                ++count;
+            }
+        }
+        EXPECT_EQ(count, 6u) << example.Phrase;
+    }
+}
+
 struct ExtractCase {
     Kind Format;
     const char* Text;
