@@ -12,6 +12,17 @@
 
 namespace zelvaran {
 
+// Whether every character of text takes one UTF-16 unit once written (a lone surrogate or a
+// value beyond Unicode is written as U+FFFD).
+[[nodiscard]] inline bool OneUnitEach(std::u32string_view text) noexcept {
+    for (const char32_t c : text) {
+        if (c >= 0x10000 && c <= 0x10FFFF) {
+            return false;
+        }
+    }
+    return true;
+}
+
 class ByteTable {
 public:
     // An entry: the character's UTF-16 unit, the bit of its kind above it, and kKept on top
@@ -19,37 +30,29 @@ public:
     static constexpr std::uint32_t kKept = 1u << 31;
     static constexpr unsigned kKindShift = 16;
 
-    // 2 to 256 characters, each one UTF-16 unit once written (a lone surrogate or a value
-    // beyond Unicode is written as U+FFFD): a class of one reads nothing, a wider one more than
-    // a byte, and a pair would need two units.
+    // 2 to 256 characters of one unit each: a class of one reads nothing, a wider one more
+    // than a byte, and an entry holds one unit.
     [[nodiscard]] static bool Fits(std::u32string_view cls) noexcept {
-        if (cls.size() < 2 || cls.size() > 256) {
-            return false;
-        }
-        for (const char32_t c : cls) {
-            if (c >= 0x10000 && c <= 0x10FFFF) {
-                return false;
-            }
-        }
-        return true;
+        return cls.size() >= 2 && cls.size() <= 256 && OneUnitEach(cls);
     }
 
     // kindStarts: where the upper, digit and symbol kinds start in cls (the pool's order); the
     // kind bit of character i is 1 << (how many of them are at or below i).
     explicit ByteTable(std::u32string_view cls,
                        std::array<std::size_t, 3> kindStarts = {256, 256, 256}) noexcept {
-        const UniformBelow draw(static_cast<std::uint32_t>(cls.size()));
-        std::size_t i = 0;
-        for (std::size_t b = 0; b < entries_.size(); ++b, ++i) {
-            if (i == cls.size()) {
-                i = 0;
-            }
+        // One round of the class, then the same again up to the limit; the bytes above it
+        // keep the zero entry that draws again.
+        const auto limit =
+            static_cast<std::size_t>(UniformBelow(static_cast<std::uint32_t>(cls.size())).Limit());
+        for (std::size_t i = 0; i < cls.size(); ++i) {
             const char32_t c = cls[i];
             const bool single = c < 0xD800 || (c >= 0xE000 && c <= 0xFFFF);
             const unsigned kind =
                 (i >= kindStarts[0]) + (i >= kindStarts[1]) + (i >= kindStarts[2]);
-            entries_[b] =
-                b < draw.Limit() ? (single ? c : 0xFFFDu) | kKept | (1u << (kind + kKindShift)) : 0;
+            entries_[i] = (single ? c : 0xFFFDu) | (1u << (kind + kKindShift)) | kKept;
+        }
+        for (std::size_t b = cls.size(); b < limit; ++b) {
+            entries_[b] = entries_[b - cls.size()];
         }
     }
 

@@ -1,6 +1,7 @@
 #include "generator/entropy.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <variant>
@@ -11,16 +12,27 @@
 namespace zelvaran {
 namespace {
 
-std::vector<const std::u32string*> Kinds(const CharacterClasses& classes) {
-    std::vector<const std::u32string*> kinds;
-    for (const std::u32string* cls :
-         {&classes.Lower, &classes.Upper, &classes.Digits, &classes.Symbols}) {
-        if (!cls->empty()) {
-            kinds.push_back(cls);
+// The non-empty kinds, kept in place: the check runs at every Generate, where an allocation
+// would cost about what drawing a short password does.
+class KindList {
+public:
+    explicit KindList(const CharacterClasses& classes) noexcept {
+        for (const std::u32string* cls :
+             {&classes.Lower, &classes.Upper, &classes.Digits, &classes.Symbols}) {
+            if (!cls->empty()) {
+                items_[count_++] = cls;
+            }
         }
     }
-    return kinds;
-}
+    [[nodiscard]] std::size_t size() const noexcept { return count_; }
+    [[nodiscard]] const std::u32string* operator[](std::size_t i) const noexcept {
+        return items_[i];
+    }
+
+private:
+    std::array<const std::u32string*, 4> items_{};
+    std::size_t count_ = 0;
+};
 
 // base^m by squaring: a few multiplications, each rounding once, where pow() costs more than the
 // rest of a short password.
@@ -38,8 +50,7 @@ double Power(double base, int m) {
 // inclusion and exclusion: sum over the subsets S of the kinds not in `missing` of
 // (-1)^|S| (1 - |S| / pool)^m. Each term is a power of a share, never a count, so nothing
 // overflows at any length and a term too small for a double is rightly 0.
-double ShareCovering(const std::vector<const std::u32string*>& kinds, double pool, unsigned missing,
-                     int m) {
+double ShareCovering(const KindList& kinds, double pool, unsigned missing, int m) {
     double share = 0;
     for (unsigned subset = 0; subset < (1u << kinds.size()); ++subset) {
         if ((subset & missing) != 0) {
@@ -65,18 +76,32 @@ double ShareWithEveryKind(const CharacterClasses& classes, int length) {
     if (length <= 0) {
         return 1.0; // nothing is drawn, so nothing is drawn again
     }
-    const auto kinds = Kinds(classes);
+    const KindList kinds(classes);
     return ShareCovering(kinds, static_cast<double>(classes.Pool.size()), 0, length);
 }
 
 bool EachKindTooRare(const CharacterClasses& classes, int length) {
     constexpr double kMostDraws = 1e8;
-    return length > 0 &&
-           static_cast<double>(length) > kMostDraws * ShareWithEveryKind(classes, length);
+    if (length <= 0) {
+        return false;
+    }
+    // The share is at least one less the chances of each kind missing on its own (Boole's
+    // inequality): at every Generate that settles it with a power a kind, short of the sum over
+    // every subset of kinds.
+    const KindList kinds(classes);
+    const auto pool = static_cast<double>(classes.Pool.size());
+    double atLeast = 1;
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+        atLeast -= Power(1.0 - static_cast<double>(kinds[k]->size()) / pool, length);
+    }
+    if (static_cast<double>(length) <= kMostDraws * atLeast) {
+        return false;
+    }
+    return static_cast<double>(length) > kMostDraws * ShareWithEveryKind(classes, length);
 }
 
 double EveryKindEntropyBits(const CharacterClasses& classes, int length) {
-    const auto kinds = Kinds(classes);
+    const KindList kinds(classes);
     if (length <= 0 || static_cast<std::size_t>(length) < kinds.size()) {
         return 0;
     }

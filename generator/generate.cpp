@@ -28,13 +28,13 @@ bool ContainsLetter(std::u32string_view text, char32_t upper) {
     return false;
 }
 
-// Writes a password into room reserved beforehand, through a pointer the compiler can keep in a
-// register rather than a string whose size each append would read and write back.
+// Writes a password into the room reserved beforehand (never more), through a pointer the
+// compiler can keep in a register rather than a string whose size each append would read and
+// write back.
 class Writer {
 public:
-    Writer(std::u16string& out, int count)
-        : out_(out), start_(out.size()),
-          at_((out.resize(start_ + 2 * static_cast<std::size_t>(count)), out.data() + start_)) {}
+    Writer(std::u16string& out, int /*count*/)
+        : out_(out), start_(out.size()), at_((out.resize(out.capacity()), out.data() + start_)) {}
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
     ~Writer() { out_.resize(static_cast<std::size_t>(at_ - out_.data())); }
@@ -77,13 +77,19 @@ struct Step {
 // more than it saves.
 constexpr int kTableFrom = 64;
 
-// count characters of one table straight from the system source's block: each byte is written
-// where the next character goes and counts only if kept, with no branch on the byte. The kinds
-// seen, as bits (1 lower, 2 upper, 4 digits, 8 symbols); fewer characters if the source failed.
-unsigned DrawRun(const ByteTable& table, Writer& writer, int count, SystemRandomSource& random,
-                 const YieldHook& hook) {
-    char16_t* out = writer.At();
-    auto left = static_cast<std::size_t>(count);
+// What a run of table draws made: how many characters, and the kinds seen as bits (1 lower,
+// 2 upper, 4 digits, 8 symbols).
+struct Run {
+    std::size_t Made = 0;
+    unsigned Kinds = 0;
+};
+
+// count characters of one table straight from the system source's block, `stride` units apart:
+// each byte is written where the next character goes and counts only if kept, with no branch on
+// the byte. Fewer characters only if the source failed.
+Run DrawRun(const ByteTable& table, char16_t* out, std::size_t stride, std::size_t count,
+            SystemRandomSource& random, const YieldHook& hook) {
+    std::size_t left = count;
     std::uint32_t seen = 0;
     while (left > 0) {
         const std::span<const std::byte> bytes = random.Unread();
@@ -98,91 +104,67 @@ unsigned DrawRun(const ByteTable& table, Writer& writer, int count, SystemRandom
             std::size_t made = 0;
             for (std::size_t i = 0; i < run; ++i) {
                 const std::uint32_t entry = table[in[i]];
-                out[made] = static_cast<char16_t>(entry);
+                out[made * stride] = static_cast<char16_t>(entry);
                 made += entry >> 31;
                 seen |= entry;
             }
             used += run;
             left -= made;
-            out += made;
+            out += made * stride;
             for (std::size_t k = 0; hook && k < made; ++k) {
                 hook();
             }
         }
         random.Take(used);
     }
-    writer.Advance(static_cast<std::size_t>(out - writer.At()));
-    return (seen >> ByteTable::kKindShift) & 0xFu;
+    return {count - left, (seen >> ByteTable::kKindShift) & 0xFu};
 }
 
-// A template whose classes all fit a table: one per class, not per step. Without a hook to call
-// the loop keeps everything in registers, which a call in it would not allow.
-template <bool kYield>
+// Whether the steps' classes can all be drawn through tables, and every copied character is
+// one UTF-16 unit, so that position i of the password is unit i.
+bool TablesFit(const std::vector<Step>& steps, int count) {
+    return count >= kTableFrom && std::all_of(steps.begin(), steps.end(), [](const Step& step) {
+               return step.Class != nullptr ? ByteTable::Fits(*step.Class)
+                                            : OneUnitEach(std::u32string_view(&step.Literal, 1));
+           });
+}
+
+// A template through tables, one per class rather than per step, a step at a time: the
+// characters of each step are independent draws like any others, so they may come from the
+// block one step after another rather than in the order of the positions.
 void DrawTemplate(const std::vector<Step>& steps, Writer& writer, int count,
                   SystemRandomSource& random, const YieldHook& yield) {
     std::vector<const std::u32string*> classes;
     std::vector<ByteTable> tables;
-    tables.reserve(steps.size()); // never moves: tableOf points into it
-    std::vector<const ByteTable*> tableOf;
-    for (const Step& step : steps) {
+    tables.reserve(steps.size()); // never moves while a table of it is in use
+    char16_t* const out = writer.At();
+    const std::size_t period = steps.size();
+    const auto total = static_cast<std::size_t>(count);
+    for (std::size_t s = 0; s < period && s < total; ++s) {
+        const std::size_t positions = (total - s + period - 1) / period;
+        const Step& step = steps[s];
+        if (step.Class == nullptr) {
+            const char32_t c = step.Literal;
+            const char16_t unit =
+                c < 0xD800 || (c >= 0xE000 && c <= 0xFFFF) ? static_cast<char16_t>(c) : u'\uFFFD';
+            for (std::size_t k = 0; k < positions; ++k) {
+                out[s + k * period] = unit;
+                yield();
+            }
+            continue;
+        }
         auto known = std::find(classes.begin(), classes.end(), step.Class);
-        if (step.Class != nullptr && known == classes.end()) {
+        if (known == classes.end()) {
             classes.push_back(step.Class);
             tables.emplace_back(*step.Class);
             known = classes.end() - 1;
         }
-        tableOf.push_back(step.Class == nullptr
-                              ? nullptr
-                              : &tables[static_cast<std::size_t>(known - classes.begin())]);
-    }
-    const YieldHook hook = yield;
-    const std::size_t period = steps.size();
-    const ByteTable* const* const tableAt = tableOf.data();
-    // Read at the first draw: copied characters need no bytes.
-    const std::byte* begin = nullptr;
-    const std::byte* in = nullptr;
-    const std::byte* end = nullptr;
-    char16_t* out = writer.At();
-    std::size_t at = 0;
-    for (int i = 0; i < count; ++i, ++at) {
-        if (at == period) {
-            at = 0;
-        }
-        const ByteTable* table = tableAt[at];
-        if (table == nullptr) {
-            writer.Advance(static_cast<std::size_t>(out - writer.At()));
-            writer.Put(steps[at].Literal);
-            out = writer.At();
-        } else {
-            std::uint32_t entry = 0;
-            do {
-                if (in == end) [[unlikely]] {
-                    random.Take(static_cast<std::size_t>(in - begin));
-                    const std::span<const std::byte> bytes = random.Unread();
-                    if (bytes.empty()) {
-                        writer.Advance(static_cast<std::size_t>(out - writer.At()));
-                        return;
-                    }
-                    begin = in = bytes.data();
-                    end = in + bytes.size();
-                }
-                entry = (*table)[*in++];
-            } while ((entry >> 31) == 0);
-            *out++ = static_cast<char16_t>(entry);
-        }
-        if constexpr (kYield) {
-            hook();
+        const ByteTable& table = tables[static_cast<std::size_t>(known - classes.begin())];
+        if (DrawRun(table, out + s, period, positions, random, yield).Made < positions) {
+            return; // the source failed: the text is thrown away
         }
     }
-    writer.Advance(static_cast<std::size_t>(out - writer.At()));
-    random.Take(static_cast<std::size_t>(in - begin));
-}
-
-// Whether the steps' classes can all be drawn through tables.
-bool TablesFit(const std::vector<Step>& steps, int count) {
-    return count >= kTableFrom && std::all_of(steps.begin(), steps.end(), [](const Step& step) {
-               return step.Class == nullptr || ByteTable::Fits(*step.Class);
-           });
+    writer.Advance(total);
 }
 
 // The drawing loop of both generators, a template over the source so that with the final
@@ -194,11 +176,11 @@ void Fill(std::u16string& out, const std::vector<Step>& steps, int count, Source
     if constexpr (std::is_same_v<Source, SystemRandomSource>) {
         if (TablesFit(steps, count)) {
             if (steps.size() == 1 && steps[0].Class != nullptr) {
-                (void)DrawRun(ByteTable(*steps[0].Class), writer, count, random, yield);
-            } else if (yield) {
-                DrawTemplate<true>(steps, writer, count, random, yield);
+                const Run run = DrawRun(ByteTable(*steps[0].Class), writer.At(), 1,
+                                        static_cast<std::size_t>(count), random, yield);
+                writer.Advance(run.Made);
             } else {
-                DrawTemplate<false>(steps, writer, count, random, yield);
+                DrawTemplate(steps, writer, count, random, yield);
             }
             return;
         }
@@ -247,7 +229,10 @@ void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, 
                 unsigned seen = 0;
                 {
                     Writer writer(text.Buffer(), count);
-                    seen = DrawRun(table, writer, count, random, yield);
+                    const Run run = DrawRun(table, writer.At(), 1, static_cast<std::size_t>(count),
+                                            random, yield);
+                    writer.Advance(run.Made);
+                    seen = run.Kinds;
                 }
                 if (seen == required || random.Failed()) {
                     return;
@@ -279,24 +264,38 @@ void FillEachKind(SecretText& text, const CharacterClasses& classes, int count, 
 Expected<SecretText> Produce(const std::vector<Step>& steps, int count, RandomSource& random,
                              const YieldHook& yield, const CharacterClasses* eachKind = nullptr) {
     SecretText text;
-    // Room for every character as a surrogate pair: the buffer never moves while it grows, so
-    // no copy of a partial password is left behind in freed memory.
-    text.Buffer().reserve(2 * static_cast<std::size_t>(count));
+    // Room for every character, as a surrogate pair where one can come up: the buffer never
+    // moves while it grows, so no copy of a partial password is left behind in freed memory.
+    const bool oneUnitEach =
+        eachKind != nullptr ? OneUnitEach(eachKind->Pool)
+                            : std::all_of(steps.begin(), steps.end(), [](const Step& step) {
+                                  return step.Class != nullptr
+                                             ? OneUnitEach(*step.Class)
+                                             : OneUnitEach(std::u32string_view(&step.Literal, 1));
+                              });
+    text.Buffer().reserve((oneUnitEach ? 1 : 2) * static_cast<std::size_t>(count));
     // Whatever way this ends, the bytes the password came from are gone before it is handed on.
     const HandedOutWipe wipe(random);
     // What the draws will read on average, with a margin of four standard deviations of the
     // luck of the rejections, so a long password seldom needs a second read.
     double bytes = 0;
+    double variance = 0;
     const auto n = static_cast<std::size_t>(count);
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        const std::size_t uses = n / steps.size() + (i < n % steps.size() ? 1 : 0);
-        bytes += static_cast<double>(uses) * steps[i].Draw.ExpectedBytes();
-    }
+    const auto add = [&](double uses, const UniformBelow& draw) {
+        // A draw of w-byte values reads e = w / p bytes on average, with variance e (e - w),
+        // p being the share of values kept.
+        const double e = draw.ExpectedBytes();
+        bytes += uses * e;
+        variance += uses * e * (e - draw.Width());
+    };
     if (eachKind != nullptr) {
-        bytes = static_cast<double>(n) *
-                UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())).ExpectedBytes();
+        add(static_cast<double>(n),
+            UniformBelow(static_cast<std::uint32_t>(eachKind->Pool.size())));
     }
-    random.WillRead(static_cast<std::size_t>(bytes + 4 * std::sqrt(bytes)) + 16);
+    for (std::size_t i = 0; eachKind == nullptr && i < steps.size(); ++i) {
+        add(static_cast<double>(n / steps.size() + (i < n % steps.size() ? 1 : 0)), steps[i].Draw);
+    }
+    random.WillRead(static_cast<std::size_t>(bytes + 4 * std::sqrt(variance)) + 16);
     auto* system = dynamic_cast<SystemRandomSource*>(&random);
     if (eachKind != nullptr) {
         if (system != nullptr) {

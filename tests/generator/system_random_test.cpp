@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <numeric>
 #include <set>
 
 namespace zelvaran::testing {
@@ -98,17 +99,20 @@ TEST(SystemRandomSource, FreshBytesWhateverWasAnnounced) {
     }
 }
 
-// Blocks of 1, 2, ... 200, 1, ... (every value kept by the pools and the word list below, so
-// each character takes one byte and each word two), remembered so the test can look at them
-// after the call; with Fail set the fill writes them and still reports a failure.
+// Blocks of First, First + 1, ... First + Span - 1, First, ... (by default 1 to 200: every
+// value kept by the pools and the word list below, so each character takes one byte and each
+// word two), remembered so the test can look at them after the call; with Fail set the fill
+// writes them and still reports a failure.
 struct ScriptedSupply {
     std::byte* Block = nullptr;
     std::size_t Size = 0;
     bool Fail = false;
+    unsigned First = 1;
+    unsigned Span = 200;
     static bool Fill(void* context, std::byte* data, std::size_t size) noexcept {
         auto& self = *static_cast<ScriptedSupply*>(context);
         for (std::size_t i = 0; i < size; ++i) {
-            data[i] = static_cast<std::byte>(1 + i % 200);
+            data[i] = static_cast<std::byte>(self.First + i % self.Span);
         }
         self.Block = data;
         self.Size = size;
@@ -131,6 +135,14 @@ TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
         {"free mode", false, 40,
          [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
              return Succeeded(GenerateFree(c, 40, r, YieldHook{}));
+         }},
+        {"free mode through a table", false, 150,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return Succeeded(GenerateFree(c, 150, r, YieldHook{}));
+         }},
+        {"template through tables", false, 100,
+         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
+             return Succeeded(GenerateFromTemplate(c, u"ACG-NE", u"120", r, YieldHook{}));
          }},
         {"template", false, 10,
          [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
@@ -164,6 +176,23 @@ TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
             ASSERT_EQ(std::to_integer<int>(supply.Block[i]), i < zeros ? 0 : int(1 + i % 200))
                 << row.Name << ", byte " << i;
         }
+    }
+}
+
+TEST(SystemRandomSource, LongPasswordsDrawAsValueByValue) {
+    // Every byte value in turn, those the pool draws again included: the block's byte tables
+    // must make what UniformBelow makes of the same bytes one value at a time.
+    std::vector<std::uint8_t> everyByte(256);
+    std::iota(everyByte.begin(), everyByte.end(), std::uint8_t{0});
+    const CharacterClasses classes = ClassesOf(Switches(true, true, true, true));
+    for (const bool eachKind : {false, true}) {
+        ScriptedSupply supply{.First = 0, .Span = 256};
+        SystemRandomSource source(ByteSupply{&ScriptedSupply::Fill, &supply});
+        source.Reseed();
+        ScriptedSource byValue(everyByte);
+        EXPECT_EQ(TextOf(GenerateFree(classes, 500, source, YieldHook{}, eachKind)),
+                  TextOf(GenerateFree(classes, 500, byValue, YieldHook{}, eachKind)))
+            << eachKind;
     }
 }
 
