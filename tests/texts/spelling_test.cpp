@@ -41,6 +41,7 @@ const std::vector<Source> kSources = {
     {"mainwindow", {".cpp", ".h"}, Kind::Cpp, false},
     {"output", {".cpp", ".h"}, Kind::Cpp, false},
     {"passphrase", {".cpp", ".h"}, Kind::Cpp, false},
+    {"resources", {".h", ".in"}, Kind::Cpp, false},
     {"ui", {".cpp", ".h"}, Kind::Cpp, false},
 };
 
