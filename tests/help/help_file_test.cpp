@@ -123,6 +123,20 @@ TEST(HelpSources, AreWindows1252TextAndSayWhichCharset) {
     }
 }
 
+TEST(HelpSources, StartPageListsEveryTopicOfTheContents) {
+    const auto contents = ReadText(SourceDir() / "zelvaran_help.hhc");
+    const auto start = ReadText(SourceDir() / "inicio.htm");
+    ASSERT_TRUE(contents && start);
+    std::size_t topics = 0;
+    for (const std::string& local : SitemapLocals(*contents)) {
+        if (local.find('#') == std::string::npos && local != "inicio.htm") {
+            EXPECT_NE(start->find("href=\"" + local + "\""), std::string::npos) << local;
+            ++topics;
+        }
+    }
+    EXPECT_GE(topics, 10u);
+}
+
 // The key Spanish dictionaries sort by: case and accents ignored, \xF1 (n with tilde) after n.
 std::string SortKey(std::string_view windows1252) {
     std::string key;
