@@ -16,7 +16,7 @@ inline constexpr int kMinPhraseWords = 1;
 inline constexpr int kMaxPhraseWords = 64;
 
 struct PassphraseOptions {
-    int Words = 6;
+    int Words = 7; // 84 bits with the built-in list: above 80 without any touch
     std::u16string Separator = u"-";
     // The first letter of every word as a capital: every phrase gets it, so it adds nothing.
     bool Capitalize = false;

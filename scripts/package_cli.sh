@@ -48,7 +48,7 @@ Homepage: http://www.morvantic.example/zelvaran/
 Description: Spanish password and passphrase generator for the command line
  zelvaran-cli makes random passwords from the operating system's cryptographic
  generator, with character classes, user-chosen Unicode symbol sets and
- position-by-position templates, or passphrases from a list of 7776 common
+ position-by-position templates, or passphrases from a list of 4096 common
  Spanish words written without accents. It prints the entropy of what it makes
  when asked. Messages, help and manual page are in Spanish.
 CONTROL

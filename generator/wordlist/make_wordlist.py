@@ -17,18 +17,26 @@ SHA-256, so the same inputs give the same list byte for byte. `--report` writes 
 what each rule and each group of hand exclusions removed; `--ranked` writes the candidates in
 rank order, one a line, instead of the list (for reading).
 
-Rules, in the order of the frequency lists (a word's rank is its better rank in the two lists:
-film and television subtitles, Wikipedia), until WORDS words are kept:
+Rules, in the order of the subtitle list alone (film and television: words people say), until
+WORDS words are kept:
   - a-z only, 3 to 9 letters;
   - a dictionary form: a lowercase entry of es_ES.dic, or a word its derivation rules make from
     one (bolsillo, equipaje, saludable). Left out: entries the plural and gender rules (S, G)
     make from another entry, feminines of adjectives the dictionary does not list as nouns of
-    their own (no S or N flag), and infinitives with a pronoun attached;
+    their own (no S or N flag), diminutives it only makes with its -ito rule (U), and
+    infinitives with a pronoun attached;
   - spelt right as written for hunspell, with no accented twin: no form with an accent on a
     vowel, n-tilde for n or diaeresis on u at one or two places that hunspell accepts and a
-    reader could have in mind, that is a headword of its own or a form of a word in the
-    frequency lists (so "papa", "esta", "solo", "sonar", "canon" and "trabajo" go, while "amigo"
+    reader could have in mind, that is a headword of its own or a form of a word in either
+    frequency list (so "papa", "esta", "solo", "sonar", "canon" and "trabajo" go, while "amigo"
     stays: its twin is a form of the verb amigar, which nobody uses);
+  - one entry a word (one_entry_a_word, o_a_twin): no word the dictionary derives from, or
+    derives into, a word left out by hand for being vulgar, an insult, violent, grim, hateful or
+    religious (the whole family goes); no feminine beside its masculine (profesora, jefa,
+    nueva, and no feminine participle: llamada beside llamado); no diminutive beside its base
+    (hijito, poquito); no shortened form beside the full word (buen, gran); one spelling, the
+    one the RAE prefers (cinc, not zinc); and of two words a final o or a apart, the more
+    common;
   - not one of the hand exclusions (EXCLUDED below), found by reading every candidate.
 """
 import hashlib
@@ -39,7 +47,7 @@ import subprocess
 import sys
 import tarfile
 
-WORDS = 7776  # 6^5: five dice per word, about 12.9 bits
+WORDS = 4096  # 2^12: 12 bits a word, and every draw is an even split of the random bytes
 
 PACKAGE_SHA256 = "5f98d17dde175d3d39bf9404d1d4b27a0b7b13a527f68a627dd78ce7409795b4"
 DICTIONARY = "/usr/share/hunspell/es_ES"
@@ -58,7 +66,8 @@ VERB_FLAGS = set("REDXI")
 # -miento, -ble); the -ito diminutive (U) and the conjugations are neither.
 INFLECTIONS = set("SG")
 DERIVATIONS = set("ABCFHJKLMNOPQT")
-AFFIXES = INFLECTIONS | DERIVATIONS
+DIMINUTIVE = "U"
+AFFIXES = INFLECTIONS | DERIVATIONS | {DIMINUTIVE}
 
 # Nouns of their own that the dictionary only makes as the feminine of a listed masculine
 # (vida of vid, bebida of bebido), so the feminine rule below would take them for adjectives.
@@ -68,6 +77,8 @@ NOUNS_OF_THEIR_OWN = {"bebida", "directiva", "emisora", "primaria", "propuesta",
 # member the frequency lists could bring in is listed, in every region's sense.
 EXCLUDED = {
     "verb forms listed as entries: conjugations, gerunds, imperatives with pronouns": """
+        duela
+        abra empiece
         acaecido acontece amanezca andaba andaban andabas andado andamos andan andando andate ande
         ando anduve anduvo antoja antoje arda beses brota campa cases ceda comporta comprueba
         concierne concuerda corra cuelga cuelgue daba daban dabas dad dadme dais dale dales dalo
@@ -143,6 +154,8 @@ EXCLUDED = {
         virgo vitoria vivar volvo weber yale yana york zambia zapata zorita zurita
     """,
     "foreign words": """
+        beige chalet
+        show whisky pizza miss grey hall suite flash hockey ballet boom blues punk ninja jazz hobby camping friki chat barman versus
         birra box wifi
         abertzale amateur ami anglo apartheid art bey boutique brandy bungalow camera car casting
         catering cella cha chic cho chop copyright corps crack cricket cross curry dance der
@@ -165,6 +178,10 @@ EXCLUDED = {
         hola hum hurra huy miau miz puf pum tac tictac upa zas zum
     """,
     "vulgar, sexual or about drugs, in any region": """
+        bazo renal intestino mujeriego nicotina perrera fumador
+        calentito felpudo
+        bebedor placenta excusado chucho ingle forrado fetal
+        trasero pecho amante macho bola fumar ebrio adicto hembra oral retrete saliva baba seducir seductor pubertad escote busto moco escupir orificio parir chorrada vello hedor mugre tripa vejiga semental salido ovario orto
         abortar adulterio almeja anal bicho bollo braga bragueta burdel caca cachondo cagar
         caliente capullo carajo carnal castidad castrado chingada chocho chota chulo chupada
         chupado chupar coca coger cogido coito coja cojo cojonudo colegiala colocado concha
@@ -179,6 +196,10 @@ EXCLUDED = {
         vomitar
     """,
     "insults and slurs": """
+        zorro
+        bocaza machista
+        locura renegado compinche deforme gamberro
+        gusano perdedor bobo farsante granuja asno embustero malcriado cabezota mestizo lacayo zurdo loquero longo colla gago
         forro hueco
         afeminado alcahuete apestoso ario asqueroso autista baboso bastardo bobada boludo borracho
         burra canalla cerda chiflado chola cholo chorizo chusma cobarde cochina cochino cornudo
@@ -190,6 +211,10 @@ EXCLUDED = {
         tramposo yanqui zoquete zorra
     """,
     "violence, weapons and crime": """
+        coraza
+        lastimada
+        abusivo desertar cabecilla acorazado casquillo minado
+        cuchillo batalla robar robado fraude detenido acusado navaja armadura hacha calibre redada chantaje estafador espionaje bandido calabozo intruso atacante atroz corrupto patear destrozar crueldad cruel fugitivo arrestar granada antibalas sabotaje sabotear sobornar sable machete mortero desertor recluso perjurio hurto traficar estafar timo encubrir delatar derrocar chivato vengador humillar secuaz
         abofetear abusado abusador abusar acosador acosar agredido agredir agresor amenazar
         aniquilar armada armado armamento armar armero arsenal artillero asaltante asaltar asesinar
         asesinato atacar atentado atracador atrocidad azotado azotar bala balazo balear ballesta
@@ -203,7 +228,55 @@ EXCLUDED = {
         proyectil raptar raptor rifle saquear sicario tiroteo torpedero torpedo torturar trinchera
         venganza vengar verdugo violado violador violar violencia violento
     """,
+    "strong negative feelings": """
+        avaro enemistad
+        inmundo calumnia apestar ruin
+        odioso repulsivo pesadilla horrible asco horror terror aterrador rabia odiar rencor maldad
+        codicia espantoso maligno infame envidia miseria angustia avaricia codicioso mezquino
+        horroroso horrendo temible tenebroso malicia rabioso amargura amargado maldecir vicioso
+        grotesco vengativo
+    """,
+    "religion, the supernatural and ideologies": """
+        abad
+        hereje ortodoxo crucifijo bendecir piadoso nirvana sinagoga divinidad evangelio credo prior
+        diablo dios infierno demonio pecado pecador iglesia sacerdote virgen santo sagrado rezar
+        templo ritual diosa misa reverendo cristiano divino altar monja monje religioso santuario
+        secta culto convento obispo profeta capilla rabino celestial infernal bendito santidad
+        karma creyente parroquia catedral comunista comunismo liberal hechicero brujo ofrenda
+        mezquita orar resucitar devoto plegaria limosna trinidad budista bautismo incienso deidad
+        rosario aquelarre limbo blasfemia arzobispo misionero pagano predicar doctrina vicario
+        ateo peregrino invocar racismo racial feminista sexista dictador dictadura tirano zen lama
+        marxismo peronista
+    """,
+    "demonyms below country level": """
+        romana
+        romano caribe navarro maya alcoyano conquense tucumano pampeano
+    """,
+    "eponyms": """
+        burdeos dalia
+        morse quijote cupido fausto rebeca bermudas
+    """,
+    "words that live only in a set phrase": """
+        cabelludo chorlito
+        pacotilla
+        obstante antemano doquier bledo conque
+    """,
+    "feminines the rules miss (the masculine is listed, or is out)": """
+        gata capitana baronesa jueza
+    """,
+    "diminutives whose base the list lacks": """
+        despacito
+        trabajito angelito bajito chiquilla chiquillo
+    """,
+    "rare or technical": """
+        dina drago
+        vero simbionte
+        rafe bao momo non
+    """,
     "death, disease and other grim words": """
+        enfermar pulmonar
+        fobia yugular infectar autismo
+        forense ciego virus sordo fractura diabetes asma amnesia paranoia paranoico enano anormal podrido momia trastorno esqueleto jeringa insulina insomnio delirio delirante histeria toxina artritis hematoma psicosis hernia anemia senil ceguera impedido sanatorio cegado aorta craneal cojera enfermizo
         ahogado ahogar ahorcado ahorcar amputar aneurisma anorexia asfixia autopsia biopsia cadalso
         calavera carcinoma cenotafio cianuro cirrosis condenado condenar cripta deceso demencia
         dengue difunto distrofia duelo edema embolia enterrar entierro enviudar epidemia epilepsia
@@ -218,6 +291,121 @@ EXCLUDED = {
 }
 
 
+# The hand groups whose words take their whole family with them: a word the dictionary derives
+# from one of them, or derives one of them from, or takes for one of their forms, goes too.
+FAMILY_GROUPS = (
+    "vulgar, sexual or about drugs, in any region",
+    "insults and slurs",
+    "violence, weapons and crime",
+    "death, disease and other grim words",
+    "strong negative feelings",
+    "religion, the supernatural and ideologies",
+)
+
+
+def diminutive_base(w, present):
+    """The word a diminutive in -ito, -cito, -ecito (or -ita...) is made from, if the list has
+    it: hijito of hijo, poquito of poco, lucecita of luz, cafecito of cafe."""
+    for end in ("ecito", "ecita", "cito", "cita", "ito", "ita"):
+        if not w.endswith(end):
+            continue
+        stem = w[: -len(end)]
+        stems = {stem}
+        if stem.endswith("qu"):
+            stems.add(stem[:-2] + "c")
+        if stem.endswith("gu"):
+            stems.add(stem[:-1])
+        if end.endswith(("cito", "cita")):
+            stems.add(stem + "z" if end.startswith("e") else stem)
+        for base in sorted({b + v for b in stems for v in ("o", "a", "e", "")}):
+            if base != w and base in present:
+                return base
+    return None
+
+
+def one_entry_a_word(words, forms, counts):
+    """The rules that take a word out for another one in the list: no member of a family left
+    out by hand, no feminine beside its masculine, no diminutive or shortened form beside its
+    base, one spelling of each word. The o/a pairs are settled once the hand exclusions are
+    known (see main)."""
+    present = set(words)
+    seeds = {w for group in FAMILY_GROUPS for w in EXCLUDED[group].split()}
+    hand = {name: set(text.split()) for name, text in ONE_ENTRY.items()}
+
+    def linked(w):
+        # Derivation and inflection only: a verb's participle is no family of the verb's.
+        return {source for source, flag in forms.get(w, set()) if flag in AFFIXES - {"U"}}
+
+    family = {w for w in words if w not in seeds and linked(w) & seeds}
+    family |= {s for w in seeds for s in linked(w)} - seeds
+    family -= hand["look-alikes of another family"]
+
+    def feminine(w):
+        # profesora, patrona, jueza of a masculine ending in a consonant; jefa, clienta,
+        # tigresa, duquesa of one in -e. The o/a pairs are settled in main.
+        if w.endswith(("enta", "anta", "efa")) and w[:-1] + "e" in present:
+            return True
+        if w.endswith("esa") and w[:-3] + "e" in present:
+            return True
+        return any(f == "G" and source in present and len(source) > 3 and source[-1] in "rnlsz"
+                   for source, f in forms.get(w, set()))
+
+    rules = (
+        ("family of a word left out by hand", lambda w: w in family),
+        ("feminine beside its masculine", feminine),
+        ("diminutive beside its base",
+         lambda w: w not in hand["diminutives of a meaning of their own"]
+         and diminutive_base(w, present) is not None),
+        ("shortened form beside the full word", lambda w: w in hand["shortened forms"]),
+        ("second spelling of a word", lambda w: w in hand["spellings the RAE does not prefer"]),
+    )
+    for rule, out in rules:
+        removed = [w for w in words if out(w)]
+        counts[rule] = counts.get(rule, 0) + len(removed)
+        words = [w for w in words if not out(w)]
+    return words
+
+
+def o_a_twin(w, kept, candidates, feminines):
+    """Why w goes for a word a final o or a away from it, or None. A feminine participle or the
+    feminine of a gender pair goes for its masculine wherever that stands; any other pair keeps
+    the more common word."""
+    if w.endswith("a") and w[:-1] + "o" in candidates:
+        if w.endswith(("ada", "ida")):
+            return "feminine participle beside its masculine"
+        if w in feminines:
+            return "feminine of a gender pair (o/a)"
+    twin = w[:-1] + {"o": "a", "a": "o"}.get(w[-1], "?")
+    return "o/a twin of a more common word" if twin in kept else None
+
+
+# Words the rules above need named, because no program tells them apart.
+ONE_ENTRY = {
+    # The dictionary derives them from, or makes from them, a word left out by hand, yet they
+    # mean something else: cabeza of cabecilla, auto of autismo, pedazo of pedo, codo of codazo.
+    "look-alikes of another family": """
+        cabeza auto gato pedazo moto casco pesada temer codo tango paleta bombilla bol
+        horquilla bombo baza colegial aria salida
+    """,
+    "diminutives of a meaning of their own": """
+        bonito favorito delito meteorito granito perito mosquito cabrito carrito palito
+        bolita
+    """,
+    "shortened forms": """
+        buen gran primer tercer cien san tan mal cualquier postrer
+    """,
+    "spellings the RAE does not prefer": """
+        zinc obscuro obscuridad postgrado substrato setiembre kiosco transplante siquiatra
+    """,
+    "feminines of an o/a gender pair": """
+        chica esposa buena nueva mala abuela perra hermana hija nieta novia tia amiga prima
+        suegra maestra gata gemela enemiga morena rubia redonda serena mediana plena suelta sosa
+    """,
+}
+
+
+
+
 def sha256(path):
     with open(path, "rb") as f:
         return hashlib.sha256(f.read()).hexdigest()
@@ -230,7 +418,9 @@ def check_input(path, expected):
 
 
 def read_frequencies(package):
-    """Each word's better (lower) rank in the subtitle and Wikipedia lists."""
+    """Each word's better (lower) rank in the subtitle and Wikipedia lists, for the rules that ask
+    whether a word is in use; and each word's rank in the subtitle list alone, which orders the
+    candidates."""
     with tarfile.open(package) as tar:
         lists = [json.load(tar.extractfile(f"package/src/{name}.json"))
                  for name in ("commonWords", "wikipedia")]
@@ -239,7 +429,10 @@ def read_frequencies(package):
         for position, word in enumerate(words):
             if position < rank.get(word, position + 1):
                 rank[word] = position
-    return rank
+    spoken = {}
+    for position, word in enumerate(lists[0]):
+        spoken.setdefault(word, position)
+    return rank, spoken
 
 
 def read_dictionary():
@@ -287,7 +480,7 @@ def is_verb(word, entries):
 def dictionary_form(word, entries, forms, rank):
     if word in NOUNS_OF_THEIR_OWN:
         return True
-    made = forms.get(word, set())
+    made = {(source, flag) for source, flag in forms.get(word, set()) if flag != DIMINUTIVE}
     inflections = {source for source, flag in made if flag in INFLECTIONS}
     if word not in entries:
         # A derived word the dictionary makes rather than lists (bolsillo, equipaje, saludable),
@@ -343,8 +536,8 @@ def spelt_right(words):
     return set(words) - set(wrong)
 
 
-def candidates_in_rank_order(rank, counts):
-    """The words that pass every rule but the hand exclusions, most common first."""
+def candidates_in_rank_order(rank, spoken, counts):
+    """The words that pass every rule but the hand exclusions, in the subtitle list's order."""
     entries, rules = read_dictionary()
     forms = affix_forms(entries, rules)
 
@@ -352,7 +545,7 @@ def candidates_in_rank_order(rank, counts):
         counts[rule] = counts.get(rule, 0) + (not ok)
         return ok
 
-    words = [w for w in sorted(rank, key=lambda w: (rank[w], w))
+    words = [w for w in sorted(spoken, key=lambda w: (spoken[w], w))
              if re.fullmatch("[a-z]{3,9}", w) and (w in entries or w in forms)]
     words = [w for w in words
              if passes("not a dictionary form", dictionary_form(w, entries, forms, rank))]
@@ -369,8 +562,9 @@ def candidates_in_rank_order(rank, counts):
         # word nobody uses (amigó of amigar, casá of the voseo) misleads no one.
         return twin in headwords or any(w in rank for w in {twin} | twin_stems.get(twin, set()))
 
-    return [w for w in words
-            if passes("accented twin", not any(map(misleading, twins[w] & right)))]
+    words = [w for w in words
+             if passes("accented twin", not any(map(misleading, twins[w] & right)))]
+    return one_entry_a_word(words, forms, counts)
 
 
 def main():
@@ -384,17 +578,20 @@ def main():
     for ext, expected in DICTIONARY_SHA256.items():
         check_input(DICTIONARY + ext, expected)
 
-    rank = read_frequencies(args[0])
+    rank, spoken = read_frequencies(args[0])
     counts = {}
-    candidates = candidates_in_rank_order(rank, counts)
+    candidates = candidates_in_rank_order(rank, spoken, counts)
 
     reason_of = {w: reason for reason, words in EXCLUDED.items() for w in words.split()}
+    feminines = set(ONE_ENTRY["feminines of an o/a gender pair"].split())
+    in_list = {w for w in candidates if w not in reason_of}
     kept, removed = [], {}
     for w in candidates:
         if len(kept) == WORDS:
             break
-        if w in reason_of:
-            removed[reason_of[w]] = removed.get(reason_of[w], 0) + 1
+        reason = reason_of.get(w) or o_a_twin(w, set(kept), in_list, feminines)
+        if reason:
+            removed[reason] = removed.get(reason, 0) + 1
         else:
             kept.append(w)
     if ranked_out:
@@ -408,6 +605,9 @@ def main():
             print(f"{n} left out: {rule}", file=sys.stderr)
         print(f"{len(candidates)} candidates; the last word kept is number "
               f"{candidates.index(kept[-1]) + 1}", file=sys.stderr)
+        for reason in removed:
+            if reason not in EXCLUDED:
+                print(f"{removed[reason]} left out: {reason}", file=sys.stderr)
         for reason in EXCLUDED:
             print(f"{removed.get(reason, 0)} removed by hand: {reason}", file=sys.stderr)
     sys.stdout.write("".join(f"{w}\n" for w in sorted(kept)))

@@ -120,8 +120,8 @@ TEST(CliProcess, EntropyGoesToStandardErrorOnce) {
     };
     const std::vector<Case> table = {
         {{"-e", "-n", "3"}, "Entrop\u00EDa: 119,1 bits (muy fuerte)\n"},
-        {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 77,5 bits (buena)\n"},
-        {{"-e", "-p", "6", "-M", "--cifra"}, "Entrop\u00EDa: 83,5 bits (fuerte)\n"},
+        {{"-e", "-p", "6", "-n", "2"}, "Entrop\u00EDa: 72,0 bits (buena)\n"},
+        {{"-e", "-p", "6", "-M", "--cifra"}, "Entrop\u00EDa: 77,9 bits (buena)\n"},
         {{"-e", "-c", "e", "-s", "aa1", "-l", "3"}, "Entrop\u00EDa: 2,8 bits (muy d\u00E9bil)\n"},
         {{"-e", "-c", "n", "-f", "Xn-9", "-l", "4"}, "Entrop\u00EDa: 3,3 bits (muy d\u00E9bil)\n"},
     };

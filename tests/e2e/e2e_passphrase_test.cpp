@@ -115,10 +115,10 @@ TEST_F(PassphraseEndToEnd, OpensWithAPhraseFollowsTheSettingsAndStaysOne) {
     EXPECT_EQ(RemoteText(window_), L"Frase de Contrase\u00F1a Security Zelvaran");
     const std::wstring first = Phrase();
     const auto words = Words(first, L"-");
-    EXPECT_EQ(words.size(), 6u) << first;
+    EXPECT_EQ(words.size(), 7u) << first; // 84 bits: above 80 with no touch
     EXPECT_TRUE(std::all_of(words.begin(), words.end(), InList)) << first;
-    ExpectStrength(6, false);
-    EXPECT_TRUE(RemoteText(Item(passphrase::kLblEntropia)).ends_with(L" bits (buena)"));
+    ExpectStrength(7, false);
+    EXPECT_EQ(RemoteText(Item(passphrase::kLblEntropia)), L"Entrop\u00EDa: 84,0 bits (fuerte)");
 
     SetText(passphrase::kTxtPalabras, L"9");
     ExpectStrength(9, false);
@@ -159,8 +159,10 @@ TEST_F(PassphraseEndToEnd, AWordCountOutsideOneToSixtyFourIsRefusedAndThePhraseK
 
 TEST_F(PassphraseEndToEnd, SeparatorsThatMisleadAreRefusedAndThePhraseKept) {
     Store(L"FraseSeparador", L"\u200B"); // invisible: counts as the default, left as it is
+    Store(L"FrasePalabras", L"6");       // stored before the default became 7: kept
     ASSERT_NE(Open(), nullptr);
     EXPECT_EQ(RemoteText(Item(passphrase::kTxtSeparador)), L"-");
+    EXPECT_EQ(RemoteText(Item(passphrase::kTxtPalabras)), L"6");
     const std::wstring before = Phrase();
     const struct {
         const wchar_t* Separator;
@@ -189,6 +191,7 @@ TEST_F(PassphraseEndToEnd, SeparatorsThatMisleadAreRefusedAndThePhraseKept) {
         Sleep(50);
     }
     EXPECT_EQ(Stored(L"FraseSeparador"), L"\u200B");
+    EXPECT_EQ(Stored(L"FrasePalabras"), L"6");
     // With a capital on every word, the words need no separator.
     ASSERT_NE(Open(), nullptr);
     SetText(passphrase::kTxtSeparador, L"");

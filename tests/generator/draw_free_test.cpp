@@ -14,8 +14,8 @@ TEST(UniformBelow, AsFewBytesAsNeededEveryRemainderEquallyOftenAndTheTopValuesRe
         std::uint32_t N;
         unsigned Width;
         std::uint32_t Rejected;
-    } table[] = {{2, 1, 0},   {3, 1, 1},   {62, 1, 8},      {74, 1, 34},
-                 {256, 1, 0}, {257, 2, 1}, {7776, 2, 3328}, {65536, 2, 0}};
+    } table[] = {{2, 1, 0},   {3, 1, 1},    {62, 1, 8},      {74, 1, 34},  {256, 1, 0},
+                 {257, 2, 1}, {4096, 2, 0}, {7776, 2, 3328}, {65536, 2, 0}}; // 4096: the words
     for (const auto& row : table) {
         const UniformBelow draw(row.N);
         ASSERT_EQ(draw.Width(), row.Width) << row.N;
