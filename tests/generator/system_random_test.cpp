@@ -124,6 +124,7 @@ TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
     const CharacterClasses classes = ClassesOf(Switches(true, true, true, true));
     const auto words = MeasureWords(SpanishWords());
     PassphraseOptions phrase;
+    phrase.Words = 6;
     phrase.AddDigit = true;
     const struct {
         const char* Name;
