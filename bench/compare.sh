@@ -47,46 +47,32 @@ median() {
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 ratio2() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-print_samples=()
-pwgen_samples=()
-fill_samples=()
-floor_samples=()
-cli_samples=()
-for ((i = 0; i < runs; ++i)); do
-    print_samples+=("$(time_us "$print_cmd")")
-    pwgen_samples+=("$(time_us pwgen -s -y 9999 1)")
-    fill_samples+=("$(time_us "$fill_cmd")")
-    floor_samples+=("$(time_us "$floor_cmd")")
-    cli_samples+=("$(time_us "$cli_cmd" -c cgne -l 9999)")
-done
-print_us=$(printf '%s\n' "${print_samples[@]}" | median)
-pwgen_us=$(printf '%s\n' "${pwgen_samples[@]}" | median)
-fill_us=$(printf '%s\n' "${fill_samples[@]}" | median)
-floor_us=$(printf '%s\n' "${floor_samples[@]}" | median)
-cli_us=$(printf '%s\n' "${cli_samples[@]}" | median)
+# Runs each NAME=COMMAND once a round for ROUNDS rounds, interleaved, and sets NAME_us to the
+# median of its times. The commands are split on spaces: none of their words holds one.
+declare -A samples
+interleave() {
+    local rounds=$1 i pair
+    shift
+    samples=()
+    for ((i = 0; i < rounds; ++i)); do
+        for pair in "$@"; do
+            # shellcheck disable=SC2086
+            samples[${pair%%=*}]+="$(time_us ${pair#*=}) "
+        done
+    done
+    for pair in "$@"; do
+        # shellcheck disable=SC2086
+        printf -v "${pair%%=*}_us" '%s' "$(printf '%s\n' ${samples[${pair%%=*}]} | median)"
+    done
+}
 
+interleave "$runs" print="$print_cmd" pwgen="pwgen -s -y 9999 1" fill="$fill_cmd" \
+    floor="$floor_cmd" cli="$cli_cmd -c cgne -l 9999"
 # The longer commands: fewer runs, still interleaved.
 long_runs=$(((runs + 19) / 20))
-batch_samples=()
-pwgen_batch_samples=()
-plain_batch_samples=()
-each_batch_samples=()
-phrase_samples=()
-xkcd_samples=()
-for ((i = 0; i < long_runs; ++i)); do
-    batch_samples+=("$(time_us "$cli_cmd" -n 100000)")
-    pwgen_batch_samples+=("$(time_us pwgen -s 20 100000)")
-    plain_batch_samples+=("$(time_us "$cli_cmd" -c cgne -n 100000)")
-    each_batch_samples+=("$(time_us "$cli_cmd" -t -c cgne -n 100000)")
-    phrase_samples+=("$(time_us "$cli_cmd" -p 8)")
-    xkcd_samples+=("$(time_us xkcdpass -n 8)")
-done
-batch_us=$(printf '%s\n' "${batch_samples[@]}" | median)
-pwgen_batch_us=$(printf '%s\n' "${pwgen_batch_samples[@]}" | median)
-plain_batch_us=$(printf '%s\n' "${plain_batch_samples[@]}" | median)
-each_batch_us=$(printf '%s\n' "${each_batch_samples[@]}" | median)
-phrase_us=$(printf '%s\n' "${phrase_samples[@]}" | median)
-xkcd_us=$(printf '%s\n' "${xkcd_samples[@]}" | median)
+interleave "$long_runs" batch="$cli_cmd -n 100000" pwgen_batch="pwgen -s 20 100000" \
+    plain_batch="$cli_cmd -c cgne -n 100000" each_batch="$cli_cmd -t -c cgne -n 100000" \
+    phrase="$cli_cmd -p 8" xkcd="xkcdpass -n 8"
 
 echo "Whole process, median of $runs runs:"
 printf '  zelvaran_print           %8s us\n' "$print_us"

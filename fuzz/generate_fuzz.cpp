@@ -108,30 +108,20 @@ void CheckPositions(const GenerationOptions& options, std::u32string_view result
     const std::u32string pattern = options.UseFormat ? ToCodePoints(options.FormatText) : U"A";
     for (std::size_t i = 0; i < result.size(); ++i) {
         const char32_t letter = pattern[i % pattern.size()];
+        // The fuzzer's own reading of the letters, apart from the generator's.
+        static constexpr struct {
+            char32_t Letter;
+            std::u32string CharacterClasses::*Class;
+        } kLetters[] = {{U'A', &CharacterClasses::Pool},
+                        {U'C', &CharacterClasses::Lower},
+                        {U'G', &CharacterClasses::Upper},
+                        {U'N', &CharacterClasses::Digits},
+                        {U'E', &CharacterClasses::Symbols}};
         const std::u32string* cls = nullptr;
-        switch (letter) {
-        case U'A':
-        case U'a':
-            cls = &classes.Pool;
-            break;
-        case U'C':
-        case U'c':
-            cls = &classes.Lower;
-            break;
-        case U'G':
-        case U'g':
-            cls = &classes.Upper;
-            break;
-        case U'N':
-        case U'n':
-            cls = &classes.Digits;
-            break;
-        case U'E':
-        case U'e':
-            cls = &classes.Symbols;
-            break;
-        default:
-            break;
+        for (const auto& [upper, member] : kLetters) {
+            if (letter == upper || letter == upper + (U'a' - U'A')) {
+                cls = &(classes.*member);
+            }
         }
         Check(cls != nullptr ? cls->find(result[i]) != std::u32string::npos : result[i] == letter);
     }

@@ -12,6 +12,7 @@
 #include "generator/generator.h"
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_layout.h"
+#include "bench_clock.h"
 #include "mainwindow/message_pump.h"
 #include "ui/window_text.h"
 
@@ -20,31 +21,9 @@ namespace {
 using namespace zelvaran;
 using namespace zelvaran::mainwindow;
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-std::vector<double> Time(int runs, const std::function<void()>& run) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Seconds();
-        run();
-        times.push_back(Seconds() - start);
-    }
-    return times;
-}
+using bench::Median;
+using bench::Seconds;
+using bench::Time;
 
 // The Generate command's view over the real window's controls, as the window has it, so the
 // same command can run with a yield that pumps after every character: the simple way, measured

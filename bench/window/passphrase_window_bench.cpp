@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench_clock.h"
 #include "generator/passphrase.h"
 #include "generator/words.h"
 #include "passphrase/frm_frase.h"
@@ -16,23 +17,8 @@ namespace {
 
 using namespace zelvaran;
 
-double Seconds() {
-    LARGE_INTEGER f{};
-    LARGE_INTEGER now{};
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
 double Median(int runs, const std::function<void()>& run) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Seconds();
-        run();
-        times.push_back(Seconds() - start);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return bench::Median(bench::Time(runs, run));
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 // window, started alternately under the same Wine in one run. Prints medians and their ratio.
 #include <windows.h>
 
+#include "bench_clock.h"
+#include "program.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -9,35 +12,11 @@
 
 namespace {
 
-double Seconds() {
-    static const double frequency = [] {
-        LARGE_INTEGER f{};
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER now{};
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / frequency;
-}
+using namespace zelvaran;
 
-struct Search {
-    DWORD Process;
-    const wchar_t* ClassName;
-    HWND Found;
-};
-
-BOOL CALLBACK Match(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    if (process == s->Process && wcscmp(name, s->ClassName) == 0 && IsWindowVisible(hwnd)) {
-        s->Found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
+using bench::Median;
+using bench::Seconds;
+using testing::FindVisibleWindow;
 
 std::wstring Beside(const wchar_t* name, int up) {
     wchar_t self[MAX_PATH] = {};
@@ -60,18 +39,18 @@ double StartOnce(const std::wstring& exe, const wchar_t* className) {
                         &pi)) {
         return -1;
     }
-    Search search{pi.dwProcessId, className, nullptr};
+    HWND found = nullptr;
     double elapsed = -1;
     while (Seconds() - start < 20) {
-        EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
-        if (search.Found != nullptr) {
+        found = FindVisibleWindow(pi.dwProcessId, className);
+        if (found != nullptr) {
             elapsed = Seconds() - start;
             break;
         }
         Sleep(1);
     }
-    if (search.Found != nullptr) {
-        PostMessageW(search.Found, WM_CLOSE, 0, 0);
+    if (found != nullptr) {
+        PostMessageW(found, WM_CLOSE, 0, 0);
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 1);
@@ -79,11 +58,6 @@ double StartOnce(const std::wstring& exe, const wchar_t* className) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return elapsed;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? -1 : v[v.size() / 2];
 }
 
 } // namespace

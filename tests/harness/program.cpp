@@ -51,10 +51,8 @@ BOOL CALLBACK MatchChild(HWND hwnd, LPARAM lParam) {
 HWND WaitFor(DWORD process, const wchar_t* className, const wchar_t* title, DWORD ms) {
     const ULONGLONG end = GetTickCount64() + ms;
     do {
-        WindowSearch search{process, className, title, nullptr};
-        EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-        if (search.Found != nullptr) {
-            return search.Found;
+        if (HWND found = FindVisibleWindow(process, className, title)) {
+            return found;
         }
         Sleep(20);
     } while (GetTickCount64() < end);
@@ -62,6 +60,22 @@ HWND WaitFor(DWORD process, const wchar_t* className, const wchar_t* title, DWOR
 }
 
 } // namespace
+
+HWND FindVisibleWindow(DWORD process, const wchar_t* className, const wchar_t* title) {
+    WindowSearch search{process, className, title, nullptr};
+    EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.Found;
+}
+
+bool WaitForProcessExit(HANDLE process, DWORD ms, DWORD* exitCode) {
+    if (process == nullptr || WaitForSingleObject(process, ms) != WAIT_OBJECT_0) {
+        return false;
+    }
+    if (exitCode != nullptr) {
+        GetExitCodeProcess(process, exitCode);
+    }
+    return true;
+}
 
 std::wstring ProgramPath() {
     std::vector<wchar_t> buffer(32768);
@@ -111,13 +125,7 @@ HWND RunningProgram::WaitForMessageBox(const wchar_t* title, DWORD ms) const {
 }
 
 bool RunningProgram::WaitForExit(DWORD ms, DWORD* exitCode) const {
-    if (!process_ || WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) {
-        return false;
-    }
-    if (exitCode != nullptr) {
-        GetExitCodeProcess(process_.get(), exitCode);
-    }
-    return true;
+    return WaitForProcessExit(process_.get(), ms, exitCode);
 }
 
 HWND FindControlById(HWND top, int id) {

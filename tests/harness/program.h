@@ -37,6 +37,13 @@ private:
     DWORD id_ = 0;
 };
 
+// A visible top-level window of `className` (and `title`, unless null) that `process` owns, or
+// null: one look, for callers that wait in their own way.
+[[nodiscard]] HWND FindVisibleWindow(DWORD process, const wchar_t* className,
+                                     const wchar_t* title = nullptr);
+// Whether `process` ended within `ms`, and its exit code.
+[[nodiscard]] bool WaitForProcessExit(HANDLE process, DWORD ms, DWORD* exitCode = nullptr);
+
 [[nodiscard]] HWND FindControlById(HWND top, int id);
 // Window text read across processes (WM_GETTEXT, which GetWindowText does not send there).
 [[nodiscard]] std::wstring RemoteText(HWND hwnd);

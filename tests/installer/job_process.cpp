@@ -1,5 +1,7 @@
 #include "job_process.h"
 
+#include "program.h"
+
 #include <tlhelp32.h>
 #include <winternl.h>
 
@@ -79,13 +81,7 @@ void JobProcess::Kill() noexcept {
 }
 
 bool JobProcess::WaitForExit(DWORD ms, DWORD* exitCode) const {
-    if (!process_ || WaitForSingleObject(process_.get(), ms) != WAIT_OBJECT_0) {
-        return false;
-    }
-    if (exitCode != nullptr) {
-        GetExitCodeProcess(process_.get(), exitCode);
-    }
-    return true;
+    return WaitForProcessExit(process_.get(), ms, exitCode);
 }
 
 bool JobProcess::WaitForAll(DWORD ms) const {
