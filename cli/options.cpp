@@ -198,13 +198,11 @@ public:
             }
             return RefuseInvisible(def, value);
         case Id::Capitals:
-            options_.Capitalize = true;
-            phraseOnly_ = &def;
-            return std::nullopt;
         case Id::Digit:
-            options_.AddDigit = true;
-            phraseOnly_ = &def;
-            return std::nullopt;
+        case Id::Entropy:
+        case Id::EachKind:
+        case Id::NoLookAlikes:
+            return SwitchOn(def);
         case Id::List:
             if (value.empty()) {
                 return Usage("falta el nombre del archivo de " + Names(def) +
@@ -212,15 +210,6 @@ public:
             }
             options_.WordList = std::u16string(value);
             phraseOnly_ = &def;
-            return std::nullopt;
-        case Id::Entropy:
-            options_.Entropy = true;
-            return std::nullopt;
-        case Id::EachKind:
-            options_.OneOfEachKind = true;
-            return std::nullopt;
-        case Id::NoLookAlikes:
-            options_.NoLookAlikes = true;
             return std::nullopt;
         case Id::Exclude:
             options_.Excluded = value;
@@ -231,6 +220,28 @@ public:
         case Id::Version:
             options_.Do = Action::Version;
             return std::nullopt;
+        }
+        return std::nullopt;
+    }
+
+    // The options that take no value and only switch something on; -M and -d belong to phrases.
+    std::optional<UsageError> SwitchOn(const OptionDef& def) {
+        static constexpr struct {
+            Id Option;
+            bool CliOptions::*Flag;
+            bool PhraseOnly;
+        } kSwitches[] = {{Id::Capitals, &CliOptions::Capitalize, true},
+                         {Id::Digit, &CliOptions::AddDigit, true},
+                         {Id::Entropy, &CliOptions::Entropy, false},
+                         {Id::EachKind, &CliOptions::OneOfEachKind, false},
+                         {Id::NoLookAlikes, &CliOptions::NoLookAlikes, false}};
+        for (const auto& row : kSwitches) {
+            if (row.Option == def.Option) {
+                options_.*row.Flag = true;
+                if (row.PhraseOnly) {
+                    phraseOnly_ = &def;
+                }
+            }
         }
         return std::nullopt;
     }
