@@ -13,23 +13,14 @@
 #include "ui/platform.h"
 
 namespace zelvaran::about {
-namespace {
-
-// The tray icon has exactly one image of this size; asking for it by size (not SM_CXSMICON,
-// which grows with the DPI) keeps that image unscaled.
-constexpr int kIconSize = 16;
-} // namespace
-
 constexpr ui::FormShape kShape{
     Form5::kClassName, L"", Form5::kStyle, Form5::kExStyle, kClientWidthTwips, kClientHeightTwips,
     kAboutControls,    0}; // no default button
 
 Form5::Form5() : ui::Form(kShape) {}
 
-HICON Form5::Icon() const noexcept {
-    // Shared: the system returns the same handle every time and frees it with the module.
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY),
-                                         IMAGE_ICON, kIconSize, kIconSize, LR_SHARED));
+ui::UniqueIcon Form5::TrayImage(int dpi) noexcept {
+    return ui::LoadIconForDpi(IDI_TRAY, SM_CXSMICON, dpi);
 }
 
 bool Form5::Load() noexcept {
@@ -40,9 +31,9 @@ bool Form5::Load() noexcept {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     static_cast<void>(InitCommonControlsEx(&icc));
 
-    HICON icon = Icon();
-    // The class paints no background: the picture covers the whole client area.
-    if (!RegisterFormClass(icon, icon, nullptr) || !CreateCentred(nullptr, nullptr)) {
+    // The class paints no background: the picture covers the whole client area. Its icons are
+    // set per window, at the window's DPI.
+    if (!RegisterFormClass(nullptr, nullptr, nullptr) || !CreateCentred(nullptr, nullptr)) {
         return false;
     }
     OnLoad();
@@ -70,10 +61,12 @@ bool Form5::OnCreate() noexcept {
     // Without its picture the dialog is still usable over the plain fill colour.
     picture_ = ui::LoadPicture(BMP_ABOUT);
     BuildBackdrop();
-    HICON icon = Icon();
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    icons_.Set(hwnd_, IDI_TRAY, controls_.Dpi());
     return true;
+}
+
+void Form5::OnRelayout(int dpi) noexcept {
+    icons_.Set(hwnd_, IDI_TRAY, dpi);
 }
 
 // The load step: runs every time the dialog is loaded, and builds its texts afresh.

@@ -10,6 +10,7 @@
 #include "ui/navigation.h"
 #include "ui/handles.h"
 #include "ui/window.h"
+#include "ui/window_icons.h"
 
 namespace zelvaran::about {
 
@@ -25,9 +26,12 @@ public:
     // modeless, without an owner, and brings it forward. A loaded dialog, hidden or visible, is
     // only shown.
     void Show() noexcept;
-    // The window's icon: the 16x16 tray image, shared by the system, so it never needs freeing
-    // and stays valid across unloads.
-    [[nodiscard]] HICON Icon() const noexcept;
+    // The window's small icon: the tray image at the dialog's DPI, the same handle across unloads
+    // at one DPI.
+    [[nodiscard]] HICON Icon() const noexcept { return icons_.Small(); }
+    // The image the notification area shows, made for a window at `dpi` (its small-icon size),
+    // for the caller to keep while the icon shows it.
+    [[nodiscard]] static ui::UniqueIcon TrayImage(int dpi) noexcept;
     // How many times the load step has run.
     [[nodiscard]] int LoadCount() const noexcept { return loadCount_; }
 
@@ -44,6 +48,7 @@ private:
 
     [[nodiscard]] bool OnCreate() noexcept override;
     void OnLoad() noexcept;
+    void OnRelayout(int dpi) noexcept override;
     void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] bool OnEraseBackground(HDC dc) noexcept;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
@@ -54,6 +59,7 @@ private:
     void BuildBackdrop() noexcept;
     void OpenPage(const wchar_t* address) noexcept;
 
+    ui::WindowIcons icons_;
     ui::UniqueWindow toolTip_;
     ui::UniqueBitmap picture_;
     // The picture composed over the fill colour at the client's size, and a brush of it that lets

@@ -108,6 +108,8 @@ bool frmMain::OnCreate() noexcept {
     // Without them the window still works; a screen reader merely finds boxes without names.
     static_cast<void>(ui::AddHiddenLabels(controls_, kMainHiddenLabels));
     static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
+    // The class's icons are the system DPI's; the window's own follow its monitor.
+    icons_.Set(hwnd_, IDI_ZELVARAN, controls_.Dpi());
     // Explorer broadcasts this when it restarts; the icon must then be added again.
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     // A program started elevated would otherwise never hear it: the system keeps messages from
@@ -118,6 +120,16 @@ bool frmMain::OnCreate() noexcept {
             ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr));
     }
     return InstallLengthFilter() && AddConfigurationToSystemMenu() && AddRulesToSystemMenu();
+}
+
+void frmMain::OnRelayout(int dpi) noexcept {
+    icons_.Set(hwnd_, IDI_ZELVARAN, dpi);
+    // The notification area draws the icon at the scale of the main window's monitor.
+    if (ui::UniqueIcon image = about::Form5::TrayImage(dpi); image && tray_.IsFilled()) {
+        if (tray_.ChangeIcon(image.get())) {
+            trayImage_ = std::move(image); // the old image is no longer shown
+        }
+    }
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -14,6 +14,7 @@
 #include "config/form2.h"
 #include "generator/generate_command.h"
 #include "mainwindow/tray_icon.h"
+#include "ui/window_icons.h"
 #include "generator/random_source.h"
 #include "output/output_actions.h"
 #include "passphrase/frm_frase.h"
@@ -83,6 +84,7 @@ private:
     void mnu_about_Click() noexcept;
 
     [[nodiscard]] bool OnCreate() noexcept override;
+    void OnRelayout(int dpi) noexcept override;
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
@@ -122,6 +124,8 @@ private:
     }};
     passphrase::frmFrase passphrase_;
     TrayIcon tray_;
+    ui::UniqueIcon trayImage_; // what the icon shows, at the window's DPI
+    ui::WindowIcons icons_;
     UINT taskbarCreated_ = 0;
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;

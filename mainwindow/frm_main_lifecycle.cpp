@@ -29,11 +29,11 @@ bool frmMain::AddConfigurationToSystemMenu() noexcept {
 
 void frmMain::OnLoad() noexcept {
     SetWindowTextW(hwnd_, ui::MainTitle(kProgramVersion).c_str());
-    // The About dialog owns the small icon: loading it here runs its load step at start.
-    if (!about_.Load()) {
-        // Without the dialog there is no icon to borrow; the tray entry then has none.
-    }
-    tray_.Fill(hwnd_, about_.Icon());
+    // The About dialog owns the small icon: loading it here runs its load step at start. The
+    // image is taken at this window's DPI, the scale the notification area draws it at.
+    static_cast<void>(about_.Load()); // without the dialog, the icon still shows its image
+    trayImage_ = about::Form5::TrayImage(controls_.Dpi());
+    tray_.Fill(hwnd_, trayImage_.get());
     // A failed add leaves the program without an icon; minimising then keeps the task-bar button.
     static_cast<void>(tray_.Add());
     WindowOnTop(config::StoredTopmostFlag());

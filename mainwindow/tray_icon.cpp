@@ -37,6 +37,16 @@ bool TrayIcon::AddAgain() noexcept {
     return Add();
 }
 
+bool TrayIcon::ChangeIcon(HICON icon) noexcept {
+    NOTIFYICONDATAA changed = record_;
+    changed.hIcon = icon;
+    if (shown_ && Shell_NotifyIconA(NIM_MODIFY, &changed) == FALSE) {
+        return false;
+    }
+    record_.hIcon = icon;
+    return true;
+}
+
 bool TrayIcon::Delete() noexcept {
     const bool deleted = Shell_NotifyIconA(NIM_DELETE, &record_) != FALSE;
     shown_ = false;

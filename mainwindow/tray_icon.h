@@ -1,5 +1,5 @@
-// The main window's notification-area icon: one record, filled once, added at load, deleted at
-// unload, added again when the task bar is re-created.
+// The main window's notification-area icon: one record, filled once (only its image follows the
+// window's DPI), added at load, deleted at unload, added again when the task bar is re-created.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@ namespace zelvaran::mainwindow {
 
 class TrayIcon {
 public:
-    // Fills the record once; it is never modified afterwards.
+    // Fills the record once; afterwards only ChangeIcon modifies it.
     void Fill(HWND owner, HICON icon) noexcept;
     // Returns whether the notification area took the icon.
     [[nodiscard]] bool Add() noexcept;
@@ -19,6 +19,10 @@ public:
     // plain add would fail; removing it first makes both cases end with exactly one icon.
     [[nodiscard]] bool AddAgain() noexcept;
     [[nodiscard]] bool IsShown() const noexcept { return shown_; }
+    [[nodiscard]] bool IsFilled() const noexcept { return record_.hWnd != nullptr; }
+    // Shows another image (the same icon at a new DPI) from now on, in the notification area too
+    // when the icon is there. False when the shell refused it; the record keeps the old image.
+    [[nodiscard]] bool ChangeIcon(HICON icon) noexcept;
     [[nodiscard]] const NOTIFYICONDATAA& Record() const noexcept { return record_; }
 
 private:

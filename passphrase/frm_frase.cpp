@@ -127,6 +127,8 @@ bool frmFrase::OnCreate() noexcept {
     SendMessageW(Control(kTxtSeparador), EM_LIMITTEXT, kSeparatorMaxChars, 0);
     // Without it the banner is merely a picture without a name for screen readers.
     static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
+    // The class's icons are the system DPI's; the window's own follow its monitor.
+    icons_.Set(hwnd_, IDI_ZELVARAN, controls_.Dpi());
     return SetWindowSubclass(Control(kTxtFrase), &PhraseBoxProc, 1, 0) != FALSE;
 }
 
@@ -140,6 +142,10 @@ void frmFrase::OnLoad() noexcept {
     ShowChoices(stored_);
     focus_.Remember(Control(kCmdGenerar)); // the focus it gets when it is shown
     cmdGenerar_Click();
+}
+
+void frmFrase::OnRelayout(int dpi) noexcept {
+    icons_.Set(hwnd_, IDI_ZELVARAN, dpi);
 }
 
 LRESULT frmFrase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

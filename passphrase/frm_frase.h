@@ -10,6 +10,7 @@
 #include "generator/random_source.h"
 #include "ui/handles.h"
 #include "ui/window.h"
+#include "ui/window_icons.h"
 
 namespace zelvaran::passphrase {
 
@@ -38,6 +39,7 @@ private:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
     [[nodiscard]] bool OnCreate() noexcept override;
+    void OnRelayout(int dpi) noexcept override;
     void OnCommand(int id, int code) noexcept override;
     void OnLoad() noexcept;
     void OnClose() noexcept;
@@ -53,6 +55,7 @@ private:
     void Refuse(const wchar_t* text, int focus) noexcept;
     void Remember(const PassphraseOptions& choices) noexcept;
 
+    ui::WindowIcons icons_;
     ui::UniqueWindow owner_; // keeps the window off the task bar; see Form2::CreateOwner
     WordList list_;
     PassphraseOptions stored_; // what the settings store holds, as loaded or last saved

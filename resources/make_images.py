@@ -22,14 +22,21 @@ from imagegen.raster import Canvas  # noqa: E402
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 # Icon files: (size, bits per pixel) in directory order. The bits say how the image is drawn
-# (24 and 4: colours and a mask); images of PNG_FROM pixels and more are stored as PNG, which
-# Windows reads in an icon since Vista, with the same pixels.
+# (32: colours with a soft alpha channel; 24 and 4: colours and a mask). Every image is stored in
+# 32 bits with alpha; those of PNG_FROM pixels and more as PNG, which Windows reads in an icon
+# since Vista, with the same pixels. Each icon has the small sizes Windows asks for at 100, 125,
+# 150 and 200 % (16, 20, 24 and 32 pixels), so none is scaled and blurred.
 ICONS = {
-    "zelvaran.ico": [(16, 24), (24, 24), (32, 24), (48, 24), (64, 32), (255, 24)],
-    "tray.ico": [(16, 4)],
-    "config.ico": [(64, 32), (32, 32), (16, 32)],
+    "zelvaran.ico": [(16, 32), (20, 32), (24, 32), (32, 32), (48, 32), (64, 32), (255, 24)],
+    "tray.ico": [(16, 32), (20, 32), (24, 32), (32, 32)],
+    "config.ico": [(64, 32), (32, 32), (24, 32), (20, 32), (16, 32)],
 }
-PNG_FROM = 64
+# The drop shadow needs room and a real alpha channel; the small images are sharper without it.
+SHADOW_FROM = 64
+# From 24 pixels up PNG takes a third of the plain image's bytes or less, which keeps the exe
+# small; Windows 10 reads PNG images of any size in an icon. The 16 and 20 pixel images of the
+# notification area and title bar at 100 and 125 % stay plain.
+PNG_FROM = 24
 # Pictures: PNG files (RGB), decoded by the program itself.
 PICTURES = {"banner.png": pictures.BANNER_SIZE, "about.png": pictures.ABOUT_SIZE}
 # The installer's pictures: 24-bit bitmaps, the only kind its pages show. The tall one goes beside
@@ -67,17 +74,19 @@ def _stored_layout(name):
     return [(size, 32 if size >= PNG_FROM else bpp) for size, bpp in ICONS[name]]
 
 
+def _icon_canvas(name, size, bpp):
+    if name == "config.ico":
+        return icons.settings_icon(size)
+    return icons.emblem(size, shadow=(bpp == 32 and size >= SHADOW_FROM))
+
+
 def build():
     """Every output file's bytes, by file name."""
     out = {}
     for name, layout in ICONS.items():
         images = []
         for size, bpp in layout:
-            if name == "config.ico":
-                canvas = icons.settings_icon(size)
-            else:
-                canvas = icons.emblem(size, shadow=(bpp == 32))
-            images.append(_icon_image(canvas, bpp))
+            images.append(_icon_image(_icon_canvas(name, size, bpp), bpp))
         out[name] = fileformats.encode_ico(images)
     for name, picture in (("banner.png", pictures.banner), ("about.png", pictures.about)):
         rows = picture().to_rgba8(dither=True)

@@ -4,10 +4,16 @@
 
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "about_fixture.h"
 #include "resources/resource_ids.h"
+#include "ui/controls.h"
+#include "ui/gdi.h"
+#include "ui/window_icons.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -17,43 +23,58 @@ using namespace about;
 constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 430;
 
-TEST_F(AboutDialogTest, TheIconIsTheSixteenPixelTrayImage) {
-    HICON icon = Dialog().Icon();
-    ASSERT_NE(icon, nullptr);
+// An icon's pixels, 0xAARRGGBB, rows top down.
+std::vector<std::uint32_t> IconPixels(HICON icon) {
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return {};
+    }
     const ui::UniqueBitmap colour(info.hbmColor); // GetIconInfo hands out copies to free
     const ui::UniqueBitmap mask(info.hbmMask);
-    ASSERT_TRUE(colour);
     BITMAP bitmap{};
-    ASSERT_NE(GetObjectW(colour.get(), sizeof(bitmap), &bitmap), 0);
-    EXPECT_EQ(bitmap.bmWidth, 16);
-    EXPECT_EQ(bitmap.bmHeight, 16);
-    // The tray image, not the program's 16x16 image: both are shared loads of this module.
-    EXPECT_EQ(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TRAY), IMAGE_ICON,
-                               16, 16, LR_SHARED));
-    EXPECT_NE(icon, LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_ZELVARAN),
-                               IMAGE_ICON, 16, 16, LR_SHARED));
+    GetObjectW(colour.get(), sizeof(bitmap), &bitmap);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = bitmap.bmWidth;
+    format.bmiHeader.biHeight = -bitmap.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.bmWidth * bitmap.bmHeight));
+    const ui::WindowDc screen(nullptr);
+    GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(),
+              &format, DIB_RGB_COLORS);
+    return pixels;
 }
 
-TEST_F(AboutDialogTest, TheWindowCarriesTheIconSmallAndBig) {
+// The tray image at the dialog's DPI, in the title bar and for Alt+Tab at their sizes.
+TEST_F(AboutDialogTest, TheWindowCarriesTheTrayImageAtItsDpi) {
     ASSERT_TRUE(Dialog().Load());
     const auto small =
         reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0));
     const auto big =
         reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_BIG, 0));
     EXPECT_EQ(small, Dialog().Icon());
-    EXPECT_EQ(big, Dialog().Icon());
+    const int dpi = ui::WindowDpi(Dialog().Handle());
+    for (const auto& [icon, metric] : {std::pair{small, SM_CXSMICON}, std::pair{big, SM_CXICON}}) {
+        const ui::UniqueIcon tray = ui::LoadIconForDpi(IDI_TRAY, metric, dpi);
+        const std::vector<std::uint32_t> pixels = IconPixels(icon);
+        const auto size =
+            static_cast<std::size_t>(GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi)));
+        EXPECT_EQ(pixels.size(), size * size);
+        EXPECT_EQ(pixels, IconPixels(tray.get()));
+    }
+    EXPECT_EQ(IconPixels(Form5::TrayImage(dpi).get()), IconPixels(small));
 }
 
 TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
+    ASSERT_TRUE(Dialog().Load());
     const HICON before = Dialog().Icon();
     Dialog().Show();
     Pump();
     ClickNotification(Ctl(kCerrar));
     Pump();
     ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(before, &info)); // still a live icon, as the tray needs
+    ASSERT_TRUE(GetIconInfo(before, &info)); // still a live icon: the same DPI gives it again
     const ui::UniqueBitmap colour(info.hbmColor);
     const ui::UniqueBitmap mask(info.hbmMask);
     EXPECT_EQ(Dialog().Icon(), before);

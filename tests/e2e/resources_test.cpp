@@ -1,4 +1,4 @@
-// What the built exe carries and declares: its version record, its six-image icon, the
+// What the built exe carries and declares: its version record, its icons in every size, the
 // hardening flags, the Windows version it needs, its imports and its size.
 #include <windows.h>
 
@@ -12,9 +12,11 @@
 #include <iterator>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "program.h"
+#include "resources/resource_ids.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -71,43 +73,53 @@ struct IconDir {
 };
 #pragma pack(pop)
 
-TEST(ProgramFile, ItsOwnIconHasTheSixImages) {
+// Every icon group has the small sizes Windows asks for at 100 to 200 % scaling, and the program's
+// own 48 pixels for Explorer; all in 32 bits with alpha, those of 24 pixels and more as PNG.
+TEST(ProgramFile, EveryIconGroupHasItsSizesIn32BitsWithAlpha) {
     HMODULE exe = LoadLibraryExW(ProgramPath().c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ASSERT_NE(exe, nullptr);
-    HRSRC group = FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
-    ASSERT_NE(group, nullptr);
-    const auto* dir = static_cast<const IconDir*>(LockResource(LoadResource(exe, group)));
-    ASSERT_NE(dir, nullptr);
-    ASSERT_EQ(dir->Count, 6);
-    std::set<std::pair<int, int>> images; // (pixels, bits per pixel)
-    for (int i = 0; i < dir->Count; ++i) {
-        const IconDirEntry& e = dir->Entries[i];
-        EXPECT_EQ(e.Width, e.Height);
-        images.insert({e.Width == 0 ? 256 : e.Width, e.BitCount});
-    }
-    const std::set<std::pair<int, int>> expected{{16, 24}, {24, 24}, {32, 24},
-                                                 {48, 24}, {64, 32}, {255, 32}};
-    EXPECT_EQ(images, expected);
-    // The large images are PNG files, and the system makes icons of them.
-    for (int i = 0; i < dir->Count; ++i) {
-        const IconDirEntry& e = dir->Entries[i];
-        HRSRC image = FindResourceW(exe, MAKEINTRESOURCEW(e.Id), MAKEINTRESOURCEW(3)); // RT_ICON
-        ASSERT_NE(image, nullptr);
-        auto* bits = static_cast<BYTE*>(LockResource(LoadResource(exe, image)));
-        const DWORD size = SizeofResource(exe, image);
-        EXPECT_EQ(size >= 8 && std::memcmp(bits, "\x89PNG\r\n\x1a\n", 8) == 0, e.Width >= 64)
-            << int{e.Width};
-        HICON icon = CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, e.Width, e.Width, 0);
-        ICONINFO info{};
-        ASSERT_NE(icon, nullptr) << int{e.Width};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
-        BITMAP colour{};
-        GetObjectW(info.hbmColor, sizeof(colour), &colour);
-        EXPECT_EQ(colour.bmWidth, e.Width);
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        DestroyIcon(icon);
+    const std::pair<int, std::set<int>> groups[] = {{IDI_ZELVARAN, {16, 20, 24, 32, 48, 64, 255}},
+                                                    {IDI_TRAY, {16, 20, 24, 32}},
+                                                    {IDI_CONFIG, {16, 20, 24, 32, 64}}};
+    for (const auto& [id, sizes] : groups) {
+        SCOPED_TRACE(id);
+        HRSRC group =
+            FindResourceW(exe, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(14)); // RT_GROUP_ICON
+        ASSERT_NE(group, nullptr);
+        const auto* dir = static_cast<const IconDir*>(LockResource(LoadResource(exe, group)));
+        ASSERT_NE(dir, nullptr);
+        std::set<int> found;
+        for (int i = 0; i < dir->Count; ++i) {
+            const IconDirEntry& e = dir->Entries[i];
+            EXPECT_EQ(e.Width, e.Height);
+            EXPECT_EQ(e.BitCount, 32) << int{e.Width};
+            found.insert(e.Width == 0 ? 256 : e.Width);
+            HRSRC image =
+                FindResourceW(exe, MAKEINTRESOURCEW(e.Id), MAKEINTRESOURCEW(3)); // RT_ICON
+            ASSERT_NE(image, nullptr);
+            auto* bits = static_cast<BYTE*>(LockResource(LoadResource(exe, image)));
+            const DWORD size = SizeofResource(exe, image);
+            const bool isPng = size >= 8 && std::memcmp(bits, "\x89PNG\r\n\x1a\n", 8) == 0;
+            EXPECT_EQ(isPng, e.Width >= 24) << int{e.Width};
+            if (!isPng) { // the image's own header says 32 bits too
+                ASSERT_GE(size, sizeof(BITMAPINFOHEADER));
+                EXPECT_EQ(reinterpret_cast<const BITMAPINFOHEADER*>(bits)->biBitCount, 32);
+            }
+            // The system makes an icon of it, at its own size.
+            HICON icon =
+                CreateIconFromResourceEx(bits, size, TRUE, 0x00030000, e.Width, e.Width, 0);
+            ICONINFO info{};
+            ASSERT_NE(icon, nullptr) << int{e.Width};
+            ASSERT_TRUE(GetIconInfo(icon, &info));
+            BITMAP colour{};
+            GetObjectW(info.hbmColor, sizeof(colour), &colour);
+            EXPECT_EQ(colour.bmWidth, e.Width);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            DestroyIcon(icon);
+        }
+        EXPECT_EQ(found, sizes);
     }
     FreeLibrary(exe);
 }

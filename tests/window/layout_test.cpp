@@ -1,6 +1,7 @@
 // The main window as built from its table: containers, positions, captions, states, menus.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
@@ -218,6 +219,46 @@ TEST_F(MainWindowTest, KeysThatMoveTheFocusShowTheKeyboardCuesInEveryWindow) {
         Pump();
         RemoveWindowSubclass(c.Form.Handle(), &WatchUiState, 1);
         EXPECT_EQ(g_uiStateChanges, c.Sent);
+    }
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// Title-bar, Alt+Tab and notification icons are the images made for the window's DPI, taken
+// again when the window moves to a monitor of another scale.
+TEST_F(MainWindowTest, IconsFollowTheWindowsDpi) {
+    Main().About().Show();
+    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
+    Pump();
+    const HWND windows[] = {Main().Handle(), Main().About().Handle(), Main().Passphrase().Handle()};
+    for (const int dpi : {ui::WindowDpi(Main().Handle()), 120, 144, 192}) {
+        SCOPED_TRACE(dpi);
+        for (HWND window : windows) {
+            RECT suggested{};
+            GetWindowRect(window, &suggested);
+            if (dpi != ui::WindowDpi(window)) {
+                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                             reinterpret_cast<LPARAM>(&suggested));
+            }
+            for (const auto& [which, metric] :
+                 {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
+                EXPECT_EQ(
+                    IconWidth(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0))),
+                    GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi)));
+            }
+        }
+        EXPECT_EQ(IconWidth(Main().Tray().Record().hIcon),
+                  GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)));
     }
 }
 
