@@ -231,8 +231,8 @@ int Main(const std::vector<std::u16string>& args, Sink& out, Sink& err, RandomSo
     if (options.Words > 0 && options.WordList) {
         // Read whole and checked before the first phrase, so a refused list writes nothing.
         UserWordList own;
-        if (const auto error =
-                own.Read(*options.WordList, {options.Capitalize, options.AddDigit})) {
+        if (const auto error = own.Read(*options.WordList, {options.Capitalize, options.AddDigit,
+                                                            options.Separator.empty()})) {
             (void)Fail(err, WordListMessage(*error, *options.WordList));
             return error->Problem == WordListProblem::Unreadable ? kExitUsage : kExitRefused;
         }

@@ -106,13 +106,16 @@ std::optional<WordListError> UserWordList::Parse(std::string bytes, WordListUse 
             return WordListError{WordListProblem::NotUtf8, line};
         }
         const std::string_view word = Trim(text); // cut between whole characters: still UTF-8
-        switch (CheckListWord(FromUtf8(word).value_or(std::u16string()), use.AddDigit)) {
+        switch (
+            CheckListWord(FromUtf8(word).value_or(std::u16string()), use.AddDigit, use.Joined)) {
         case PhraseRefusal::None:
             break;
         case PhraseRefusal::InvisibleCharacter:
             return WordListError{WordListProblem::InvisibleCharacter, line};
         case PhraseRefusal::EndsInDigit:
             return WordListError{WordListProblem::EndsInDigit, line};
+        case PhraseRefusal::NoCapital:
+            return WordListError{WordListProblem::NoCapital, line};
         case PhraseRefusal::ControlCharacter:
         case PhraseRefusal::EmptySeparator: // not a word's
             return WordListError{WordListProblem::ControlCharacter, line};
@@ -159,6 +162,11 @@ std::u16string WordListMessage(const WordListError& error, std::u16string_view n
         return message + lineOf() + shown +
                u" termina en una cifra, que con -d/--cifra se confundir\u00EDa con la cifra "
                u"a\u00F1adida; quite esa cifra o no use -d";
+    case WordListProblem::NoCapital:
+        return message + lineOf() + shown +
+               u" no empieza por una letra con may\u00FAscula o tiene otra may\u00FAscula "
+               u"dentro; sin separador, solo las may\u00FAsculas de -M marcan d\u00F3nde empieza "
+               u"cada palabra: escriba un separador con -S";
     case WordListProblem::TooFewWords:
         return message + shown + u" tiene menos de 2 palabras distintas";
     }

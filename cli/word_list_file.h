@@ -20,14 +20,16 @@ enum class WordListProblem {
     ControlCharacter,
     InvisibleCharacter,
     EndsInDigit, // with -d only
+    NoCapital,   // with -S '' only
     TooFewWords
 };
 
-// How the phrases will print the words: -M makes "casa" and "Casa" one word, and -d refuses a
-// word that ends in a digit.
+// How the phrases will print the words: -M makes "casa" and "Casa" one word, -d refuses a word
+// that ends in a digit, and an empty -S one whose capital would not mark where it starts.
 struct WordListUse {
     bool Capitalize = false;
     bool AddDigit = false;
+    bool Joined = false;
 };
 
 struct WordListError {

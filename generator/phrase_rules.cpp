@@ -35,6 +35,21 @@ PhraseRefusal CheckCharacters(std::u16string_view text) {
     return PhraseRefusal::None;
 }
 
+// The letters GeneratePassphrase makes a capital of, and the capitals themselves (ASCII and
+// Latin-1, as it does).
+bool IsLower(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7);
+}
+bool IsUpper(char32_t c) {
+    return (c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
+}
+
+bool MarksItsStart(std::u16string_view word) {
+    const std::u32string c = ToCodePoints(word);
+    return !c.empty() && (IsLower(c[0]) || IsUpper(c[0])) &&
+           std::none_of(c.begin() + 1, c.end(), IsUpper);
+}
+
 } // namespace
 
 bool IsControlCharacter(char32_t c) noexcept {
@@ -54,13 +69,15 @@ PhraseRefusal CheckSeparator(std::u16string_view separator, bool capitalize) {
     return CheckCharacters(separator);
 }
 
-PhraseRefusal CheckListWord(std::u16string_view word, bool addDigit) {
+PhraseRefusal CheckListWord(std::u16string_view word, bool addDigit, bool joined) {
     const PhraseRefusal found = CheckCharacters(word);
-    if (found == PhraseRefusal::None && addDigit && !word.empty() && word.back() >= u'0' &&
-        word.back() <= u'9') {
+    if (found != PhraseRefusal::None || word.empty()) {
+        return found;
+    }
+    if (addDigit && word.back() >= u'0' && word.back() <= u'9') {
         return PhraseRefusal::EndsInDigit;
     }
-    return found;
+    return joined && !MarksItsStart(word) ? PhraseRefusal::NoCapital : PhraseRefusal::None;
 }
 
 } // namespace zelvaran

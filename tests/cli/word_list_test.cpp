@@ -57,6 +57,8 @@ TEST(CliWordList, KeepsDistinctTrimmedWordsAndRefusesWhatIsNotAWord) {
         {{false, true}, "casa\nmesa2\n", {}, EndsInDigit, 2},
         {{}, "casa\nmesa2\n", {"casa", "mesa2"}, std::nullopt, 0},
         {{false, true}, "casa2x\nmesa\n", {"casa2x", "mesa"}, std::nullopt, 0},
+        // Joined words (-S ''): the capital of -M must mark where each one starts.
+        {{true, false, true}, "Casa\n\xC3\xB1u\niPhone\n", {}, NoCapital, 3},
         // Invisible characters: a zero-width space, a direction override, a soft hyphen.
         {{}, "ca\xE2\x80\x8Bsa\nmesa\n", {}, InvisibleCharacter, 1},
         {{}, "casa\n\xE2\x80\xAEmesa\n", {}, InvisibleCharacter, 2},

@@ -73,18 +73,24 @@ TEST(Passphrase, AFailedSourceLeavesNothing) {
 struct RuleRow {
     std::u16string Text;
     bool Capitalize, AddDigit;
-    PhraseRefusal AsSeparator, AsWord;
+    PhraseRefusal AsSeparator, AsWord, AsJoinedWord = PhraseRefusal::None;
 };
 
 TEST(Passphrase, SeparatorsAndListWordsThatWouldMisleadAreRefused) {
     using enum PhraseRefusal;
     const std::vector<RuleRow> table = {
-        {u"-", false, false, None, None},
+        {u"-", false, false, None, None, NoCapital},
         {u"", false, false, EmptySeparator, None}, // joined words read more than one way
         {u"", true, false, None, None},            // unless a capital starts each
         {u"casa7", false, true, None, EndsInDigit},
         {u"casa7", false, false, None, None},
-        {u"7casa", false, true, None, None},
+        {u"7casa", false, true, None, None, NoCapital},
+        // Joined words: the capital must mark each start, and only it (ASCII and Latin-1).
+        {u"\u00F1u", true, false, None, None},
+        {u"Casa", true, false, None, None},
+        {u"\u03B1\u03B2", true, false, None, None, NoCapital}, // Greek: no capital made
+        {u"iPhone", true, false, None, None, NoCapital},
+        {u"\u00E9l\u00C9", true, false, None, None, NoCapital},
         {u"a\n", true, false, ControlCharacter, ControlCharacter},
         {u"\u0085", true, false, ControlCharacter, ControlCharacter},
         {u"\u2029", true, false, ControlCharacter, ControlCharacter},
@@ -97,13 +103,15 @@ TEST(Passphrase, SeparatorsAndListWordsThatWouldMisleadAreRefused) {
         {u"\u2069", true, false, InvisibleCharacter, InvisibleCharacter},
         {u"\uFEFF", true, false, InvisibleCharacter, InvisibleCharacter},
         {u"\U000E0041", true, false, InvisibleCharacter, InvisibleCharacter}, // a tag
-        // Visible neighbours of those ranges pass.
-        {u"\u00AC\u00AE\u2010\u2030\u2070\uFEFE\uFF00\u00B7 ", true, false, None, None},
+        // Visible neighbours of those ranges pass; joined, no capital would mark such a word.
+        {u"\u00AC\u00AE\u2010\u2030\u2070\uFEFE\uFF00\u00B7 ", true, false, None, None, NoCapital},
     };
     for (const RuleRow& row : table) {
         const std::string name(row.Text.begin(), row.Text.end());
         EXPECT_EQ(CheckSeparator(row.Text, row.Capitalize), row.AsSeparator) << name;
         EXPECT_EQ(CheckListWord(row.Text, row.AddDigit), row.AsWord) << name;
+        const PhraseRefusal joined = row.AsWord != None ? row.AsWord : row.AsJoinedWord;
+        EXPECT_EQ(CheckListWord(row.Text, row.AddDigit, true), joined) << name;
     }
     EXPECT_EQ(PrintedWord("\xC3\xB1u", true), u"\u00D1u"); // casa and Casa print alike with it
     EXPECT_EQ(PrintedWord("casa", false), u"casa");
