@@ -136,9 +136,7 @@ void Form5::OnCommand(int id, int code) noexcept {
         {kWebcp, &Form5::webcp_Click},
         {kCerrar, &Form5::cerrar_Click},
     };
-    if (code == BN_CLICKED) {
-        static_cast<void>(ui::RunCommand(*this, kClicks, id));
-    }
+    static_cast<void>(ui::RunClick(*this, kClicks, id, code));
 }
 
 bool Form5::OnEraseBackground(HDC dc) noexcept {

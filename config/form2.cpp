@@ -206,9 +206,7 @@ void Form2::OnCommand(int id, int code) noexcept {
         {kInicio, &Form2::Inicio_Click},
         {kChTop, &Form2::ChTop_Click},
     };
-    if (code == BN_CLICKED) {
-        static_cast<void>(ui::RunCommand(*this, kClicks, id));
-    }
+    static_cast<void>(ui::RunClick(*this, kClicks, id, code));
 }
 
 void Form2::OnRelayout(int dpi) noexcept {

@@ -77,14 +77,7 @@ frmMain::~frmMain() {
 }
 
 bool frmMain::Create() noexcept {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto* icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON),
-                                               GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-    auto* smallIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN), IMAGE_ICON,
-                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    if (!RegisterFormClass(icon, smallIcon, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
+    if (!RegisterFormClass(IDI_ZELVARAN)) {
         return false;
     }
     ui::UniqueMenu menu = BuildMenu();
@@ -181,12 +174,10 @@ void frmMain::OnCommand(int id, int code) noexcept {
     if (ui::RunCommand(*this, kMenuCommands, id)) {
         return;
     }
-    // A disabled button must not act even when a click reaches it anyway (BM_CLICK sent by
-    // another program, or by a system that does not check).
-    HWND control = Control(id);
-    if (code == BN_CLICKED && control != nullptr && IsWindowEnabled(control)) {
-        static_cast<void>(ui::RunCommand(*this, kClicks, id));
-    } else if (id == kTxtLength && code == EN_CHANGE) {
+    if (ui::RunClick(*this, kClicks, id, code)) {
+        return;
+    }
+    if (id == kTxtLength && code == EN_CHANGE) {
         txtLength_Change();
     }
 }

@@ -93,21 +93,13 @@ frmFrase::~frmFrase() {
 bool frmFrase::Show() noexcept {
     if (hwnd_ == nullptr) {
         HINSTANCE instance = GetModuleHandleW(nullptr);
-        const auto icon = [instance](int size) {
-            return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_ZELVARAN),
-                                                 IMAGE_ICON, GetSystemMetrics(size),
-                                                 GetSystemMetrics(size), LR_SHARED));
-        };
         // Owned by a hidden window of its own: off the task bar, yet with its caption and icon,
         // and never hidden with the main window in the notification area.
         if (!owner_) {
             owner_.reset(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                          instance, nullptr));
         }
-        if (!owner_ ||
-            !RegisterFormClass(icon(SM_CXICON), icon(SM_CXSMICON),
-                               reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)) ||
-            !CreateCentred(owner_.get(), nullptr)) {
+        if (!owner_ || !RegisterFormClass(IDI_ZELVARAN) || !CreateCentred(owner_.get(), nullptr)) {
             return false;
         }
         OnLoad();
@@ -170,10 +162,10 @@ void frmFrase::OnCommand(int id, int code) noexcept {
         {kCmdCerrar, &frmFrase::cmdCerrar_Click},   {kChkMayusculas, &frmFrase::Settings_Change},
         {kChkCifra, &frmFrase::Settings_Change},
     };
-    HWND control = Control(id);
-    if (code == BN_CLICKED && control != nullptr && IsWindowEnabled(control)) {
-        static_cast<void>(ui::RunCommand(*this, kClicks, id));
-    } else if (code == EN_CHANGE && id == kTxtPalabras) {
+    if (ui::RunClick(*this, kClicks, id, code)) {
+        return;
+    }
+    if (code == EN_CHANGE && id == kTxtPalabras) {
         txtPalabras_Change();
     } else if (code == EN_CHANGE && id == kTxtSeparador) {
         Settings_Change();

@@ -137,6 +137,17 @@ bool Form::RegisterFormClass(HICON icon, HICON smallIcon, HBRUSH background) noe
     return RegisterClassExW(&wc) != 0;
 }
 
+bool Form::RegisterFormClass(int iconId) noexcept {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto icon = [instance, iconId](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON,
+                                             GetSystemMetrics(width), GetSystemMetrics(height),
+                                             LR_SHARED));
+    };
+    return RegisterFormClass(icon(SM_CXICON, SM_CYICON), icon(SM_CXSMICON, SM_CYSMICON),
+                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+}
+
 SIZE Form::ClientPixels(int dpi) const noexcept {
     return {TwipsToPixels(shape_.ClientWidthTwips, dpi),
             TwipsToPixels(shape_.ClientHeightTwips, dpi)};

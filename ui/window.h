@@ -62,6 +62,9 @@ protected:
 
     // Registers the form's window class; safe to call more than once.
     [[nodiscard]] bool RegisterFormClass(HICON icon, HICON smallIcon, HBRUSH background) noexcept;
+    // The same with the exe's icon resource `iconId` at the system's large and small icon sizes,
+    // shared (the system frees them with the module), on the dialog face colour.
+    [[nodiscard]] bool RegisterFormClass(int iconId) noexcept;
     // Creates the window hidden, its client area at the shape's size at the DPI of the monitor it
     // opens on, centred on the work area.
     [[nodiscard]] bool CreateCentred(HWND owner, HMENU menu) noexcept;
@@ -111,6 +114,15 @@ bool RunCommand(Owner& owner, const Command<Owner> (&table)[N], int id) noexcept
         }
     }
     return false;
+}
+
+// Runs the handler `table` gives for a click (BN_CLICKED) on control `id`, only while the control
+// is enabled: Enter's default button and a message sent from outside reach a disabled one too.
+template <class Owner, std::size_t N>
+bool RunClick(Owner& owner, const Command<Owner> (&table)[N], int id, int code) noexcept {
+    HWND control = owner.Control(id);
+    return code == BN_CLICKED && control != nullptr && IsWindowEnabled(control) &&
+           RunCommand(owner, table, id);
 }
 
 // Whether a top-level window is one of the program's forms.
