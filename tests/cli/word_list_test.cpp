@@ -55,7 +55,6 @@ TEST(CliWordList, KeepsDistinctTrimmedWordsAndRefusesWhatIsNotAWord) {
         {{true, false}, "casa\nCasa\n", {}, TooFewWords, 0},
         // With the digit, a word's own final digit would read as the added one.
         {{false, true}, "casa\nmesa2\n", {}, EndsInDigit, 2},
-        {{}, "casa\nmesa2\n", {"casa", "mesa2"}, std::nullopt, 0},
         {{false, true}, "casa2x\nmesa\n", {"casa2x", "mesa"}, std::nullopt, 0},
         // Joined words (-S ''): the capital of -M must mark where each one starts.
         {{true, false, true}, "Casa\n\xC3\xB1u\niPhone\n", {}, NoCapital, 3},

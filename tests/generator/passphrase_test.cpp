@@ -83,28 +83,13 @@ TEST(Passphrase, SeparatorsAndListWordsThatWouldMisleadAreRefused) {
         {u"", false, false, EmptySeparator, None}, // joined words read more than one way
         {u"", true, false, None, None},            // unless a capital starts each
         {u"casa7", false, true, None, EndsInDigit},
-        {u"casa7", false, false, None, None},
         {u"7casa", false, true, None, None, NoCapital},
         // Joined words: the capital must mark each start, and only it (ASCII and Latin-1).
         {u"\u00F1u", true, false, None, None},
-        {u"Casa", true, false, None, None},
         {u"\u03B1\u03B2", true, false, None, None, NoCapital}, // Greek: no capital made
         {u"iPhone", true, false, None, None, NoCapital},
-        {u"\u00E9l\u00C9", true, false, None, None, NoCapital},
-        {u"a\n", true, false, ControlCharacter, ControlCharacter},
-        {u"\u0085", true, false, ControlCharacter, ControlCharacter},
-        {u"\u2029", true, false, ControlCharacter, ControlCharacter},
-        {u"\u00AD", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\u200B", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"x\u200F", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\u202A", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\u202E", true, true, InvisibleCharacter, InvisibleCharacter},
-        {u"\u2066", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\u2069", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\uFEFF", true, false, InvisibleCharacter, InvisibleCharacter},
-        {u"\U000E0041", true, false, InvisibleCharacter, InvisibleCharacter}, // a tag
-        // Visible neighbours of those ranges pass; joined, no capital would mark such a word.
-        {u"\u00AC\u00AE\u2010\u2030\u2070\uFEFE\uFF00\u00B7 ", true, false, None, None, NoCapital},
+        {u"a\u2029", true, false, ControlCharacter, ControlCharacter},
+        {u"x\u200F", true, true, InvisibleCharacter, InvisibleCharacter},
     };
     for (const RuleRow& row : table) {
         const std::string name(row.Text.begin(), row.Text.end());
@@ -112,6 +97,14 @@ TEST(Passphrase, SeparatorsAndListWordsThatWouldMisleadAreRefused) {
         EXPECT_EQ(CheckListWord(row.Text, row.AddDigit), row.AsWord) << name;
         const PhraseRefusal joined = row.AsWord != None ? row.AsWord : row.AsJoinedWord;
         EXPECT_EQ(CheckListWord(row.Text, row.AddDigit, true), joined) << name;
+    }
+    // Zero-width, direction, byte-order, soft-hyphen and tag characters; their neighbours show.
+    for (const char32_t c :
+         {0xAD, 0x200B, 0x200F, 0x202A, 0x202E, 0x2066, 0x2069, 0xFEFF, 0xE0041}) {
+        EXPECT_TRUE(IsInvisibleCharacter(c) && !IsControlCharacter(c)) << std::uint32_t{c};
+    }
+    for (const char32_t c : {0xAC, 0xAE, 0x200A, 0x2010, 0x2030, 0x2070, 0xFEFE, 0xFF00, 0xE0080}) {
+        EXPECT_FALSE(IsInvisibleCharacter(c)) << std::uint32_t{c};
     }
     EXPECT_EQ(PrintedWord("\xC3\xB1u", true), u"\u00D1u"); // casa and Casa print alike with it
     EXPECT_EQ(PrintedWord("casa", false), u"casa");
