@@ -1,7 +1,7 @@
-// The per-user settings store, addressed by application, section and key texts. The values live
-// where the classic per-user settings API keeps them, HKEY_CURRENT_USER\Software\VB and VBA
-// Program Settings\<application>\<section>, as REG_SZ, so choices stored by earlier releases of
-// the program are found again.
+// The per-user settings store, addressed by application, section and key texts, and every key
+// the program keeps in it. The values live where the classic per-user settings API keeps them,
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<application>\<section>, as REG_SZ,
+// so choices stored by earlier releases of the program are found again.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,11 @@ inline constexpr std::wstring_view kKeyChTop = L"ChTop";
 // The main window's rules for Generate, "0" or "1".
 inline constexpr std::wstring_view kKeyAlMenosUno = L"AlMenosUno";
 inline constexpr std::wstring_view kKeySinParecidos = L"SinParecidos";
+// The passphrase window's four choices.
+inline constexpr std::wstring_view kKeyWords = L"FrasePalabras";
+inline constexpr std::wstring_view kKeySeparator = L"FraseSeparador";
+inline constexpr std::wstring_view kKeyCapitals = L"FraseMayusculas";
+inline constexpr std::wstring_view kKeyDigit = L"FraseCifra";
 
 // The registry key under HKEY_CURRENT_USER that holds a section's keys.
 [[nodiscard]] std::wstring SettingsKeyPath(std::wstring_view application,

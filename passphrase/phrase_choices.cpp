@@ -56,14 +56,15 @@ bool SeparatorAllowed(std::wstring_view text) {
 
 PassphraseOptions LoadChoices() {
     PassphraseOptions choices;
-    choices.Words = ParseStoredWordCount(Stored(kKeyWords, L"")).value_or(choices.Words);
-    const std::wstring separator = Stored(kKeySeparator, L"-");
+    choices.Words = ParseStoredWordCount(Stored(config::kKeyWords, L"")).value_or(choices.Words);
+    const std::wstring separator = Stored(config::kKeySeparator, L"-");
     if (SeparatorAllowed(separator)) {
         choices.Separator.assign(separator.begin(), separator.end());
     }
     choices.Capitalize =
-        config::ParseStoredState(Stored(kKeyCapitals, L""), kUnchecked) == kChecked;
-    choices.AddDigit = config::ParseStoredState(Stored(kKeyDigit, L""), kUnchecked) == kChecked;
+        config::ParseStoredState(Stored(config::kKeyCapitals, L""), kUnchecked) == kChecked;
+    choices.AddDigit =
+        config::ParseStoredState(Stored(config::kKeyDigit, L""), kUnchecked) == kChecked;
     if (CheckSeparator(choices.Separator, choices.Capitalize) != PhraseRefusal::None) {
         choices.Separator = PassphraseOptions{}.Separator; // joined words without their capitals
     }
@@ -79,29 +80,29 @@ LSTATUS SaveChoices(const PassphraseOptions& choices, PassphraseOptions& stored)
     };
     LSTATUS status = ERROR_SUCCESS;
     if (choices.Words != stored.Words) {
-        status = save(kKeyWords, std::to_wstring(choices.Words));
+        status = save(config::kKeyWords, std::to_wstring(choices.Words));
         if (status != ERROR_SUCCESS) {
             return status;
         }
         stored.Words = choices.Words;
     }
     if (choices.Separator != stored.Separator) {
-        status =
-            save(kKeySeparator, std::wstring(choices.Separator.begin(), choices.Separator.end()));
+        status = save(config::kKeySeparator,
+                      std::wstring(choices.Separator.begin(), choices.Separator.end()));
         if (status != ERROR_SUCCESS) {
             return status;
         }
         stored.Separator = choices.Separator;
     }
     if (choices.Capitalize != stored.Capitalize) {
-        status = save(kKeyCapitals, flag(choices.Capitalize));
+        status = save(config::kKeyCapitals, flag(choices.Capitalize));
         if (status != ERROR_SUCCESS) {
             return status;
         }
         stored.Capitalize = choices.Capitalize;
     }
     if (choices.AddDigit != stored.AddDigit) {
-        status = save(kKeyDigit, flag(choices.AddDigit));
+        status = save(config::kKeyDigit, flag(choices.AddDigit));
         if (status != ERROR_SUCCESS) {
             return status;
         }

@@ -13,11 +13,6 @@
 
 namespace zelvaran::passphrase {
 
-inline constexpr std::wstring_view kKeyWords = L"FrasePalabras";
-inline constexpr std::wstring_view kKeySeparator = L"FraseSeparador";
-inline constexpr std::wstring_view kKeyCapitals = L"FraseMayusculas";
-inline constexpr std::wstring_view kKeyDigit = L"FraseCifra";
-
 // The word-count box: one or two digits giving 1 to 64 ("06" too). Anything else: nothing.
 [[nodiscard]] std::optional<int> ParseWordCount(std::wstring_view text) noexcept;
 // A stored word count: only what the program writes, 1 to 64 without a leading zero.
