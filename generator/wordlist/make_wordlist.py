@@ -366,12 +366,13 @@ def one_entry_a_word(words, forms, counts):
     return words
 
 
-def o_a_twin(w, kept, candidates, feminines):
+def o_a_twin(w, kept, candidates, feminines, nouns):
     """Why w goes for a word a final o or a away from it, or None. A feminine participle or the
     feminine of a gender pair goes for its masculine wherever that stands; any other pair keeps
-    the more common word."""
+    the more common word. A noun in -ada or -ida (comida, llamada, salida) is no participle:
+    it competes with the masculine like any other pair, so the word people say more stays."""
     if w.endswith("a") and w[:-1] + "o" in candidates:
-        if w.endswith(("ada", "ida")):
+        if w.endswith(("ada", "ida")) and w not in nouns:
             return "feminine participle beside its masculine"
         if w in feminines:
             return "feminine of a gender pair (o/a)"
@@ -468,6 +469,14 @@ def affix_forms(entries, rules):
                     if form != word:
                         forms.setdefault(form, set()).add((word, flag))
     return forms
+
+
+def nouns_in_ada_ida():
+    """Entries in -ada or -ida that take a plural of their own (comida/rS, llamada/S): nouns,
+    where a bare participle's feminine (cansada/h) has no such entry."""
+    with open(DICTIONARY + ".dic", encoding="utf-8") as f:
+        pairs = (line.strip().partition("/") for line in f)
+        return {w for w, _, flags in pairs if w.endswith(("ada", "ida")) and "S" in flags}
 
 
 def is_verb(word, entries):
@@ -584,12 +593,13 @@ def main():
 
     reason_of = {w: reason for reason, words in EXCLUDED.items() for w in words.split()}
     feminines = set(ONE_ENTRY["feminines of an o/a gender pair"].split())
+    nouns = nouns_in_ada_ida()
     in_list = {w for w in candidates if w not in reason_of}
     kept, removed = [], {}
     for w in candidates:
         if len(kept) == WORDS:
             break
-        reason = reason_of.get(w) or o_a_twin(w, set(kept), in_list, feminines)
+        reason = reason_of.get(w) or o_a_twin(w, set(kept), in_list, feminines, nouns)
         if reason:
             removed[reason] = removed.get(reason, 0) + 1
         else:
