@@ -130,32 +130,10 @@ bool Form2::OnCreate() noexcept {
     }
     const int dpi = controls_.Dpi();
     WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
-    SetIcons(dpi);
+    icons_.Set(hwnd_, IDI_CONFIG, dpi);
     // Without it the banner is merely a picture without a name for screen readers.
     static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
     return true;
-}
-
-void Form2::SetIcons(int dpi) noexcept {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    // At the system's DPI these are GetSystemMetrics' sizes; after a move to another monitor,
-    // that monitor's.
-    const auto load = [instance, dpi](int width, int height) {
-        return ui::UniqueIcon(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(IDI_CONFIG), IMAGE_ICON,
-                       GetSystemMetricsForDpi(width, static_cast<UINT>(dpi)),
-                       GetSystemMetricsForDpi(height, static_cast<UINT>(dpi)), LR_DEFAULTCOLOR)));
-    };
-    ui::UniqueIcon big = load(SM_CXICON, SM_CYICON);
-    ui::UniqueIcon small = load(SM_CXSMICON, SM_CYSMICON);
-    if (!big || !small) {
-        return; // keep the icons the window has rather than show none
-    }
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
-    // The window no longer uses the old pair, so it may be freed now.
-    bigIcon_ = std::move(big);
-    smallIcon_ = std::move(small);
 }
 
 // The load step: the boxes start unchecked and take the stored choices, "Inicio" first.
@@ -193,9 +171,6 @@ LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose();
         return 0;
-    case WM_NCDESTROY:
-        OnNcDestroy();
-        return Default(msg, wParam, lParam);
     default:
         return Default(msg, wParam, lParam);
     }
@@ -211,7 +186,7 @@ void Form2::OnCommand(int id, int code) noexcept {
 
 void Form2::OnRelayout(int dpi) noexcept {
     WidenCheckBoxesToFitCaptions(controls_, kClientWidthTwips, dpi);
-    SetIcons(dpi);
+    icons_.Set(hwnd_, IDI_CONFIG, dpi);
 }
 
 void Form2::OnClose() noexcept {
@@ -228,12 +203,6 @@ void Form2::OnClose() noexcept {
     } catch (...) {
         // Out of memory copying the handler, or a handler that threw: nothing to undo here.
     }
-}
-
-void Form2::OnNcDestroy() noexcept {
-    // The window no longer uses its icons; the next Show loads them afresh.
-    bigIcon_.reset();
-    smallIcon_.reset();
 }
 
 std::int16_t Form2::BoxState(int id) const noexcept {

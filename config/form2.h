@@ -16,6 +16,7 @@
 #include "ui/navigation.h"
 #include "ui/handles.h"
 #include "ui/window.h"
+#include "ui/window_icons.h"
 
 namespace zelvaran::config {
 
@@ -53,10 +54,8 @@ private:
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept override;
     void OnClose() noexcept;
-    void OnNcDestroy() noexcept;
 
     void LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noexcept) noexcept;
-    void SetIcons(int dpi) noexcept;
     [[nodiscard]] std::int16_t BoxState(int id) const noexcept;
     void PutBoxBack(int id, std::int16_t state) noexcept;
     void ReportFailure(const wchar_t* text) noexcept;
@@ -65,8 +64,7 @@ private:
     // Owning the dialog keeps it off the task bar while it keeps its caption and icon; see
     // CreateOwner for why not the main window or a tool window.
     ui::UniqueWindow owner_;
-    ui::UniqueIcon bigIcon_;
-    ui::UniqueIcon smallIcon_;
+    ui::WindowIcons icons_;
     // What each box showed after its last completed change: a failed change goes back to it.
     std::int16_t inicioState_ = 0;
     std::int16_t chTopState_ = 0;
