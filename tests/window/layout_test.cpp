@@ -241,15 +241,14 @@ TEST_F(MainWindowTest, IconsFollowTheWindowsDpi) {
     SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
     Pump();
     const HWND windows[] = {Main().Handle(), Main().About().Handle(), Main().Passphrase().Handle()};
-    for (const int dpi : {ui::WindowDpi(Main().Handle()), 120, 144, 192}) {
+    // A DPI seen before comes round again: its images must be taken again then too.
+    for (const int dpi : {ui::WindowDpi(Main().Handle()), 120, 144, 192, 96}) {
         SCOPED_TRACE(dpi);
         for (HWND window : windows) {
             RECT suggested{};
             GetWindowRect(window, &suggested);
-            if (dpi != ui::WindowDpi(window)) {
-                SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                             reinterpret_cast<LPARAM>(&suggested));
-            }
+            SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                         reinterpret_cast<LPARAM>(&suggested));
             for (const auto& [which, metric] :
                  {std::pair{ICON_SMALL, SM_CXSMICON}, std::pair{ICON_BIG, SM_CXICON}}) {
                 EXPECT_EQ(
