@@ -6,6 +6,7 @@
 // whoever can write its folder, so it starts only for the user who chose it (HKEY_CURRENT_USER).
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <span>
 #include <string>
@@ -156,18 +157,54 @@ namespace detail {
     return folders;
 }
 
-// Whether any path of the system's list of renames and deletes left for the next restart (each
-// "\\??\\C:\\..." and, for a rename's target, perhaps with a "!" before it) is `folder` or lies
-// inside it.
+// A path of the system's list of renames and deletes left for the next restart as the file
+// system would take it: the "!" before a rename's target, the "\\??\\" and "\\??\\UNC\\"
+// prefixes of the native form, "." and ".." steps (".." never above the root) all taken off.
+// Short (8.3) names need the disk and are the caller's to expand; case is compared later.
+[[nodiscard]] inline std::wstring PendingPath(std::wstring_view entry) {
+    if (entry.starts_with(L'!')) {
+        entry.remove_prefix(1);
+    }
+    std::wstring path;
+    if (detail::StartsWithFolded(entry, L"\\??\\UNC\\")) {
+        path = L"\\\\";
+        entry.remove_prefix(8);
+    } else if (entry.starts_with(L"\\??\\")) {
+        entry.remove_prefix(4);
+    }
+    path = PlainPath(path.append(entry));
+    const std::vector<std::wstring> above = FoldersAbove(path);
+    if (above.empty()) {
+        return path; // a root, or no root at all: nothing to resolve
+    }
+    std::wstring resolved = above.back(); // the root, with its backslash
+    const std::size_t rootSize = resolved.size();
+    std::wstring_view rest = std::wstring_view(path).substr(std::min(rootSize, path.size()));
+    while (!rest.empty()) {
+        const std::size_t cut = rest.find(L'\\');
+        const std::wstring_view step = rest.substr(0, cut);
+        rest.remove_prefix(cut == std::wstring_view::npos ? rest.size() : cut + 1);
+        if (step.empty() || step == L".") {
+            continue;
+        }
+        if (step == L"..") {
+            const std::size_t last = resolved.rfind(L'\\');
+            resolved.resize(std::max(rootSize, last == std::wstring::npos ? 0 : last));
+            continue;
+        }
+        if (resolved.size() > rootSize) {
+            resolved += L'\\';
+        }
+        resolved.append(step);
+    }
+    return PlainPath(resolved);
+}
+
+// Whether any path of that list (see PendingPath) is `folder` or lies inside it.
 [[nodiscard]] inline bool AnyPendingInside(std::span<const std::wstring> operations,
                                            std::wstring_view folder) {
-    for (std::wstring_view path : operations) {
-        if (path.starts_with(L'!')) {
-            path.remove_prefix(1);
-        }
-        if (path.starts_with(L"\\??\\")) {
-            path.remove_prefix(4);
-        }
+    for (const std::wstring& entry : operations) {
+        const std::wstring path = PendingPath(entry);
         if (!path.empty() && (SamePath(path, folder) || IsInsideFolder(path, folder))) {
             return true;
         }

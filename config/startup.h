@@ -46,6 +46,11 @@ enum class PathKind { File, ProgramFolder, Folder };
 // any of them cannot be read or is a junction, symbolic link or mount point.
 [[nodiscard]] bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept;
 
+// Whether the files made in `folder` get from it only what lets the machine's owners change them
+// (permissions.h, ForNewFile). Their creator, for CREATOR OWNER, is taken to be the folder's
+// owner: the setup runs as an administrator, and gives them Administrators as owner after.
+[[nodiscard]] bool NewFilesAdminOnly(const std::wstring& folder) noexcept;
+
 // Whether a change may show the system's consent prompt: a click on the box may; the dialog's
 // opening never does.
 enum class Consent { MayAsk, Never };

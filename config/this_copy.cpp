@@ -63,19 +63,33 @@ std::wstring FinalPath(const std::wstring& path, DWORD& error) {
     }
 }
 
+namespace {
+
+// Those who can change the system folder; nothing when its descriptor cannot be read.
+std::optional<std::vector<std::wstring>> TheMachineOwners() {
+    std::wstring system(MAX_PATH, L'\0');
+    const UINT n = GetSystemDirectoryW(system.data(), static_cast<UINT>(system.size()));
+    if (n == 0 || n >= system.size()) {
+        return std::nullopt;
+    }
+    system.resize(n);
+    DWORD error = ERROR_SUCCESS;
+    const auto systemFolder = ReadPathEntry(system, error);
+    if (!systemFolder) {
+        return std::nullopt;
+    }
+    return MachineOwners(systemFolder->Security);
+}
+
+} // namespace
+
 bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
     try {
-        std::wstring system(MAX_PATH, L'\0');
-        const UINT n = GetSystemDirectoryW(system.data(), static_cast<UINT>(system.size()));
-        if (n == 0 || n >= system.size()) {
-            return false;
-        }
-        system.resize(n);
+        const auto owners = TheMachineOwners();
         DWORD error = ERROR_SUCCESS;
-        const auto systemFolder = ReadPathEntry(system, error);
         // A drive's root has nothing above it; a file always has its folder.
         std::vector<std::wstring> way = FoldersAbove(finalPath);
-        if (!systemFolder || (way.empty() && kind == PathKind::File)) {
+        if (!owners || (way.empty() && kind == PathKind::File)) {
             return false;
         }
         // The object first, then its folder, up to the root; each one itself, never what a link
@@ -89,21 +103,33 @@ bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
             }
             chain.push_back(std::move(entry->Security));
         }
-        const std::vector<std::wstring> owners = MachineOwners(systemFolder->Security);
         if (kind == PathKind::File) {
-            return AdminOnly(chain.front(), std::span(chain).subspan(1), owners);
+            return AdminOnly(chain.front(), std::span(chain).subspan(1), *owners);
         }
         for (std::size_t i = 0; i < chain.size(); ++i) {
             const bool holdsProgram = i == 0 && kind == PathKind::ProgramFolder;
             if (!OnlyOwnersHold(chain[i],
                                 holdsProgram ? rights::kProgramFolderDoor : rights::kFolderDoor,
-                                owners)) {
+                                *owners)) {
                 return false;
             }
         }
         return true;
     } catch (...) {
         return false; // out of memory: nothing can be vouched for
+    }
+}
+
+bool NewFilesAdminOnly(const std::wstring& folder) noexcept {
+    try {
+        const auto owners = TheMachineOwners();
+        DWORD error = ERROR_SUCCESS;
+        const auto entry = ReadPathEntry(folder, error);
+        return owners && entry &&
+               OnlyOwnersHold(ForNewFile(entry->Security, entry->Security.Owner), rights::kFileDoor,
+                              *owners);
+    } catch (...) {
+        return false;
     }
 }
 

@@ -142,30 +142,24 @@ FunctionEnd
         ${Next}
     FunctionEnd
 !macroend
-!insertmacro INSIDE_PROGRAM_FILES ""
 !insertmacro INSIDE_PROGRAM_FILES "un."
 
-; 1 when the install folder exists already and others than administrators can change it: it gets
-; the protection below even inside Program Files.
-Var ProtectInstallFolder
-
-; Before anything is written: the setup's own check (zelvaran_setup_check.exe, from the program's
-; sources) judges the install folder and every folder above it by their permissions. A folder
-; above it that others can change is refused: whoever can rename it can put another program in
-; its place, which the shortcut of every user and the uninstall entry would then start. Files
-; there still waiting to be deleted at the next restart would take the new ones with them.
+; Before anything is copied: the setup's own check (zelvaran_setup_check.exe, from the program's
+; sources) judges the install folder and every folder above it by their permissions, each read
+; itself, none of them a link. A folder above it that others can change is refused: whoever can
+; rename it can put another program in its place, which the shortcut of every user and the
+; uninstall entry would then start. So is a path through a junction, a symbolic link or a mount
+; point, or one that leads elsewhere than it says: everything below records $INSTDIR as written.
+; Files there still waiting to be deleted at the next restart would take the new ones with them.
+; Once all is well, the check creates the folders missing on the way, each with Program Files'
+; protection from the moment it exists.
 Function CheckTheWay
-    StrCpy $ProtectInstallFolder 0
     InitPluginsDir
     File "/oname=$PLUGINSDIR\comprobar.exe" "${ZELVARAN_CHECK_EXE}"
     nsExec::ExecToStack '"$PLUGINSDIR\comprobar.exe" "$INSTDIR"'
     Pop $0
     Pop $1
-    Delete "$PLUGINSDIR\comprobar.exe"
     ${If} $0 == 0
-        Return
-    ${ElseIf} $0 == 11
-        StrCpy $ProtectInstallFolder 1
         Return
     ${ElseIf} $0 == 12
         MessageBox MB_YESNO|MB_ICONEXCLAMATION \
@@ -175,6 +169,18 @@ Function CheckTheWay
     ${ElseIf} $0 == 10
         MessageBox MB_OK|MB_ICONSTOP \
             "Otros usuarios, además de los administradores, pueden cambiar la carpeta $1, por encima de $INSTDIR: podrían cambiar el programa instalado, que se abriría para todos los usuarios. No se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
+            /SD IDOK
+    ${ElseIf} $0 == 13
+        MessageBox MB_OK|MB_ICONSTOP \
+            "La ruta $INSTDIR pasa por $1, que es una unión, un vínculo simbólico o un punto de montaje, o no lleva a la carpeta escrita: quien cambiara adónde lleva podría cambiar el programa instalado, que se abriría para todos los usuarios. No se ha instalado nada. Escriba la ruta completa de la carpeta, sin enlaces ni nombres cortos." \
+            /SD IDOK
+    ${ElseIf} $0 == 14
+        MessageBox MB_OK|MB_ICONSTOP \
+            "No se pudo crear la carpeta $1 con los permisos de Archivos de programa (quizá otro usuario la ha creado mientras tanto), así que no se ha instalado nada." \
+            /SD IDOK
+    ${ElseIf} $0 == 16
+        MessageBox MB_OK|MB_ICONSTOP \
+            "La carpeta $INSTDIR ya existe y otros usuarios, además de los administradores, pueden cambiarla o cambiar los archivos que se creen en ella: podrían cambiar el programa instalado, que se abriría para todos los usuarios. No se ha instalado nada. Elija una carpeta nueva o una que solo puedan cambiar los administradores." \
             /SD IDOK
     ${Else}
         MessageBox MB_OK|MB_ICONSTOP \
@@ -186,88 +192,33 @@ Function CheckTheWay
     Quit
 FunctionEnd
 
-; icacls on one folder; $1 = its exit code. Refuses the installation when it fails.
-!macro ICACLS folder arguments
-    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "${folder}" ${arguments}'
+; After the copy, the same check as the program makes of itself, on the files and their folder,
+; whose owner becomes Administrators whatever the system's policy made it (a copy owned by the
+; installing administrator's own account would judge itself portable). Anything else removes
+; what was copied.
+Function CheckInstalled
+    nsExec::ExecToStack '"$PLUGINSDIR\comprobar.exe" /verificar "$INSTDIR" "$INSTDIR\zelvaran.exe" "$INSTDIR\${UNINSTALLER}" "$INSTDIR\zelvaran-cli.exe" "$INSTDIR\zelvaran_help.chm"'
+    Pop $0
     Pop $1
-!macroend
-
-Function RefuseUnprotected
+    Delete "$PLUGINSDIR\comprobar.exe"
+    ${If} $0 == 0
+        Return
+    ${EndIf}
+    Delete "$INSTDIR\zelvaran.exe"
+    Delete "$INSTDIR\${UNINSTALLER}"
+    Delete "$INSTDIR\zelvaran-cli.exe"
+    Delete "$INSTDIR\zelvaran_help.chm"
     MessageBox MB_OK|MB_ICONSTOP \
-        "No se pudo proteger la carpeta $R2 (icacls: $1).$\r$\nOtros usuarios podrían cambiar el programa instalado en ella, así que no se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
+        "Después de copiar los archivos, otros usuarios, además de los administradores, podrían cambiar $1, así que se han quitado los archivos copiados y no se ha instalado nada. Elija una carpeta dentro de Archivos de programa." \
         /SD IDOK
     SetErrorLevel 2
     Quit
 FunctionEnd
 
-; Outside Program Files, every folder the setup creates above the install folder is created here,
-; from the top down, each protected as the install folder is below before the next goes in it.
-Function CreateTheWay
-    Call InsideProgramFiles
-    ${If} $0 == 1
-        Return ; Program Files' own protection passes down to what is made in it
-    ${EndIf}
-    StrCpy $R0 "$INSTDIR"
-    StrCpy $R1 0
-    ${Do}
-        ${GetParent} "$R0" $R0
-        ${If} $R0 == ""
-        ${OrIf} ${FileExists} "$R0\*.*"
-            ${ExitDo}
-        ${EndIf}
-        Push $R0
-        IntOp $R1 $R1 + 1
-    ${Loop}
-    ${DoWhile} $R1 > 0
-        Pop $R2
-        IntOp $R1 $R1 - 1
-        CreateDirectory "$R2"
-        DetailPrint "Protegiendo la carpeta como Archivos de programa: $R2"
-        !insertmacro ICACLS "$R2" "/setowner *S-1-5-32-544 /Q"
-        ${If} $1 == 0
-            !insertmacro ICACLS "$R2" "/inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q"
-        ${EndIf}
-        ${If} $1 != 0
-            Call RefuseUnprotected
-        ${EndIf}
-    ${Loop}
-FunctionEnd
-
-; Program Files lets only administrators and the system change what is inside; everyone else may
-; read and run. Another folder gets the same, so that no other user can replace the program that
-; the Start menu of every user, the uninstall entry and "Iniciar con Windows" start. Done with the
-; system's own icacls before anything is copied: the owner becomes Administrators (an owner can
-; always change the permissions), the inherited permissions give way to those three, and whatever
-; already lies in the folder takes them over.
-Function ProtectFolder
-    Call InsideProgramFiles
-    ${If} $0 == 1
-    ${AndIf} $ProtectInstallFolder != 1
-        Return
-    ${EndIf}
-    DetailPrint "Protegiendo la carpeta como Archivos de programa: $INSTDIR"
-    nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /setowner *S-1-5-32-544 /T /C /Q'
-    Pop $1
-    ${If} $1 == 0
-        nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q'
-        Pop $1
-    ${EndIf}
-    ${If} $1 == 0
-        nsExec::ExecToLog '"$SYSDIR\icacls.exe" "$INSTDIR\*" /reset /T /C /Q'
-        Pop $1
-    ${EndIf}
-    ${If} $1 != 0
-        StrCpy $R2 "$INSTDIR"
-        Call RefuseUnprotected
-    ${EndIf}
-FunctionEnd
-
 Section "${PRODUCT}" SecProgram
     SectionIn RO
     Call CheckTheWay
-    Call CreateTheWay
     SetOutPath "$INSTDIR"
-    Call ProtectFolder
     ; Side by side: the program looks for its help file in its own folder.
     File "/oname=zelvaran.exe" "${ZELVARAN_EXE}"
     File "/oname=zelvaran_help.chm" "${ZELVARAN_CHM}"
@@ -275,6 +226,7 @@ Section "${PRODUCT}" SecProgram
     ; it by its full path or adds the folder itself.
     File "/oname=zelvaran-cli.exe" "${ZELVARAN_CLI_EXE}"
     WriteUninstaller "$INSTDIR\${UNINSTALLER}"
+    Call CheckInstalled
 
     CreateShortcut "${SHORTCUT}" "$INSTDIR\zelvaran.exe" "" "$INSTDIR\zelvaran.exe" 0 \
         SW_SHOWNORMAL "" "Genera contraseñas aleatorias"

@@ -89,10 +89,21 @@ TEST(RunLocation, PendingRenamesAndDeletesInsideAFolder) {
         {{L"\\??\\C:\\tmp\\x.tmp", L"!\\??\\C:\\Program Files\\Zelvaran\\z.chm"}, true},
         {{L"\\??\\C:\\Program Files\\Zelvaran", L""}, true},
         {{L"\\??\\C:\\Program Files\\Zelvaran2\\z.exe", L"", L"\\??\\C:\\Program Files\\x"}, false},
+        {{L"\\??\\C:\\Program Files\\Otro\\..\\.\\Zelvaran\\z.exe"}, true},
+        {{L"\\??\\C:\\Program Files\\Zelvaran\\..\\Otro"}, false},
         {{}, false},
     };
     for (const auto& [operations, inside] : cases) {
         EXPECT_EQ(AnyPendingInside(operations, folder), inside) << operations.size();
+    }
+    const std::pair<const wchar_t*, const wchar_t*> paths[] = {
+        {L"!\\??\\C:\\a\\..\\b\\.\\c\\", L"C:\\b\\c"},
+        {L"\\??\\unc\\srv\\share\\x\\..\\..\\y", L"\\\\srv\\share\\y"},
+        {L"\\??\\C:\\..\\..\\x", L"C:\\x"},
+        {L"", L""},
+    };
+    for (const auto& [entry, path] : paths) {
+        EXPECT_EQ(PendingPath(entry), path) << std::string(entry, entry + std::wcslen(entry));
     }
 }
 

@@ -7,64 +7,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
-#include <sstream>
+#include <vector>
+
+#include "config/descriptor_read.h"
+#include "config/startup.h"
 
 #include "installer_fixture.h"
 
 namespace zelvaran::testing {
 namespace {
 
-const std::wstring kOverrides = L"Software\\Wine\\DllOverrides";
-
-// Puts the recording stand-in where the setup looks for icacls.exe, and Wine's own back after.
-// Wine runs its built-in icacls unless told to prefer the file on disk.
-class RecordedIcacls {
-public:
-    RecordedIcacls()
-        : system_(KnownFolder(FOLDERID_System) + L"\\icacls.exe"), saved_(system_ + L".zelvaran"),
-          log_(TempFolder() + L"\\icacls_calls.txt") {
-        Clear();
-        ready_ =
-            MoveFileExW(system_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING) &&
-            CopyFileW((OwnFolder() + L"\\icacls_recorder.exe").c_str(), system_.c_str(), FALSE) &&
-            WriteText(HKEY_CURRENT_USER, kOverrides, L"icacls.exe", L"native") == 0 &&
-            SetEnvironmentVariableW(L"ZELVARAN_ICACLS_LOG", log_.c_str());
-    }
-    ~RecordedIcacls() {
-        SetEnvironmentVariableW(L"ZELVARAN_ICACLS_LOG", nullptr);
-        SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", nullptr);
-        static_cast<void>(DeleteValue(HKEY_CURRENT_USER, kOverrides, L"icacls.exe"));
-        MoveFileExW(saved_.c_str(), system_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        DeleteFileW(log_.c_str());
-    }
-    RecordedIcacls(const RecordedIcacls&) = delete;
-    RecordedIcacls& operator=(const RecordedIcacls&) = delete;
-
-    [[nodiscard]] bool Ready() const { return ready_; }
-    void Clear() const { DeleteFileW(log_.c_str()); }
-    [[nodiscard]] std::vector<std::string> Calls() const {
-        const auto bytes = FileBytes(log_).value_or(std::vector<char>{});
-        std::istringstream in(std::string(bytes.begin(), bytes.end()));
-        std::vector<std::string> calls;
-        for (std::string line; std::getline(in, line);) {
-            calls.push_back(line);
-        }
-        return calls;
-    }
-
-private:
-    std::wstring system_, saved_, log_;
-    bool ready_ = false;
-};
-
-// Everybody may change the folder: under Wine its Unix mode becomes 777.
-bool MakeWorldWritable(const std::wstring& folder) {
+// Everybody may change it: under Wine its Unix mode becomes 777.
+bool MakeWorldWritable(const std::wstring& path) {
     PSECURITY_DESCRIPTOR open = nullptr;
     const bool set =
         ConvertStringSecurityDescriptorToSecurityDescriptorW(
             L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr) &&
-        SetFileSecurityW(folder.c_str(), DACL_SECURITY_INFORMATION, open);
+        SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, open);
     LocalFree(open);
     return set;
 }
@@ -87,68 +46,44 @@ std::string Narrow(const std::wstring& text) {
     return std::string(text.begin(), text.end()); // the paths here are plain ASCII
 }
 
-// Outside Program Files the install folder gets Program Files' protection, and so does every
-// folder the setup creates above it, from the top down, before anything goes into them.
-TEST_F(InstallerTest, FoldersOutsideProgramFilesGetProgramFilesProtection) {
-    RecordedIcacls icacls;
-    ASSERT_TRUE(icacls.Ready());
-    // The suite's installation lies in Program Files: installing there again protects nothing.
-    ASSERT_EQ(SilentInstall().ExitCode, 0u);
-    EXPECT_TRUE(icacls.Calls().empty());
+// Every folder the setup creates, in Program Files or not, has Program Files' protection from the
+// moment it exists: nothing for Everyone (under Wine, where the mode follows the descriptor given
+// to CreateDirectory, a plain one would let Everyone read and run), and the installed program is
+// judged admin-only all the way as it judges itself. Uninstalled outside Program Files, the
+// emptied folder stays: were it gone, anyone could create it again.
+TEST_F(InstallerTest, FoldersTheSetupCreatesAreProtectedAsTheyAreMade) {
+    const auto protectedFolder = [](const std::wstring& folder) {
+        DWORD error = ERROR_SUCCESS;
+        const auto entry = config::ReadPathEntry(folder, error);
+        return entry && !entry->Security.NullDacl &&
+               std::ranges::none_of(entry->Security.Dacl, [](const config::AccessEntry& e) {
+                   return e.Sid == L"S-1-1-0";
+               });
+    };
+    EXPECT_TRUE(protectedFolder(InstallFolder()));
+    EXPECT_TRUE(config::AdminOnlyAllTheWay(InstalledExe(), config::PathKind::File));
     ASSERT_EQ(QuietUninstall().ExitCode, 0u);
 
+    const std::wstring top = L"C:\\Capa nueva";
+    const std::wstring nested = top + L"\\Interior\\Zelvaran";
     // Beside Program Files, its name starting like it: still outside.
     const std::wstring outside = KnownFolder(FOLDERID_ProgramFiles) + L" Zelvaran";
-    const std::wstring top = L"C:\\Capa nueva";
     const Cleanup restore([&] {
         if (Installed()) {
             static_cast<void>(QuietUninstall());
         }
         RemoveFolder(outside);
-        RemoveFolder(top + L"\\Interior\\Zelvaran");
+        RemoveFolder(nested);
         RemoveDirectoryW((top + L"\\Interior").c_str());
         RemoveDirectoryW(top.c_str());
     });
-    // icacls refusing: nothing is installed where others could change it.
-    SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", L"5");
-    EXPECT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + outside).ExitCode, 2u);
-    EXPECT_EQ(icacls.Calls().size(), 1u);
-    EXPECT_FALSE(FileExists(outside + L"\\zelvaran.exe"));
-    EXPECT_FALSE(Installed());
-    SetEnvironmentVariableW(L"ZELVARAN_ICACLS_EXIT", nullptr);
-
-    const auto protect = [](const std::wstring& folder) { // what the install folder gets
-        const std::string quoted = '"' + Narrow(folder);
-        return std::vector<std::string>{
-            quoted + "\" /setowner *S-1-5-32-544 /T /C /Q",
-            quoted + "\" /inheritance:r /grant:r *S-1-5-18:(OI)(CI)F *S-1-5-32-544:(OI)(CI)F "
-                     "*S-1-5-32-545:(OI)(CI)RX /Q",
-            quoted + "\\*\" /reset /T /C /Q"};
-    };
-    const auto above = [](const std::wstring& folder) { // a new folder above it
-        const std::string quoted = '"' + Narrow(folder) + '"';
-        return std::vector<std::string>{quoted + " /setowner *S-1-5-32-544 /Q",
-                                        quoted + " /inheritance:r /grant:r "};
-    };
-    std::vector<std::string> nested = above(top);
-    std::ranges::copy(above(top + L"\\Interior"), std::back_inserter(nested));
-    std::ranges::copy(protect(top + L"\\Interior\\Zelvaran"), std::back_inserter(nested));
-    const std::pair<std::wstring, std::vector<std::string>> cases[] = {
-        {outside, protect(outside)},
-        {top + L"\\Interior\\Zelvaran", nested},
-    };
-    for (const auto& [folder, expected] : cases) {
+    for (const auto& [folder, made] :
+         {std::pair{outside, std::vector{outside}},
+          std::pair{nested, std::vector{top, top + L"\\Interior", nested}}}) {
         SCOPED_TRACE(Narrow(folder));
-        icacls.Clear();
         ASSERT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + folder).ExitCode, 0u);
-        EXPECT_TRUE(FileExists(folder + L"\\zelvaran.exe"));
-        const std::vector<std::string> calls = icacls.Calls();
-        ASSERT_EQ(calls.size(), expected.size());
-        for (std::size_t i = 0; i < calls.size(); ++i) {
-            EXPECT_EQ(calls[i].find("\"C:\\windows\\system32\\icacls.exe\""), 0u) << calls[i];
-            EXPECT_NE(calls[i].find(expected[i]), std::string::npos) << calls[i];
-        }
-        // Uninstalled, the emptied folder stays: were it gone, anyone could create it again.
+        EXPECT_TRUE(config::AdminOnlyAllTheWay(folder + L"\\zelvaran.exe", config::PathKind::File));
+        EXPECT_TRUE(std::ranges::all_of(made, protectedFolder));
         ASSERT_EQ(QuietUninstall().ExitCode, 0u);
         EXPECT_FALSE(Installed());
         EXPECT_TRUE(FolderExists(folder));
@@ -156,20 +91,43 @@ TEST_F(InstallerTest, FoldersOutsideProgramFilesGetProgramFilesProtection) {
     }
 }
 
-// A folder above the install folder that everybody may change: outside Program Files or a
-// vendor's folder inside it, the setup installs nothing.
-TEST_F(InstallerTest, AFolderAboveThatOthersCanChangeIsRefused) {
-    for (const std::wstring& open : {std::wstring(L"C:\\Herramientas abiertas"),
-                                     KnownFolder(FOLDERID_ProgramFiles) + L"\\Proveedor"}) {
-        SCOPED_TRACE(Narrow(open));
+// Nothing is installed where others could change the program: under a folder everybody may
+// change (outside Program Files or a vendor's folder inside it), in an existing folder everybody
+// may change, through a path that does not lead where it says (an 8.3 short name here; a
+// junction on Windows). Installed over a program file everybody may change (a folder made
+// beforehand by an administrator, the file by someone who could), the copy is taken back.
+TEST_F(InstallerTest, AFolderOrFileOthersCanChangeIsRefused) {
+    wchar_t shortName[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(MakerFolder().c_str(), shortName, MAX_PATH), 0u);
+    ASSERT_NE(Lower(shortName), Lower(MakerFolder()));
+    const std::wstring programFiles = KnownFolder(FOLDERID_ProgramFiles);
+    const struct {
+        std::wstring Open, Target;
+        bool Premade;
+    } cases[] = {
+        {L"C:\\Herramientas abiertas", L"C:\\Herramientas abiertas\\Zelvaran", false},
+        {programFiles + L"\\Proveedor", programFiles + L"\\Proveedor\\Zelvaran", false},
+        {L"C:\\Hecha por otro", L"C:\\Hecha por otro", false},
+        {L"", std::wstring(shortName) + L"\\Corto", false},
+        {L"C:\\Hecha antes\\zelvaran.exe", L"C:\\Hecha antes", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.Target));
         const Cleanup restore([&] {
-            RemoveFolder(open + L"\\Zelvaran");
-            RemoveDirectoryW(open.c_str());
+            RemoveFolder(c.Target);
+            RemoveDirectoryW(c.Open.c_str());
         });
-        ASSERT_TRUE(CreateDirectoryW(open.c_str(), nullptr));
-        ASSERT_TRUE(MakeWorldWritable(open));
-        EXPECT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + open + L"\\Zelvaran").ExitCode, 2u);
-        EXPECT_FALSE(FolderExists(open + L"\\Zelvaran"));
+        if (c.Premade) {
+            ASSERT_TRUE(CreateDirectoryW(c.Target.c_str(), nullptr));
+            ASSERT_TRUE(WriteFileText(c.Open, "MZ"));
+        } else if (!c.Open.empty()) {
+            ASSERT_TRUE(CreateDirectoryW(c.Open.c_str(), nullptr));
+        }
+        ASSERT_TRUE(c.Open.empty() || MakeWorldWritable(c.Open));
+        EXPECT_EQ(RunToEnd(Quoted(SetupPath()) + L" /S /D=" + c.Target).ExitCode, 2u);
+        EXPECT_FALSE(FileExists(c.Target + L"\\zelvaran.exe"));
+        EXPECT_FALSE(FileExists(c.Target + L"\\zelvaran_help.chm"));
+        EXPECT_EQ(FolderExists(c.Target), c.Premade || c.Open == c.Target);
         EXPECT_EQ(Lower(UninstallText(L"InstallLocation")), Lower(InstallFolder()));
     }
 }
