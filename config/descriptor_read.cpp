@@ -130,8 +130,7 @@ std::optional<PathEntry> ReadPathEntry(const std::wstring& path, DWORD& error) {
         return std::nullopt;
     }
     return PathEntry{std::move(*security),
-                     (about.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
-                     (about.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
+                     (about.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
 }
 
 } // namespace zelvaran::config

@@ -20,7 +20,6 @@ namespace zelvaran::config {
 struct PathEntry {
     SecurityInfo Security;
     bool ReparsePoint = false; // a junction, symbolic link or mount point
-    bool Folder = false;
 };
 
 // Opens the path with FILE_FLAG_OPEN_REPARSE_POINT and reads its attributes and descriptor from

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "config/descriptor_read.h"
-#include "registry_sandbox.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -89,22 +88,6 @@ TEST(DescriptorRead, EveryKindOfEntryIsReadWhateverItsConditionHolds) {
     const auto none = Read({});
     ASSERT_TRUE(none.has_value());
     EXPECT_TRUE(none->NullDacl);
-}
-
-TEST(DescriptorRead, APathIsReadItselfFromItsHandle) {
-    const std::wstring exe = ThisProgramPath();
-    const std::wstring folder = exe.substr(0, exe.rfind(L'\\'));
-    for (const auto& [path, isFolder] : {std::pair{exe, false}, std::pair{folder, true}}) {
-        DWORD error = ERROR_SUCCESS;
-        const auto entry = config::ReadPathEntry(path, error);
-        ASSERT_TRUE(entry.has_value()) << error;
-        EXPECT_EQ(entry->Folder, isFolder);
-        EXPECT_FALSE(entry->ReparsePoint);
-        EXPECT_FALSE(entry->Security.Owner.empty());
-    }
-    DWORD error = ERROR_SUCCESS;
-    EXPECT_FALSE(config::ReadPathEntry(folder + L"\\no existe", error).has_value());
-    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 } // namespace
