@@ -1,5 +1,7 @@
 #include "cli/text.h"
 
+#include <algorithm>
+
 namespace zelvaran::cli {
 
 std::optional<std::u16string> FromUtf8(std::string_view text) {
@@ -47,11 +49,23 @@ std::optional<std::u16string> FromUtf8(std::string_view text) {
 
 void AppendUtf8(std::string& out, std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+        // A run of ASCII, what nearly every result is, narrowed in one go rather than a
+        // push_back (with its check of the room) a character.
+        std::size_t end = i;
+        while (end < text.size() && text[end] < 0x80) {
+            ++end;
+        }
+        if (end > i) {
+            const std::size_t at = out.size();
+            out.resize(at + (end - i));
+            std::transform(text.begin() + static_cast<std::ptrdiff_t>(i),
+                           text.begin() + static_cast<std::ptrdiff_t>(end),
+                           out.begin() + static_cast<std::ptrdiff_t>(at),
+                           [](char16_t unit) { return static_cast<char>(unit); });
+            i = end - 1;
             continue;
         }
+        char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
