@@ -24,6 +24,8 @@ inline constexpr std::wstring_view kKeyWords = L"FrasePalabras";
 inline constexpr std::wstring_view kKeySeparator = L"FraseSeparador";
 inline constexpr std::wstring_view kKeyCapitals = L"FraseMayusculas";
 inline constexpr std::wstring_view kKeyDigit = L"FraseCifra";
+// "1" once the balloon that shows where the minimised window went has been shown.
+inline constexpr std::wstring_view kKeyAvisoBandeja = L"AvisoBandeja";
 
 // The registry key under HKEY_CURRENT_USER that holds a section's keys.
 [[nodiscard]] std::wstring SettingsKeyPath(std::wstring_view application,

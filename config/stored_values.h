@@ -33,6 +33,8 @@ inline constexpr StoredValue kStoredValues[] = {
      "1 marcada, 0 desmarcada"},
     {"FraseCifra", "A\u00F1adir una cifra", "ventana Frase de Contrase\u00F1a",
      "1 marcada, 0 desmarcada"},
+    {"AvisoBandeja", "aviso del \u00E1rea de notificaci\u00F3n",
+     "al minimizar la ventana por primera vez", "1 ya mostrado; otro valor, no mostrado"},
 };
 
 } // namespace zelvaran::config

@@ -135,6 +135,9 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize(static_cast<UINT>(wParam));
         return 0;
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wParam));
+        return 0;
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0)) ? 0 : Default(msg, wParam, lParam);
     case WM_CLOSE:

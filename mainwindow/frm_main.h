@@ -66,6 +66,9 @@ public:
     static constexpr UINT kSysNoLookAlikes = 0x0150;
     static constexpr std::size_t kRuleCount = 2;
 
+    // The timer that adds the icon again while the notification area refuses it.
+    static constexpr UINT_PTR kTrayRetryTimer = 1;
+
     // Replaces the random source (tests); the window keeps using it until replaced again.
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
 
@@ -89,9 +92,15 @@ private:
     void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
     void OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept;
-    [[nodiscard]] bool PointerOverClient() const noexcept;
+    // Whether a mouse-move message is the pointer over the window rather than an icon report.
+    [[nodiscard]] bool PointerOverClient(LPARAM lParam) const noexcept;
     void OnSize(UINT type) noexcept;
     void OnTaskbarCreated() noexcept;
+    void OnTimer(UINT_PTR id) noexcept;
+    void AddTrayIcon() noexcept;
+    void StartTrayRetry() noexcept;
+    void StopTrayRetry() noexcept;
+    void ShowTrayNoticeOnce() noexcept;
     [[nodiscard]] bool OnSysCommand(UINT command) noexcept;
     void OnClose() noexcept;
     void OnEndSession(bool ending) noexcept;
@@ -127,6 +136,8 @@ private:
     ui::UniqueIcon trayImage_; // what the icon shows, at the window's DPI
     ui::WindowIcons icons_;
     UINT taskbarCreated_ = 0;
+    int trayRetriesLeft_ = 0;   // while the notification area has not taken the icon yet
+    ui::UniqueIcon noticeIcon_; // the balloon's; the shell may read it while it shows
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
     bool generating_ = false;

@@ -8,7 +8,6 @@
 #include "resources/product.h"
 #include "ui/titles.h"
 #include "mainwindow/main_layout.h"
-#include "mainwindow/tray_logic.h"
 #include "ui/platform.h"
 #include "ui/program_path.h"
 #include "ui/window_text.h"
@@ -34,8 +33,7 @@ void frmMain::OnLoad() noexcept {
     static_cast<void>(about_.Load()); // without the dialog, the icon still shows its image
     trayImage_ = about::Form5::TrayImage(controls_.Dpi());
     tray_.Fill(hwnd_, trayImage_.get());
-    // A failed add leaves the program without an icon; minimising then keeps the task-bar button.
-    static_cast<void>(tray_.Add());
+    AddTrayIcon();
     WindowOnTop(config::StoredTopmostFlag());
     SetFocus(Control(kChkLCaseLetters));
 }
@@ -94,51 +92,6 @@ void frmMain::OpenPassphrase() noexcept {
         return;
     }
     ShareTopmostWithPassphrase();
-}
-
-bool frmMain::PointerOverClient() const noexcept {
-    POINT at{};
-    if (!GetCursorPos(&at)) {
-        return false; // no pointer to be seen (another desktop): nothing moved over the window
-    }
-    HWND under = WindowFromPoint(at);
-    RECT client{};
-    return under != nullptr && GetAncestor(under, GA_ROOT) == hwnd_ && ScreenToClient(hwnd_, &at) &&
-           GetClientRect(hwnd_, &client) && PtInRect(&client, at);
-}
-
-void frmMain::OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept {
-    const auto action =
-        ActionForMouseMove(wParam, static_cast<std::uint64_t>(lParam), PointerOverClient());
-    switch (action) {
-    case TrayAction::Restore:
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        // The system may refuse to change the foreground window; the window is shown anyway.
-        static_cast<void>(SetForegroundWindow(hwnd_));
-        ShowWindow(hwnd_, SW_SHOW);
-        break;
-    case TrayAction::Foreground:
-        static_cast<void>(SetForegroundWindow(hwnd_));
-        break;
-    case TrayAction::None:
-        break;
-    }
-}
-
-void frmMain::OnSize(UINT type) noexcept {
-    // Without an icon a hidden window could never come back, so it stays on the task bar.
-    if (type == SIZE_MINIMIZED && tray_.IsShown()) {
-        ShowWindow(hwnd_, SW_HIDE);
-    }
-}
-
-void frmMain::OnTaskbarCreated() noexcept {
-    // The old task bar took our icon with it; the same record adds it again. A failure leaves
-    // the window unable to hide, which IsShown() tells the resize handler; a window hidden
-    // already would have no way back, so it comes back to the task bar, minimised as it was.
-    if (!tray_.AddAgain() && !IsWindowVisible(hwnd_)) {
-        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
-    }
 }
 
 bool frmMain::OnSysCommand(UINT command) noexcept {

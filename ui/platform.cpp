@@ -166,6 +166,10 @@ bool Platform::HighContrast() {
            (state.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
+bool Platform::NotifyIcon(DWORD message, NOTIFYICONDATAW& data) {
+    return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
 int ShowProgramMessage(HWND owner, const wchar_t* text, const wchar_t* title, UINT type) {
     BlockedWindows blocked;
     blocked.Owner = owner != nullptr ? GetAncestor(owner, GA_ROOT) : nullptr;

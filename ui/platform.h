@@ -1,10 +1,13 @@
 // The few platform effects a test must observe without blocking: message boxes, opening a
 // document or address through the shell, running a step elevated, and ending the process; the
-// one setting a test cannot switch for real, high contrast; and the names given to screen readers
-// by Dynamic Annotation, which Wine does not implement. Tests install their own.
+// one setting a test cannot switch for real, high contrast; the names given to screen readers by
+// Dynamic Annotation, which Wine does not implement; and the notification area, whose refusals a
+// test cannot cause. Tests install their own.
 #pragma once
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string_view>
 
@@ -39,6 +42,9 @@ public:
     [[nodiscard]] virtual HRESULT AnnotateName(HWND control, const wchar_t* name);
     // Takes the annotation off again (ClearHwndProps), as the control is destroyed.
     virtual void ClearAnnotatedName(HWND control);
+    // Shell_NotifyIconW. The notification area refuses or times out while Explorer is not ready
+    // (a program started at log-on), which a test must be able to make happen.
+    [[nodiscard]] virtual bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data);
 };
 
 [[nodiscard]] Platform& CurrentPlatform() noexcept;

@@ -29,6 +29,18 @@ struct ShellCall {
     int Show;
 };
 
+// One call on the notification area, with what a test looks at.
+struct NotifyIconCall {
+    DWORD Message;
+    UINT Flags;
+    UINT Version;
+    std::wstring InfoTitle;
+    std::wstring Info;
+    DWORD InfoFlags;
+    HICON BalloonIcon;
+    bool Took;
+};
+
 struct ElevationCall {
     HWND Owner;
     std::wstring File;
@@ -74,6 +86,20 @@ public:
         return AnnotationResult;
     }
     void ClearAnnotatedName(HWND control) override { ClearedAnnotations.push_back(control); }
+    // The real notification area, but the first FailIconAdds adds refused as at log-on, and
+    // balloons only recorded: Wine's would linger over the next tests and take the foreground.
+    bool NotifyIcon(DWORD message, NOTIFYICONDATAW& data) override {
+        bool took = true;
+        if (message == NIM_ADD && FailIconAdds > 0) {
+            --FailIconAdds;
+            took = false;
+        } else if ((data.uFlags & NIF_INFO) == 0) {
+            took = Platform::NotifyIcon(message, data);
+        }
+        Icons.push_back({message, data.uFlags, data.uVersion, data.szInfoTitle, data.szInfo,
+                         data.dwInfoFlags, data.hBalloonIcon, took});
+        return took;
+    }
     void EndProcess(UINT exitCode) override {
         EndCodes.push_back(exitCode);
         Log.push_back(L"end:" + std::to_wstring(exitCode));
@@ -89,6 +115,8 @@ public:
     std::vector<std::pair<HWND, std::wstring>> Annotations;
     std::vector<HWND> ClearedAnnotations;
     HRESULT AnnotationResult = E_NOTIMPL;
+    std::vector<NotifyIconCall> Icons;
+    int FailIconAdds = 0;
     std::vector<std::wstring> Log;   // boxes, elevated steps and ends, in the order they happened
     std::function<void()> DuringBox; // runs while a box would be up
 };

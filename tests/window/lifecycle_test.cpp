@@ -22,17 +22,22 @@ class LifecycleTest : public MainWindowTest {
 protected:
     [[nodiscard]] bool IconExists() {
         // Only an icon the notification area knows can be modified.
-        NOTIFYICONDATAA probe = Main().Tray().Record();
+        NOTIFYICONDATAW probe = Main().Tray().Record();
         probe.uFlags = NIF_TIP;
-        return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+        return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+    }
+    void Minimise() {
+        ShowWindow(Main().Handle(), SW_MINIMIZE);
+        Pump();
     }
     [[nodiscard]] bool IsTopmost() {
         return (GetWindowLongPtrW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     }
-    void TrayReport(int code) {
+    // A version-1 report (wParam = the id) unless a version-4 anchor is given.
+    void TrayReport(LPARAM code, WPARAM wParam = kTrayIconId) {
         // The pointer is over the icon, never over the window, when the icon reports.
         SetCursorPos(0, 0);
-        SendMessageW(Main().Handle(), WM_MOUSEMOVE, kTrayIconId, code);
+        SendMessageW(Main().Handle(), WM_MOUSEMOVE, wParam, code);
         Pump();
     }
     void OpenPassphrase() {
@@ -60,37 +65,46 @@ TEST_F(LifecycleTest, LoadStepSetsTheTitleLoadsTheAboutDialogHiddenAndAddsTheIco
     EXPECT_TRUE(IconExists());
     EXPECT_FALSE(IsTopmost());
     EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+    // Added, then asked for version-4 reports.
+    ASSERT_EQ(platform_.Icons.size(), 2u);
+    EXPECT_EQ(platform_.Icons[0].Message, static_cast<DWORD>(NIM_ADD));
+    EXPECT_TRUE(platform_.Icons[0].Took);
+    EXPECT_EQ(platform_.Icons[1].Message, static_cast<DWORD>(NIM_SETVERSION));
+    EXPECT_EQ(platform_.Icons[1].Version, static_cast<UINT>(NOTIFYICON_VERSION_4));
 }
 
-TEST_F(LifecycleTest, TheIconRecordIsTheVersionOneRecordFilledOnce) {
-    const NOTIFYICONDATAA& r = Main().Tray().Record();
-    EXPECT_EQ(r.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-    EXPECT_EQ(r.cbSize, sizeof(void*) == 8 ? 104u : 88u);
+TEST_F(LifecycleTest, TheIconRecordIsTheWholeWideRecordFilledOnce) {
+    const NOTIFYICONDATAW& r = Main().Tray().Record();
+    EXPECT_EQ(r.cbSize, sizeof(NOTIFYICONDATAW));
     EXPECT_EQ(r.hWnd, Main().Handle());
     EXPECT_EQ(r.uID, 1u);
-    EXPECT_EQ(r.uFlags, 7u);
+    EXPECT_EQ(r.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP));
     EXPECT_EQ(r.uCallbackMessage, 512u);
+    EXPECT_EQ(r.uVersion, 4u);
     EXPECT_NE(r.hIcon, nullptr);
-    char tip[64];
-    std::memcpy(tip, r.szTip, 64);
-    EXPECT_EQ(std::memcmp(tip, "Security Zelvaran\0", 18), 0);
-    for (int i = 18; i < 64; ++i) {
-        EXPECT_EQ(tip[i], ' ') << i;
-    }
+    EXPECT_EQ(std::wstring(r.szTip), L"Security Zelvaran");
 }
 
-TEST_F(LifecycleTest, MinimisingHidesAndALeftClickOrDoubleClickRestoresAndRaises) {
-    for (int code : {514, 515}) {
-        ShowWindow(Main().Handle(), SW_MINIMIZE);
-        Pump();
-        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << code;
-        TrayReport(code);
-        EXPECT_TRUE(IsWindowVisible(Main().Handle())) << code;
-        EXPECT_FALSE(IsIconic(Main().Handle())) << code;
+// Reports as Windows sends them: version 1 where the shell refused version 4, else version 4
+// with the anchor in wParam (Enter or Space on the icon arrives as NIN_KEYSELECT).
+TEST_F(LifecycleTest, MinimisingHidesAndAClickASelectionOrEnterRestoresAndRaises) {
+    constexpr WPARAM kAnchor = MAKEWPARAM(1800, 1050);
+    const std::pair<LPARAM, WPARAM> reports[] = {
+        {514, kTrayIconId},
+        {515, kTrayIconId},
+        {MAKELPARAM(NIN_SELECT, kTrayIconId), kAnchor},
+        {MAKELPARAM(NIN_KEYSELECT, kTrayIconId), kAnchor},
+        {MAKELPARAM(WM_LBUTTONUP, kTrayIconId), kAnchor},
+    };
+    for (const auto& [lParam, wParam] : reports) {
+        Minimise();
+        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << lParam;
+        TrayReport(lParam, wParam);
+        EXPECT_TRUE(IsWindowVisible(Main().Handle())) << lParam;
+        EXPECT_FALSE(IsIconic(Main().Handle())) << lParam;
     }
     // A double-click arrives as 514, 515, 514: the same end state.
-    ShowWindow(Main().Handle(), SW_MINIMIZE);
-    Pump();
+    Minimise();
     for (int code : {514, 515, 514}) {
         TrayReport(code);
     }
@@ -99,12 +113,15 @@ TEST_F(LifecycleTest, MinimisingHidesAndALeftClickOrDoubleClickRestoresAndRaises
     EXPECT_TRUE(IconExists());
 }
 
-TEST_F(LifecycleTest, ARightClickOnlyRaisesAndOtherCodesDoNothing) {
-    ShowWindow(Main().Handle(), SW_MINIMIZE);
-    Pump();
+TEST_F(LifecycleTest, ARightClickOrTheMenuKeyOnlyRaisesAndOtherCodesDoNothing) {
+    Minimise();
     ASSERT_FALSE(IsWindowVisible(Main().Handle()));
     for (int code : {517, 512, 513, 516, 518, 0}) {
         TrayReport(code);
+        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << code;
+    }
+    for (int code : {WM_RBUTTONUP, WM_CONTEXTMENU, WM_MOUSEMOVE, NIN_BALLOONSHOW}) {
+        TrayReport(MAKELPARAM(code, kTrayIconId), MAKEWPARAM(1800, 1050));
         EXPECT_FALSE(IsWindowVisible(Main().Handle())) << code;
     }
 }
@@ -125,8 +142,8 @@ TEST_F(LifecycleTest, WindowOnTopTakesMinusOneAndZeroOnly) {
 }
 
 TEST_F(LifecycleTest, TaskbarCreatedAddsTheIconAgain) {
-    NOTIFYICONDATAA record = Main().Tray().Record();
-    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &record)); // as if Explorer had restarted
+    NOTIFYICONDATAW record = Main().Tray().Record();
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record)); // as if Explorer had restarted
     ASSERT_FALSE(IconExists());
     SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(IconExists());
@@ -396,7 +413,8 @@ TEST_F(LifecycleTest, RealMouseMovesOverTheWindowLeaveAnotherWindowInFront) {
     g_movesAt.clear();
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, &MoveWatch, nullptr, GetCurrentThreadId());
     // Over the banner, over a frame, and over the bare strip below the buttons.
-    for (POINT at : {POINT{514, 10}, {515, client.bottom / 2}, {517, client.bottom - 2}}) {
+    // At y = 1, x = 514 is also what a version-4 report of a left click carries.
+    for (POINT at : {POINT{514, 1}, {515, client.bottom / 2}, {517, client.bottom - 2}}) {
         const int x = at.x;
         ClientToScreen(Main().Handle(), &at);
         MoveMouseTo(at);
@@ -410,6 +428,7 @@ TEST_F(LifecycleTest, RealMouseMovesOverTheWindowLeaveAnotherWindowInFront) {
     EXPECT_EQ(GetForegroundWindow(), other.get());
     // The icon's very numbers change nothing while the pointer is over the window.
     SendMessageW(Main().Handle(), WM_MOUSEMOVE, MK_LBUTTON, 514);
+    SendMessageW(Main().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(NIN_SELECT, kTrayIconId));
     Pump();
     EXPECT_EQ(GetForegroundWindow(), other.get());
 }
