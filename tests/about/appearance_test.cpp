@@ -4,16 +4,10 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "about_fixture.h"
 #include "resources/resource_ids.h"
-#include "ui/controls.h"
-#include "ui/gdi.h"
-#include "ui/window_icons.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -23,47 +17,18 @@ using namespace about;
 constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 430;
 
-// An icon's pixels, 0xAARRGGBB, rows top down.
-std::vector<std::uint32_t> IconPixels(HICON icon) {
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info)) {
-        return {};
-    }
-    const ui::UniqueBitmap colour(info.hbmColor); // GetIconInfo hands out copies to free
-    const ui::UniqueBitmap mask(info.hbmMask);
-    BITMAP bitmap{};
-    GetObjectW(colour.get(), sizeof(bitmap), &bitmap);
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = bitmap.bmWidth;
-    format.bmiHeader.biHeight = -bitmap.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.bmWidth * bitmap.bmHeight));
-    const ui::WindowDc screen(nullptr);
-    GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.data(),
-              &format, DIB_RGB_COLORS);
-    return pixels;
-}
-
-// The tray image at the dialog's DPI, in the title bar and for Alt+Tab at their sizes.
-TEST_F(AboutDialogTest, TheWindowCarriesTheTrayImageAtItsDpi) {
+// The tray image in the title bar and for Alt+Tab, each at its size for the dialog's DPI (checked
+// at several DPIs with the other windows' icons in the window tests).
+TEST_F(AboutDialogTest, TheWindowCarriesTheTrayImageSmallAndBig) {
     ASSERT_TRUE(Dialog().Load());
     const auto small =
         reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0));
     const auto big =
         reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_BIG, 0));
     EXPECT_EQ(small, Dialog().Icon());
-    const int dpi = ui::WindowDpi(Dialog().Handle());
-    for (const auto& [icon, metric] : {std::pair{small, SM_CXSMICON}, std::pair{big, SM_CXICON}}) {
-        const ui::UniqueIcon tray = ui::LoadIconForDpi(IDI_TRAY, metric, dpi);
-        const std::vector<std::uint32_t> pixels = IconPixels(icon);
-        const auto size =
-            static_cast<std::size_t>(GetSystemMetricsForDpi(metric, static_cast<UINT>(dpi)));
-        EXPECT_EQ(pixels.size(), size * size);
-        EXPECT_EQ(pixels, IconPixels(tray.get()));
-    }
-    EXPECT_EQ(IconPixels(Form5::TrayImage(dpi).get()), IconPixels(small));
+    EXPECT_NE(small, nullptr);
+    EXPECT_NE(big, nullptr);
+    EXPECT_NE(big, small);
 }
 
 TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
