@@ -26,6 +26,8 @@ inline constexpr std::wstring_view kKeyCapitals = L"FraseMayusculas";
 inline constexpr std::wstring_view kKeyDigit = L"FraseCifra";
 // "1" once the balloon that shows where the minimised window went has been shown.
 inline constexpr std::wstring_view kKeyAvisoBandeja = L"AvisoBandeja";
+// Seconds from a copy to the emptying of the clipboard: "0" (never), "10", "30", "60" or "300".
+inline constexpr std::wstring_view kKeyVaciarPortapapeles = L"VaciarPortapapeles";
 
 // The registry key under HKEY_CURRENT_USER that holds a section's keys.
 [[nodiscard]] std::wstring SettingsKeyPath(std::wstring_view application,

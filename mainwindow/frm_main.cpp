@@ -68,7 +68,9 @@ constexpr ui::FormShape kShape{
     frmMain::kClassName, frmMain::kDesignCaption, frmMain::kStyle, frmMain::kExStyle,
     kClientWidthTwips,   kClientHeightTwips,      kMainControls,   kCmdGennerate};
 
-frmMain::frmMain() : ui::Form(kShape) {}
+frmMain::frmMain() : ui::Form(kShape) {
+    passphrase_.UseClearer(&clearer_);
+}
 
 frmMain::~frmMain() {
     if (tray_.IsShown()) {
@@ -112,7 +114,9 @@ bool frmMain::OnCreate() noexcept {
         static_cast<void>(
             ChangeWindowMessageFilterEx(hwnd_, taskbarCreated_, MSGFLT_ALLOW, nullptr));
     }
-    return InstallLengthFilter() && AddConfigurationToSystemMenu() && AddRulesToSystemMenu();
+    clearer_.Attach(hwnd_);
+    return InstallLengthFilter() && AddConfigurationToSystemMenu() && AddRulesToSystemMenu() &&
+           AddClearingToSystemMenu();
 }
 
 void frmMain::OnRelayout(int dpi) noexcept {
@@ -144,7 +148,11 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnClose();
         return 0;
     case WM_QUERYENDSESSION:
+        clearer_.OnEndSession(); // the session may end without another word to the program
         return TRUE;
+    case WM_CLIPBOARDUPDATE:
+        clearer_.OnClipboardUpdate();
+        return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
         return 0;

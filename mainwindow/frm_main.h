@@ -16,6 +16,7 @@
 #include "mainwindow/tray_icon.h"
 #include "ui/window_icons.h"
 #include "generator/random_source.h"
+#include "output/clipboard_clearer.h"
 #include "output/output_actions.h"
 #include "passphrase/frm_frase.h"
 #include "ui/controls.h"
@@ -65,6 +66,12 @@ public:
     static constexpr UINT kSysOneOfEachKind = 0x0140;
     static constexpr UINT kSysNoLookAlikes = 0x0150;
     static constexpr std::size_t kRuleCount = 2;
+    // The radio items of the system menu's "Vaciar el portapapeles", in menu order: "Nunca", then
+    // 10, 30, 60 and 300 seconds.
+    static constexpr std::array<UINT, 5> kSysClearItems{0x0160, 0x0170, 0x0180, 0x0190, 0x01A0};
+
+    // The countdown after each copy of either window.
+    [[nodiscard]] const output::ClipboardClearer& Clearer() const noexcept { return clearer_; }
 
     // The timer that adds the icon again while the notification area refuses it.
     static constexpr UINT_PTR kTrayRetryTimer = 1;
@@ -109,6 +116,9 @@ private:
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
     [[nodiscard]] bool AddRulesToSystemMenu() noexcept;
     [[nodiscard]] bool OnRuleCommand(UINT command) noexcept;
+    [[nodiscard]] bool AddClearingToSystemMenu() noexcept;
+    [[nodiscard]] bool OnClearCommand(UINT command) noexcept;
+    void HideProgramWindows() noexcept;
     void ToggleRule(std::size_t index) noexcept;
     void OnConfigurationClosed(std::int16_t topmostFlag) noexcept;
     void PlaceOnTop(std::int16_t flag, UINT flags) noexcept;
@@ -127,6 +137,8 @@ private:
     void ShowResult(const SecretText& text) override;
     void EnableButtons() override;
 
+    output::ClipboardClearer clearer_;
+    HMENU clearMenu_ = nullptr; // the submenu, owned by the system menu
     about::Form5 about_;
     config::Form2 configuration_{[this](std::int16_t flag) {
         OnConfigurationClosed(flag);

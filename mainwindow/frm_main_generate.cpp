@@ -147,8 +147,8 @@ void frmMain::chkStyle_Click() noexcept {
 }
 
 void frmMain::RunOutput(output::OutputAction action) noexcept {
-    const output::OutputControls controls{hwnd_, Control(kTxtPassword), Control(kCopy),
-                                          Control(kCut), Control(kCutxit)};
+    const output::OutputControls controls{hwnd_,         Control(kTxtPassword), Control(kCopy),
+                                          Control(kCut), Control(kCutxit),      &clearer_};
     if (output::RunOutputAction(action, controls) && action == output::OutputAction::CutAndExit) {
         SendMessageW(hwnd_, WM_CLOSE, 0, 0);
     }

@@ -100,7 +100,7 @@ bool frmMain::OnSysCommand(UINT command) noexcept {
         return true;
     }
     if (command != kSysConfiguration) {
-        return OnRuleCommand(command);
+        return OnRuleCommand(command) || OnClearCommand(command);
     }
     OpenConfiguration();
     return true;
@@ -120,6 +120,7 @@ void frmMain::OnClose() noexcept {
 
 void frmMain::OnEndSession(bool ending) noexcept {
     if (ending) {
+        clearer_.OnEndSession();
         OnUnload();
     }
 }
@@ -130,10 +131,17 @@ void frmMain::OnUnload() noexcept {
     static_cast<void>(tray_.Delete());
     ui::WipeWindowText(Control(kTxtPassword));
     passphrase_.WipePhrase();
+    // A countdown still to run keeps the process, with nothing left to see, until the clipboard
+    // is emptied or found replaced; the clearer then ends it.
+    if (clearer_.HoldExit()) {
+        HideProgramWindows();
+        return;
+    }
     ui::CurrentPlatform().EndProcess(0);
 }
 
 void frmMain::OnDestroy() noexcept {
+    clearer_.Detach();
     ui::WipeWindowText(Control(kTxtPassword)); // the children still exist here
     PostQuitMessage(0);
 }

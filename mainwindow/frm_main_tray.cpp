@@ -77,10 +77,15 @@ void frmMain::StopTrayRetry() noexcept {
 }
 
 void frmMain::OnTimer(UINT_PTR id) noexcept {
+    if (id == output::ClipboardClearer::kTimerId) {
+        clearer_.OnTimer();
+        return;
+    }
     if (id != kTrayRetryTimer) {
         return;
     }
-    if (trayRetriesLeft_ <= 0 || tray_.IsShown()) {
+    // After a way out the icon must stay gone: the process only waits to empty the clipboard.
+    if (trayRetriesLeft_ <= 0 || tray_.IsShown() || clearer_.Exiting()) {
         StopTrayRetry();
         return;
     }
@@ -92,6 +97,9 @@ void frmMain::OnTimer(UINT_PTR id) noexcept {
 }
 
 void frmMain::OnTaskbarCreated() noexcept {
+    if (clearer_.Exiting()) {
+        return; // the icon went with the windows; the process only waits to empty the clipboard
+    }
     // The old task bar took our icon with it; the same record adds it again. A failure leaves
     // the window unable to hide, which IsShown() tells the resize handler; a window hidden
     // already would have no way back, so it comes back to the task bar, minimised as it was,

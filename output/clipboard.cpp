@@ -83,9 +83,7 @@ private:
     return true;
 }
 
-} // namespace
-
-ClipboardStatus PlaceSecretText(HWND owner, std::wstring_view text) noexcept {
+ClipboardStatus PlaceWhileOpen(HWND owner, std::wstring_view text) noexcept {
     const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
     SecretGlobal global(bytes);
     if (global.Get() == nullptr) {
@@ -119,6 +117,32 @@ ClipboardStatus PlaceSecretText(HWND owner, std::wstring_view text) noexcept {
     }
     global.HandOver();
     return ClipboardStatus::Placed;
+}
+
+} // namespace
+
+ClipboardStatus PlaceSecretText(HWND owner, std::wstring_view text, DWORD* sequence) noexcept {
+    const ClipboardStatus status = PlaceWhileOpen(owner, text);
+    if (status == ClipboardStatus::Placed && sequence != nullptr) {
+        // Read once the session is closed, which may count as a change of its own. A program
+        // that took the clipboard in between is its owner now, and its text is not ours to
+        // empty.
+        const DWORD number = GetClipboardSequenceNumber();
+        *sequence = GetClipboardOwner() == owner ? number : 0;
+    }
+    return status;
+}
+
+EmptyOutcome EmptyIfStill(HWND owner, DWORD sequence) noexcept {
+    const ClipboardSession session(owner);
+    if (!session.IsOpen()) {
+        return EmptyOutcome::Busy;
+    }
+    if (sequence == 0 || GetClipboardSequenceNumber() != sequence) {
+        return EmptyOutcome::Replaced;
+    }
+    // A failure here leaves the text where it was, as a replaced clipboard would.
+    return EmptyClipboard() ? EmptyOutcome::Emptied : EmptyOutcome::Replaced;
 }
 
 } // namespace zelvaran::output

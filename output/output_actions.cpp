@@ -27,9 +27,10 @@ private:
 
 bool RunOutputAction(OutputAction action, const OutputControls& controls) noexcept {
     ClipboardStatus status = ClipboardStatus::Failed;
+    DWORD sequence = 0;
     try {
         const WindowTextCopy text(controls.Password);
-        status = PlaceSecretText(controls.Owner, text.View());
+        status = PlaceSecretText(controls.Owner, text.View(), &sequence);
     } catch (...) {
         status = ClipboardStatus::Failed; // out of memory reading the box: nothing was placed
     }
@@ -39,6 +40,10 @@ bool RunOutputAction(OutputAction action, const OutputControls& controls) noexce
             status == ClipboardStatus::Busy ? kClipboardBusyText : kClipboardFailedText,
             kErrorTitle, MB_OK | MB_ICONSTOP));
         return false;
+    }
+    // The countdown runs from the write, not from the confirmation's dismissal.
+    if (controls.Clearer != nullptr) {
+        controls.Clearer->Copied(sequence);
     }
     if (action != OutputAction::Copy) {
         ui::WipeWindowText(controls.Password);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "output/clipboard_clearer.h"
+
 namespace zelvaran::output {
 
 enum class OutputAction { Copy, Cut, CutAndExit };
@@ -13,6 +15,7 @@ struct OutputControls {
     HWND Copy;
     HWND Cut;
     HWND CutAndExit;
+    ClipboardClearer* Clearer = nullptr; // told of every text placed
 };
 
 // Runs one action. Returns true when the text went onto the clipboard; only then is the box

@@ -47,7 +47,7 @@ void ReportClipboard(HWND owner, output::ClipboardStatus status) noexcept {
 // Ctrl+C and the box's own "Copiar" menu copy the selection the way the Copiar button does, so
 // no part of a phrase reaches the clipboard history either.
 LRESULT CALLBACK PhraseBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR) noexcept {
+                               DWORD_PTR window) noexcept {
     if (msg != WM_COPY) {
         return DefSubclassProc(hwnd, msg, wParam, lParam);
     }
@@ -55,6 +55,7 @@ LRESULT CALLBACK PhraseBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     DWORD end = 0;
     SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     output::ClipboardStatus status = output::ClipboardStatus::Failed;
+    DWORD sequence = 0;
     try {
         SecretText text;
         ui::ReadWindowText(hwnd, text.Buffer());
@@ -62,12 +63,15 @@ LRESULT CALLBACK PhraseBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
             return 0; // nothing selected: nothing to copy, as the box itself would do
         }
         status = output::PlaceSecretText(
-            hwnd, {ui::AsWide(text.CStr()) + start, static_cast<std::size_t>(end - start)});
+            hwnd, {ui::AsWide(text.CStr()) + start, static_cast<std::size_t>(end - start)},
+            &sequence);
     } catch (...) {
         status = output::ClipboardStatus::Failed; // out of memory reading the box
     }
     if (status != output::ClipboardStatus::Placed) {
         ReportClipboard(GetAncestor(hwnd, GA_ROOT), status);
+    } else {
+        reinterpret_cast<frmFrase*>(window)->Copied(sequence);
     }
     return 0;
 }
@@ -121,7 +125,8 @@ bool frmFrase::OnCreate() noexcept {
     static_cast<void>(ui::SetAccessibleName(Control(kImage1), kProductName));
     // The class's icons are the system DPI's; the window's own follow its monitor.
     icons_.Set(hwnd_, IDI_ZELVARAN, controls_.Dpi());
-    return SetWindowSubclass(Control(kTxtFrase), &PhraseBoxProc, 1, 0) != FALSE;
+    return SetWindowSubclass(Control(kTxtFrase), &PhraseBoxProc, 1,
+                             reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 // The load step: the stored choices, then a phrase, so the window never opens empty.
@@ -291,10 +296,11 @@ void frmFrase::cmdGenerar_Click() noexcept {
 
 void frmFrase::cmdCopiar_Click() noexcept {
     output::ClipboardStatus status = output::ClipboardStatus::Failed;
+    DWORD sequence = 0;
     try {
         SecretText text;
         ui::ReadWindowText(Control(kTxtFrase), text.Buffer());
-        status = output::PlaceSecretText(hwnd_, {ui::AsWide(text.CStr()), text.Size()});
+        status = output::PlaceSecretText(hwnd_, {ui::AsWide(text.CStr()), text.Size()}, &sequence);
     } catch (...) {
         status = output::ClipboardStatus::Failed; // out of memory reading the box
     }
@@ -302,8 +308,15 @@ void frmFrase::cmdCopiar_Click() noexcept {
         ReportClipboard(hwnd_, status);
         return;
     }
+    Copied(sequence);
     static_cast<void>(ui::ShowProgramMessage(hwnd_, output::kCopiedText, output::kConfirmTitle,
                                              MB_OK | MB_ICONINFORMATION | MB_APPLMODAL));
+}
+
+void frmFrase::Copied(DWORD sequence) noexcept {
+    if (clearer_ != nullptr) {
+        clearer_->Copied(sequence);
+    }
 }
 
 void frmFrase::cmdCerrar_Click() noexcept {

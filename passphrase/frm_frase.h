@@ -8,6 +8,7 @@
 
 #include "generator/passphrase.h"
 #include "generator/random_source.h"
+#include "output/clipboard_clearer.h"
 #include "ui/handles.h"
 #include "ui/window.h"
 #include "ui/window_icons.h"
@@ -32,6 +33,10 @@ public:
 
     // Generar's handler, public for the benchmark.
     void cmdGenerar_Click() noexcept;
+    // The countdown that every copy of the window starts (the main window's); none: no clearing.
+    void UseClearer(output::ClipboardClearer* clearer) noexcept { clearer_ = clearer; }
+    // A copy of the window's (Copiar, or the read-out's own copy) is on the clipboard.
+    void Copied(DWORD sequence) noexcept;
     // Replaces the random source (tests, benchmark) until replaced again.
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
 
@@ -61,6 +66,7 @@ private:
     PassphraseOptions stored_; // what the settings store holds, as loaded or last saved
     SystemRandomSource systemRandom_;
     RandomSource* random_ = &systemRandom_;
+    output::ClipboardClearer* clearer_ = nullptr;
 };
 
 } // namespace zelvaran::passphrase

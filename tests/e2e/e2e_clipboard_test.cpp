@@ -1,0 +1,112 @@
+// "Vaciar el portapapeles" at 10 seconds in the built program: its own text emptied on time, a
+// later text of another program left alone, and Cortar y Salir leaving a process with nothing
+// to see that ends once it has emptied the clipboard.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "mainwindow/frm_main.h"
+#include "mainwindow/main_layout.h"
+#include "program.h"
+#include "win_helpers.h"
+
+namespace zelvaran::testing {
+namespace {
+
+using namespace mainwindow;
+
+constexpr const wchar_t* kSettingsKey =
+    L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
+constexpr const wchar_t* kKey = L"VaciarPortapapeles";
+
+std::wstring Stored() {
+    wchar_t data[64] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    return RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kKey, RRF_RT_REG_SZ, nullptr, data,
+                        &size) == ERROR_SUCCESS
+               ? data
+               : L"<none>";
+}
+
+bool HasText() {
+    return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; // without opening it
+}
+
+// Milliseconds from `start` until the clipboard has no text, or 0 if it keeps one for 15 s.
+ULONGLONG MsUntilEmptied(ULONGLONG start) {
+    while (HasText() && GetTickCount64() - start < 15000) {
+        Sleep(50);
+    }
+    return HasText() ? 0 : GetTickCount64() - start;
+}
+
+BOOL CALLBACK CountVisible(HWND hwnd, LPARAM data) {
+    auto& [process, count] = *reinterpret_cast<std::pair<DWORD, int>*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    count += owner == process && IsWindowVisible(hwnd) ? 1 : 0;
+    return TRUE;
+}
+
+// Generar, then the output button `id`, its confirmation dismissed; the text and when it went.
+std::pair<std::wstring, ULONGLONG> Output(const RunningProgram& program, HWND main, int id) {
+    SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
+    const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
+    const ULONGLONG start = GetTickCount64();
+    PostClick(FindControlById(main, id));
+    HWND box = program.WaitForMessageBox(L"Zelvaran");
+    EXPECT_NE(box, nullptr);
+    DismissMessageBox(box);
+    EXPECT_EQ(ClipboardText(), password);
+    return {password, start};
+}
+
+TEST(ClearEndToEnd, TenSecondsEmptyOnlyOwnTextAndCortarYSalirWaitsWithoutWindows) {
+    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kKey, REG_SZ, L"7", 4),
+              ERROR_SUCCESS);
+    RunningProgram program;
+    HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(Stored(), L"7"); // no choice: "Nunca", and left as it is
+    SendMessageW(main, WM_SYSCOMMAND, frmMain::kSysClearItems[1], 0);
+    EXPECT_EQ(Stored(), L"10");
+
+    // Copiar: the text stays ten seconds from the write, then goes.
+    const ULONGLONG emptied = MsUntilEmptied(Output(program, main, kCopy).second);
+    EXPECT_GE(emptied, 9500u);
+    EXPECT_LE(emptied, 12000u);
+
+    // A later copy by another program is never touched.
+    const ULONGLONG copied = Output(program, main, kCopy).second;
+    ASSERT_TRUE(SetClipboardText(L"m\u00E1s reciente"));
+    Sleep(static_cast<DWORD>(12000 - (GetTickCount64() - copied)));
+    EXPECT_EQ(ClipboardText(), L"m\u00E1s reciente");
+
+    // Cortar y Salir: no window and no icon at once, the process until the clearing.
+    const ULONGLONG cut = Output(program, main, kCutxit).second;
+    EXPECT_FALSE(program.WaitForExit(1000));
+    std::pair<DWORD, int> visible{program.Id(), 0};
+    EnumWindows(&CountVisible, reinterpret_cast<LPARAM>(&visible));
+    EXPECT_EQ(visible.second, 0);
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = main;
+    probe.uID = 1;
+    probe.uFlags = NIF_TIP;
+    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe)); // the icon is gone
+    EXPECT_TRUE(HasText());
+    DWORD code = 1;
+    EXPECT_TRUE(program.WaitForExit(14000, &code));
+    const ULONGLONG ended = GetTickCount64() - cut;
+    EXPECT_EQ(code, 0u);
+    EXPECT_GE(ended, 9500u);
+    EXPECT_FALSE(HasText());
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kKey);
+}
+
+} // namespace
+} // namespace zelvaran::testing
