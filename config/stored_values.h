@@ -35,6 +35,8 @@ inline constexpr StoredValue kStoredValues[] = {
      "1 marcada, 0 desmarcada"},
     {"AvisoBandeja", "aviso del \u00E1rea de notificaci\u00F3n",
      "al minimizar la ventana por primera vez", "1 ya mostrado; otro valor, no mostrado"},
+    {"VaciarPortapapeles", "Vaciar el portapapeles", "men\u00FA de la ventana",
+     "0 nunca; 10, 30, 60 o 300 segundos"},
 };
 
 } // namespace zelvaran::config
