@@ -371,7 +371,7 @@ Section "Uninstall"
         !insertmacro DELETE_OWN_RUN_VALUE HKCU
         ; A silent uninstall keeps the choices, as does Yes: a reinstall then finds them again.
         MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON1 \
-            "¿Desea conservar sus opciones guardadas de ${PRODUCT} (las del cuadro de diálogo «Configuracion», las reglas del menú de la ventana y las de la ventana «Frase de Contraseña») por si vuelve a instalarlo?" \
+            "¿Desea conservar sus opciones guardadas de ${PRODUCT} (las del cuadro de diálogo «Configuracion», las del menú de la ventana y las de la ventana «Frase de Contraseña») por si vuelve a instalarlo?" \
             /SD IDYES IDYES settings_kept
         DeleteRegKey HKCU "${SETTINGS_KEY}"
         DeleteRegKey /ifempty HKCU "${SETTINGS_ROOT}"

@@ -104,8 +104,8 @@ TEST_F(InstallerTest, UninstallWizardAsksAndNoRemovesTheStoredChoices) {
     ASSERT_NE(box, nullptr) << "no question about the stored choices";
     EXPECT_EQ(MessageBoxText(box), L"\u00BFDesea conservar sus opciones guardadas de Security "
                                    L"Zelvaran (las del cuadro de di\u00E1logo "
-                                   L"\u00ABConfiguracion\u00BB, las reglas del men\u00FA de la "
-                                   L"ventana y las de la ventana \u00ABFrase de Contrase\u00F1a"
+                                   L"\u00ABConfiguracion\u00BB, las del men\u00FA de la ventana "
+                                   L"y las de la ventana \u00ABFrase de Contrase\u00F1a"
                                    L"\u00BB) por si vuelve a instalarlo?");
     PostClick(GetDlgItem(box, IDNO));
 
