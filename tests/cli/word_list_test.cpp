@@ -14,54 +14,50 @@ namespace zelvaran::cli::testing {
 namespace {
 
 struct ListCase {
-    WordListUse Use;
     std::string Bytes;
     std::vector<std::string_view> Words; // kept, in order; empty when refused
     std::optional<WordListProblem> Problem;
     std::size_t Line;
+    WordListUse Use = {};
 };
 
 TEST(CliWordList, KeepsDistinctTrimmedWordsAndRefusesWhatIsNotAWord) {
     using enum WordListProblem;
     const std::vector<ListCase> table = {
-        {{}, "uno\ndos", {"uno", "dos"}, std::nullopt, 0},
+        {"uno\ndos", {"uno", "dos"}, std::nullopt, 0},
         // A byte-order mark, Windows line ends, blanks (no-break space too), blank lines and
         // repeats.
-        {{},
-         "\xEF\xBB\xBF  uno \r\n\n\tdos\t\r\nuno\n\xC2\xA0tres\xE3\x80\x80\n  uno  \n",
+        {"\xEF\xBB\xBF  uno \r\n\n\tdos\t\r\nuno\n\xC2\xA0tres\xE3\x80\x80\n  uno  \n",
          {"uno", "dos", "tres"},
          std::nullopt,
          0},
-        {{},
-         "buenos d\xC3\xAD"
+        {"buenos d\xC3\xAD"
          "as\n\xC3\xB1u\n",
          {"buenos d\xC3\xAD"
           "as",
           "\xC3\xB1u"},
          std::nullopt,
          0},
-        {{}, "uno\ndos\xFF\n", {}, NotUtf8, 2},
-        {{}, "uno\n\xC3\n", {}, NotUtf8, 2},
-        {{}, "uno\ndos\nd\x01os\n", {}, ControlCharacter, 3},
-        {{}, "uno\r\rdos\n", {}, ControlCharacter, 1},
-        {{}, "uno\n\xC2\x85x\n", {}, ControlCharacter, 2}, // NEL, a C1 control
-        {{}, "uno\nun\to\n", {}, ControlCharacter, 2},
-        {{}, "uno\n uno\r\n\n", {}, TooFewWords, 0},
-        {{}, "", {}, TooFewWords, 0},
-        {{}, std::string(kMaxWordListBytes + 1, 'a'), {}, TooLarge, 0},
+        {"uno\ndos\xFF\n", {}, NotUtf8, 2},
+        {"uno\n\xC3\n", {}, NotUtf8, 2},
+        {"uno\ndos\nd\x01os\n", {}, ControlCharacter, 3},
+        {"uno\r\rdos\n", {}, ControlCharacter, 1},
+        {"uno\n\xC2\x85x\n", {}, ControlCharacter, 2}, // NEL, a C1 control
+        {"uno\nun\to\n", {}, ControlCharacter, 2},
+        {"uno\n uno\r\n\n", {}, TooFewWords, 0},
+        {"", {}, TooFewWords, 0},
+        {std::string(kMaxWordListBytes + 1, 'a'), {}, TooLarge, 0},
         // Words a phrase prints alike are one word: with capitals, casa is Casa.
-        {{true, false}, "casa\nCasa\nmesa\n", {"casa", "mesa"}, std::nullopt, 0},
-        {{}, "casa\nCasa\n", {"casa", "Casa"}, std::nullopt, 0},
-        {{true, false}, "casa\nCasa\n", {}, TooFewWords, 0},
+        {"casa\nCasa\nmesa\n", {"casa", "mesa"}, std::nullopt, 0, {.Capitalize = true}},
+        {"casa\nCasa\n", {"casa", "Casa"}, std::nullopt, 0},
+        {"casa\nCasa\n", {}, TooFewWords, 0, {.Capitalize = true}},
         // With the digit, a word's own final digit would read as the added one.
-        {{false, true}, "casa\nmesa2\n", {}, EndsInDigit, 2},
-        {{false, true}, "casa2x\nmesa\n", {"casa2x", "mesa"}, std::nullopt, 0},
+        {"casa\nmesa2\n", {}, EndsInDigit, 2, {.AddDigit = true}},
+        {"casa2x\nmesa\n", {"casa2x", "mesa"}, std::nullopt, 0, {.AddDigit = true}},
         // Joined words (-S ''): the capital of -M must mark where each one starts.
-        {{true, false, true}, "Casa\n\xC3\xB1u\niPhone\n", {}, NoCapital, 3},
-        // Invisible characters: a zero-width space, a direction override, a soft hyphen.
-        {{}, "ca\xE2\x80\x8Bsa\nmesa\n", {}, InvisibleCharacter, 1},
-        {{}, "casa\n\xE2\x80\xAEmesa\n", {}, InvisibleCharacter, 2},
-        {{}, "casa\nme\xC2\xADsa\n", {}, InvisibleCharacter, 2},
+        {"Casa\n\xC3\xB1u\niPhone\n", {}, NoCapital, 3, {.Capitalize = true, .Joined = true}},
+        // Invisible characters (which ones is the phrase rules' table): a direction override.
+        {"casa\n\xE2\x80\xAEmesa\n", {}, InvisibleCharacter, 2},
     };
     for (const ListCase& row : table) {
         UserWordList list;

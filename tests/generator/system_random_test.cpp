@@ -120,62 +120,50 @@ struct ScriptedSupply {
     }
 };
 
-TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
+enum class Way { Free, EachKind, Template, Phrase };
+
+// One result made `way` with every kind of character, `count` long (characters, the template's
+// length or words); false when the random bytes were missing, as they are on a failing system.
+bool Made(Way way, int count, RandomSource& random) {
     const CharacterClasses classes = ClassesOf(Switches(true, true, true, true));
-    const auto words = MeasureWords(SpanishWords());
-    PassphraseOptions phrase;
-    phrase.Words = 6;
-    phrase.AddDigit = true;
+    if (way == Way::Phrase) {
+        SecretText text;
+        return GeneratePassphrase({.Words = count, .AddDigit = true}, MeasureWords(SpanishWords()),
+                                  random, text);
+    }
+    const std::string digits = std::to_string(count);
+    const auto result =
+        way == Way::Template
+            ? GenerateFromTemplate(classes, u"ACG-NE", std::u16string(digits.begin(), digits.end()),
+                                   random, YieldHook{})
+            : GenerateFree(classes, count, random, YieldHook{}, way == Way::EachKind);
+    EXPECT_TRUE(Succeeded(result) || IsError(result, GenerationErrorKind::RandomUnavailable));
+    return Succeeded(result);
+}
+
+TEST(SystemRandomSource, NoByteHandedOutSurvivesTheCallThatMadeAResult) {
     const struct {
-        const char* Name;
-        bool Fail;
+        Way How;
+        int Count;
         std::size_t HandedOut; // bytes read; every other byte of the fill keeps its value
-        bool (*Make)(const CharacterClasses&, const WordList&, const PassphraseOptions&,
-                     RandomSource&);
+        bool Fail = false;
     } table[] = {
-        {"free mode", false, 40,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return Succeeded(GenerateFree(c, 40, r, YieldHook{}));
-         }},
-        {"free mode through a table", false, 150,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return Succeeded(GenerateFree(c, 150, r, YieldHook{}));
-         }},
-        {"template through tables", false, 100,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return Succeeded(GenerateFromTemplate(c, u"ACG-NE", u"120", r, YieldHook{}));
-         }},
-        {"template", false, 10,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return Succeeded(GenerateFromTemplate(c, u"ACG-NE", u"12", r, YieldHook{}));
-         }},
-        {"one of each kind", false, 80,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return Succeeded(GenerateFree(c, 80, r, YieldHook{}, true));
-         }},
-        {"passphrase", false, 2 + 6 * 2,
-         [](const CharacterClasses&, const WordList& w, const PassphraseOptions& p,
-            RandomSource& r) {
-             SecretText text;
-             return GeneratePassphrase(p, w, r, text);
-         }},
-        {"failing system", true, 0,
-         [](const CharacterClasses& c, const WordList&, const PassphraseOptions&, RandomSource& r) {
-             return !IsError(GenerateFree(c, 40, r, YieldHook{}),
-                             GenerationErrorKind::RandomUnavailable);
-         }},
+        {Way::Free, 40, 40},     {Way::Free, 150, 150},     // through a table
+        {Way::Template, 12, 10}, {Way::Template, 120, 100}, // through tables
+        {Way::EachKind, 80, 80}, {Way::Phrase, 6, 2 + 6 * 2}, {Way::Free, 40, 0, true},
     };
     for (const auto& row : table) {
+        SCOPED_TRACE(::testing::Message() << int(row.How) << " " << row.Count);
         ScriptedSupply supply{.Fail = row.Fail};
         SystemRandomSource source(ByteSupply{&ScriptedSupply::Fill, &supply});
         source.Reseed();
-        EXPECT_EQ(row.Make(classes, words, phrase, source), !row.Fail) << row.Name;
-        ASSERT_NE(supply.Block, nullptr) << row.Name;
+        EXPECT_EQ(Made(row.How, row.Count, source), !row.Fail);
+        ASSERT_NE(supply.Block, nullptr);
         // A failed fill leaves nothing at all; otherwise the bytes read are zero, the rest intact.
         const std::size_t zeros = row.Fail ? supply.Size : row.HandedOut;
         for (std::size_t i = 0; i < supply.Size; ++i) {
             ASSERT_EQ(std::to_integer<int>(supply.Block[i]), i < zeros ? 0 : int(1 + i % 200))
-                << row.Name << ", byte " << i;
+                << "byte " << i;
         }
     }
 }
