@@ -18,7 +18,7 @@ const std::wstring SY = L"S-1-5-18", BA = L"S-1-5-32-544", BU = L"S-1-5-32-545",
                    WD = L"S-1-1-0", CO = L"S-1-3-0", OW = L"S-1-3-4", AC = L"S-1-15-2-1";
 constexpr std::uint32_t FA = 0x1F01FF, GA = 0x10000000, GW = 0x40000000, GRGX = 0xA0000000,
                         RX = 0x1200A9, Modify = 0x1301BF, SD = 0x10000, WDAC = 0x40000,
-                        WO = 0x80000, DT = 0x40;
+                        WO = 0x80000, DT = 0x40, Doors = SD | DT | WDAC | WO;
 constexpr std::uint8_t IO = kInheritOnly, OICI = kObjectInherit | kContainerInherit;
 
 AccessEntry A(const std::wstring& sid, std::uint32_t mask, std::uint8_t flags = 0) {
@@ -26,6 +26,14 @@ AccessEntry A(const std::wstring& sid, std::uint32_t mask, std::uint8_t flags = 
 }
 AccessEntry D(const std::wstring& sid, std::uint32_t mask, std::uint8_t type = kDeny) {
     return {type, 0, mask, sid};
+}
+
+// Entries as a child gets them from its parent.
+std::vector<AccessEntry> Inherited(std::vector<AccessEntry> entries) {
+    for (AccessEntry& entry : entries) {
+        entry.Flags |= kInherited;
+    }
+    return entries;
 }
 
 // System32 and Program Files as Windows 10 sets them up (SDDL: see each comment).
@@ -36,30 +44,23 @@ const SecurityInfo kSystem{TI,
                            {A(TI, FA), A(TI, GA, kContainerInherit | IO), A(SY, 0x1301BF),
                             A(SY, GA, OICI | IO), A(BA, 0x1301BF), A(BA, GA, OICI | IO), A(BU, RX),
                             A(BU, GRGX, OICI | IO), A(CO, GA, OICI | IO), A(AC, RX)}};
-const std::vector<AccessEntry> kProgramFilesEntries{A(TI, FA, kInherited),
-                                                    A(SY, 0x1301BF, kInherited),
-                                                    A(SY, GA, OICI | IO | kInherited),
-                                                    A(BA, 0x1301BF, kInherited),
-                                                    A(BA, GA, OICI | IO | kInherited),
-                                                    A(BU, RX, kInherited),
-                                                    A(BU, GRGX, OICI | IO | kInherited),
-                                                    A(CO, GA, OICI | IO | kInherited)};
-const SecurityInfo kInstalledFolder{BA, false, kProgramFilesEntries};
+const SecurityInfo kInstalledFolder{
+    BA, false,
+    Inherited({A(TI, FA), A(SY, Modify), A(SY, GA, OICI | IO), A(BA, Modify), A(BA, GA, OICI | IO),
+               A(BU, RX), A(BU, GRGX, OICI | IO), A(CO, GA, OICI | IO)})};
 // O:BA D:AI(A;ID;FA;;;SY)(A;ID;FA;;;BA)(A;ID;0x1200a9;;;BU)(A;ID;0x1200a9;;;AC)
-const SecurityInfo kInstalledExe{
-    BA, false, {A(SY, FA, kInherited), A(BA, FA, kInherited), A(BU, RX, kInherited), A(AC, RX)}};
+const SecurityInfo kInstalledExe{BA, false,
+                                 Inherited({A(SY, FA), A(BA, FA), A(BU, RX), A(AC, RX)})};
 // C:\ and a folder an administrator made in it, inheriting "Authenticated Users: Modify".
 const SecurityInfo kDriveRoot{SY,
                               false,
                               {A(BA, FA, OICI), A(SY, FA, OICI), A(CO, GA, OICI | IO),
                                A(BU, RX, OICI), A(AU, 0x4, kContainerInherit),
                                A(AU, SD | 0xE0000000, kContainerInherit | IO)}};
-const SecurityInfo kInheritsFromRoot{BA,
-                                     false,
-                                     {A(BA, FA, kInherited), A(SY, FA, kInherited),
-                                      A(CO, GA, OICI | IO | kInherited),
-                                      A(BU, RX, OICI | kInherited), A(AU, Modify, kInherited),
-                                      A(AU, SD | 0xE0000000, OICI | IO | kInherited)}};
+const SecurityInfo kInheritsFromRoot{
+    BA, false,
+    Inherited({A(BA, FA), A(SY, FA), A(CO, GA, OICI | IO), A(BU, RX, OICI), A(AU, Modify),
+               A(AU, SD | 0xE0000000, OICI | IO)})};
 
 std::vector<std::wstring> Owners() {
     return MachineOwners(kSystem);
@@ -108,23 +109,15 @@ TEST(Permissions, AdminOnlyAllTheWayOrNot) {
     for (const auto& c : chains) {
         EXPECT_EQ(AdminOnly(c.Exe, c.Folders, Owners()), c.AdminOnly) << c.What;
     }
-    // One entry added to the exe, then to its folder, then to the folder above it.
-    const std::pair<AccessEntry, bool> onExe[] = {
-        {A(BU, 0x120116), false},
-        {A(AU, 0x4), false},
-        {A(ANA, SD), false},
-        {A(BU, WDAC), false},
-        {A(BU, WO), false},
-        {A(WD, GA), false},
-        {A(BU, GW), false},
-        {A(BU, GRGX), true},
-        {{kAllowCallback, 0, FA, BU}, false},
-        {{kAllowObject, 0, FA, BU}, false},
-    };
-    for (const auto& [entry, adminOnly] : onExe) {
-        EXPECT_EQ(AdminOnly(With(exe, {entry}), {{folder}}, Owners()), adminOnly)
-            << entry.Type << " " << entry.Mask;
+    // One entry added to the exe (any of these but read and run lets others change it), then to
+    // its folder, then to the folder above it.
+    for (const AccessEntry& entry :
+         {A(BU, 0x120116), A(AU, 0x4), A(ANA, SD), A(BU, WDAC), A(BU, WO), A(WD, GA), A(BU, GW),
+          AccessEntry{kAllowCallback, 0, FA, BU}, AccessEntry{kAllowObject, 0, FA, BU}}) {
+        EXPECT_FALSE(AdminOnly(With(exe, {entry}), {{folder}}, Owners()))
+            << int{entry.Type} << " " << entry.Mask;
     }
+    EXPECT_TRUE(AdminOnly(With(exe, {A(BU, GRGX)}), {{folder}}, Owners()));
     const struct {
         const char* What;
         std::vector<AccessEntry> Entries;
@@ -136,13 +129,10 @@ TEST(Permissions, AdminOnlyAllTheWayOrNot) {
         {"Modify for new files only", {A(BU, GA, kObjectInherit | IO)}, true, true},
         {"CREATOR OWNER for itself", {A(CO, FA)}, true, true},
         {"OWNER RIGHTS of an administrators' folder", {A(OW, FA)}, true, true},
-        {"deny first takes the doors back",
-         {D(BU, SD | DT | WDAC | WO | 0x6), A(BU, Modify)},
-         true,
-         true},
-        {"deny for Everyone first", {D(WD, SD | DT | WDAC | WO | 0x6), A(BU, Modify)}, true, true},
-        {"deny too late", {A(BU, Modify), D(BU, SD | DT | WDAC | WO)}, false, false},
-        {"deny for another principal", {D(AU, SD | DT | WDAC | WO), A(BU, Modify)}, false, false},
+        {"deny first takes the doors back", {D(BU, Doors | 0x6), A(BU, Modify)}, true, true},
+        {"deny for Everyone first", {D(WD, Doors | 0x6), A(BU, Modify)}, true, true},
+        {"deny too late", {A(BU, Modify), D(BU, Doors)}, false, false},
+        {"deny for another principal", {D(AU, Doors), A(BU, Modify)}, false, false},
         {"deny under a condition", {D(BU, FA, kDenyCallback), A(BU, Modify)}, false, false},
         {"deny for an object type", {D(BU, FA, kDenyObject), A(BU, Modify)}, false, false},
         {"deny missing a door", {D(BU, SD | DT | WDAC), A(BU, GA)}, false, false},
@@ -166,12 +156,8 @@ TEST(Permissions, ANewFileGetsWhatItsFolderPassesToFiles) {
         bool AdminOnly;
     } cases[] = {
         {"the setup's own folder", {A(SY, FA, OICI), A(BA, FA, OICI), A(BU, RX, OICI)}, true},
-        {"Users: Modify, inherit-only",
-         {A(BA, FA, OICI), A(BU, Modify, kObjectInherit | IO)},
-         false},
-        {"Users: Modify, for folders only",
-         {A(BA, FA, OICI), A(BU, Modify, kContainerInherit)},
-         true},
+        {"Users: Modify, files only", {A(BA, FA, OICI), A(BU, Modify, kObjectInherit | IO)}, false},
+        {"Users: Modify, folders only", {A(BA, FA, OICI), A(BU, Modify, kContainerInherit)}, true},
         {"CREATOR OWNER is the installing administrator", {A(CO, FA, OICI | IO)}, true},
         {"nothing passed: the system's default", {A(BA, FA)}, false},
     };
