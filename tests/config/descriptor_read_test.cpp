@@ -22,22 +22,17 @@ std::vector<BYTE> Entry(BYTE type, BYTE flags, DWORD mask, const wchar_t* sidTex
                         std::vector<BYTE> objectPart, const char* tail) {
     PSID sid = nullptr;
     EXPECT_TRUE(ConvertStringSidToSidW(sidText, &sid));
-    std::vector<BYTE> bytes(4);
-    const auto append = [&](const void* from, std::size_t size) {
-        for (std::size_t i = 0; i < size; ++i) {
-            bytes.push_back(static_cast<const BYTE*>(from)[i]);
-        }
-    };
-    append(&mask, sizeof mask);
-    append(objectPart.data(), objectPart.size());
-    append(sid, GetLengthSid(sid));
-    append(tail, std::strlen(tail));
-    bytes.resize((bytes.size() + 3) / 4 * 4);
-    bytes[0] = type;
-    bytes[1] = flags;
-    const WORD size = static_cast<WORD>(bytes.size());
-    std::memcpy(bytes.data() + 2, &size, sizeof size);
+    std::vector<BYTE> bytes{type, flags, 0, 0};
+    for (const auto& [from, size] : {std::pair<const void*, std::size_t>{&mask, sizeof mask},
+                                     {objectPart.data(), objectPart.size()},
+                                     {sid, GetLengthSid(sid)},
+                                     {tail, std::strlen(tail)}}) {
+        bytes.insert(bytes.end(), static_cast<const BYTE*>(from),
+                     static_cast<const BYTE*>(from) + size);
+    }
     LocalFree(sid);
+    bytes.resize((bytes.size() + 3) / 4 * 4);
+    bytes[2] = static_cast<BYTE>(bytes.size()); // the entries here stay under 256 bytes
     return bytes;
 }
 
