@@ -99,15 +99,12 @@ TEST(EndToEnd, TheCloseBoxEndsTheProgramAndItsIconGoes) {
     ExpectEndsBy(WM_SYSCOMMAND, SC_CLOSE);
 }
 
-// Waits up to a few seconds for the window to be shown or hidden as asked.
-bool BecomesVisible(HWND window, bool visible) {
-    for (int i = 0; i < 100; ++i) {
-        if ((IsWindowVisible(window) != FALSE) == visible) {
-            return true;
-        }
+// Whether `holds` comes true within a few seconds.
+template <typename Check> bool Eventually(Check holds) {
+    for (int i = 0; i < 100 && !holds(); ++i) {
         Sleep(30);
     }
-    return false;
+    return holds();
 }
 
 // The balloon of the first minimise is remembered; Enter on the icon, as a version-4 icon reports
@@ -121,19 +118,17 @@ TEST(EndToEnd, MinimisingLeavesOneNoticeAndEnterOnTheIconBringsTheWindowBack) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(IconOf(main));
     PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(BecomesVisible(main, false));
-    wchar_t stored[8] = {};
-    for (int i = 0; i < 100 && stored[0] == L'\0'; ++i) { // written right after the hide
+    ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(main); }));
+    EXPECT_TRUE(Eventually([&] { // written right after the hide
+        wchar_t stored[8] = {};
         DWORD size = sizeof(stored) - sizeof(wchar_t);
         RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"AvisoBandeja", RRF_RT_REG_SZ, nullptr,
                      stored, &size);
-        Sleep(30);
-    }
-    EXPECT_STREQ(stored, L"1");
+        return std::wstring_view(stored) == L"1";
+    }));
     SetCursorPos(0, 0); // over the icon, never over the window
     PostMessageW(main, WM_MOUSEMOVE, MAKEWPARAM(1800, 1050), MAKELPARAM(NIN_KEYSELECT, 1));
-    EXPECT_TRUE(BecomesVisible(main, true));
-    EXPECT_FALSE(IsIconic(main));
+    EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) && !IsIconic(main); }));
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(10000));
 }
