@@ -242,15 +242,15 @@ TEST_F(StartupTest, WritingOrDeletingTheEntryTakesOutItsStartupTabSwitch) {
         {0, RunRoot::Machine, ours, true, false},
         {0, RunRoot::Machine, L"\"D:\\otra.exe\"", false, false}, // another copy's
     };
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) { // another program's switches
+        ASSERT_TRUE(WriteValue(root, kStartupApprovedPath, L"Otro", REG_BINARY, disabled, false));
+    }
     for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::Message()
-                     << c.State << " " << (c.Root == RunRoot::User) << " " << c.Machine.size());
+        SCOPED_TRACE(&c - cases);
         CleanConfigRegistry();
         for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-            for (const wchar_t* name : {L"Zelvaran", L"Otro"}) {
-                ASSERT_TRUE(
-                    WriteValue(root, kStartupApprovedPath, name, REG_BINARY, disabled, false));
-            }
+            ASSERT_TRUE(
+                WriteValue(root, kStartupApprovedPath, L"Zelvaran", REG_BINARY, disabled, false));
         }
         if (!c.Machine.empty()) {
             ASSERT_TRUE(SetRunEntry(c.Machine));
@@ -261,9 +261,9 @@ TEST_F(StartupTest, WritingOrDeletingTheEntryTakesOutItsStartupTabSwitch) {
             EXPECT_EQ(ReadValue(root, kStartupApprovedPath, L"Zelvaran").has_value(), !goes);
             EXPECT_TRUE(ReadValue(root, kStartupApprovedPath, L"Otro"));
         }
-        EXPECT_TRUE(DeleteValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Otro"));
-        EXPECT_TRUE(DeleteValue(HKEY_CURRENT_USER, kStartupApprovedPath, L"Otro"));
     }
+    EXPECT_TRUE(DeleteValue(HKEY_LOCAL_MACHINE, kStartupApprovedPath, L"Otro"));
+    EXPECT_TRUE(DeleteValue(HKEY_CURRENT_USER, kStartupApprovedPath, L"Otro"));
     EXPECT_TRUE(platform_.Elevations.empty());
     // The elevated instance's delete of this copy's machine-wide entry does the same.
     ASSERT_TRUE(SetRunEntry(ours));

@@ -158,9 +158,8 @@ TEST_F(MainWindowTest, WhereAnnotationWorksNamesAreAnnotatedOnceAndClearedOnDest
         annotated.push_back(control);
     }
     window_.reset();
-    std::vector<HWND> cleared = platform_.ClearedAnnotations;
-    std::ranges::sort(cleared);
-    EXPECT_EQ(cleared, annotated);
+    std::ranges::sort(platform_.ClearedAnnotations);
+    EXPECT_EQ(platform_.ClearedAnnotations, annotated);
 }
 
 // How many of a control's pixels on screen stand out from its background (its top-left pixel)
