@@ -98,6 +98,8 @@ bool frmMain::OnCreate() noexcept {
     if (!CreateControls()) {
         return false;
     }
+    // Every other window of the program opens on this window's monitor.
+    ui::SetPlacementAnchor(hwnd_);
     HWND length = Control(kTxtLength);
     SendMessageW(length, EM_LIMITTEXT, kLengthMaxChars, 0);
     // Without them the window still works; a screen reader merely finds boxes without names.

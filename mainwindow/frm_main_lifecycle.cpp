@@ -143,6 +143,7 @@ void frmMain::OnUnload() noexcept {
 void frmMain::OnDestroy() noexcept {
     clearer_.Detach();
     ui::WipeWindowText(Control(kTxtPassword)); // the children still exist here
+    ui::SetPlacementAnchor(nullptr);
     PostQuitMessage(0);
 }
 

@@ -178,13 +178,30 @@ void SetClientSize(HWND hwnd, SIZE client) noexcept {
     }
 }
 
+namespace {
+HWND g_anchor = nullptr;
+} // namespace
+
+void SetPlacementAnchor(HWND window) noexcept {
+    g_anchor = window;
+}
+
 POINT CentredOnScreen(SIZE size) noexcept {
+    // A minimised (or hidden in the notification area) main window counts by the place it had.
+    HMONITOR monitor = g_anchor != nullptr && IsWindow(g_anchor)
+                           ? MonitorFromWindow(g_anchor, MONITOR_DEFAULTTONEAREST)
+                           : MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
     RECT work{};
-    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (monitor != nullptr && GetMonitorInfoW(monitor, &info)) {
+        work = info.rcWork;
+    } else if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0)) {
         work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     }
-    return {work.left + (work.right - work.left - size.cx) / 2,
-            work.top + (work.bottom - work.top - size.cy) / 2};
+    const PixelRect at = CentredIn(
+        {work.left, work.top, work.right - work.left, work.bottom - work.top}, {size.cx, size.cy});
+    return {at.Left, at.Top};
 }
 
 bool ControlSet::Create(HWND owner, std::span<const ControlSpec> table, int dpi) noexcept {

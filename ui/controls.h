@@ -51,7 +51,11 @@ private:
 // menu bar measure at its current DPI.
 void SetClientSize(HWND hwnd, SIZE client) noexcept;
 
-// Top-left corner that centres a window of `size` on the work area of the primary monitor.
+// The window whose monitor every window of the program opens on: the main window. Without one
+// (or once it is gone), the primary monitor.
+void SetPlacementAnchor(HWND window) noexcept;
+
+// Top-left corner that centres a window of `size` on the work area of the anchor's monitor.
 [[nodiscard]] POINT CentredOnScreen(SIZE size) noexcept;
 
 } // namespace zelvaran::ui

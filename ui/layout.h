@@ -72,6 +72,30 @@ inline constexpr int kTwipsPerInch = 1440;
             TwipsToPixels(r.Height, dpi)};
 }
 
+struct PixelSize {
+    int Width;
+    int Height;
+    friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+// Where a window of `size` goes to sit centred on a monitor's work area (screen pixels); one
+// larger than the area keeps its top-left corner, and so its caption, inside it.
+[[nodiscard]] constexpr PixelRect CentredIn(const PixelRect& work, PixelSize size) noexcept {
+    const int left = work.Left + (work.Width - size.Width) / 2;
+    const int top = work.Top + (work.Height - size.Height) / 2;
+    return {left < work.Left ? work.Left : left, top < work.Top ? work.Top : top, size.Width,
+            size.Height};
+}
+
+// The outer size of a window whose client area measures the given twips, at `dpi`, with `frame`
+// the borders, caption and menu bar at that DPI. It depends on the DPI alone, never on the size
+// the window had before, so a window moved to another monitor and back gets its size back.
+[[nodiscard]] constexpr PixelSize WindowSizeAt(int widthTwips, int heightTwips, int dpi,
+                                               PixelSize frame) noexcept {
+    return {TwipsToPixels(widthTwips, dpi) + frame.Width,
+            TwipsToPixels(heightTwips, dpi) + frame.Height};
+}
+
 [[nodiscard]] constexpr bool TakesFocus(ControlKind kind) noexcept {
     return kind == ControlKind::CheckBox || kind == ControlKind::TextBox ||
            kind == ControlKind::Button;

@@ -72,6 +72,9 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = ScaledSize(static_cast<int>(wParam));
+        return TRUE;
     case WM_DPICHANGED:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -97,10 +100,37 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
 void Form::OnDpiChanged(int dpi, const RECT& suggested) noexcept {
     controls_.Relayout(dpi);
     OnRelayout(dpi);
-    // The client area keeps its size in twips; only the suggested corner is taken.
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    // The suggested rectangle has the size WM_GETDPISCALEDSIZE gave, placed where the system
+    // keeps the window on the new monitor; a menu bar that wraps differently is corrected after.
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     SetClientSize(hwnd_, ClientPixels(dpi));
+}
+
+SIZE Form::ScaledSize(int dpi) const noexcept {
+    // From the twips, never from the present size: scaling the present size would round a little
+    // differently each way, and a window on the border of two monitors could flip between them.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&frame, shape_.Style, GetMenu(hwnd_) != nullptr ? TRUE : FALSE,
+                             shape_.ExStyle, static_cast<UINT>(dpi));
+    const PixelSize size = WindowSizeAt(shape_.ClientWidthTwips, shape_.ClientHeightTwips, dpi,
+                                        {frame.right - frame.left, frame.bottom - frame.top});
+    return {size.Width, size.Height};
+}
+
+void Form::CentreOnAnchorMonitor() noexcept {
+    RECT outer{};
+    if (!GetWindowRect(hwnd_, &outer)) {
+        return;
+    }
+    POINT at = CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Moved to a monitor of another DPI, the window was scaled on the way: measure again.
+    SetClientSize(hwnd_, ClientPixels(WindowDpi(hwnd_)));
+    if (GetWindowRect(hwnd_, &outer)) {
+        at = CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
+        SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void Form::OnActivate(bool active) noexcept {
@@ -154,7 +184,7 @@ SIZE Form::ClientPixels(int dpi) const noexcept {
 }
 
 bool Form::CreateCentred(HWND owner, HMENU menu) noexcept {
-    // A first estimate at the system's DPI places the window on the primary monitor.
+    // A first estimate at the system's DPI places the window on the main window's monitor.
     const int systemDpi = static_cast<int>(GetDpiForSystem());
     const SIZE estimate = WindowSizeForClient(ClientPixels(systemDpi), shape_.Style, shape_.ExStyle,
                                               menu != nullptr, systemDpi);
@@ -168,12 +198,7 @@ bool Form::CreateCentred(HWND owner, HMENU menu) noexcept {
     // That monitor may have another DPI than the system's, and the real frame (a wrapping menu
     // bar) can differ from the estimate: measure, correct and centre again.
     SetClientSize(hwnd_, ClientPixels(WindowDpi(hwnd_)));
-    RECT outer{};
-    if (GetWindowRect(hwnd_, &outer)) {
-        const POINT centred = CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
-        SetWindowPos(hwnd_, nullptr, centred.x, centred.y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    CentreOnAnchorMonitor();
     return true;
 }
 
@@ -182,6 +207,10 @@ bool Form::CreateControls() noexcept {
 }
 
 void Form::ShowAndRaise() noexcept {
+    // A window loaded earlier and kept hidden opens where the main window is now.
+    if (!IsWindowVisible(hwnd_)) {
+        CentreOnAnchorMonitor();
+    }
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     BringWindowToTop(hwnd_);
     static_cast<void>(SetForegroundWindow(hwnd_));

@@ -44,8 +44,8 @@ public:
     [[nodiscard]] virtual bool PreTranslateMessage(MSG& msg) noexcept;
 
 protected:
-    // The form's own messages; WM_CREATE, WM_COMMAND, WM_DPICHANGED and WM_ACTIVATE are
-    // unpacked here first.
+    // The form's own messages; WM_CREATE, WM_COMMAND, WM_GETDPISCALEDSIZE, WM_DPICHANGED and
+    // WM_ACTIVATE are unpacked here first.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
     // WM_CREATE: builds the controls; false fails the creation.
     [[nodiscard]] virtual bool OnCreate() noexcept { return CreateControls(); }
@@ -66,7 +66,7 @@ protected:
     // shared (the system frees them with the module), on the dialog face colour.
     [[nodiscard]] bool RegisterFormClass(int iconId) noexcept;
     // Creates the window hidden, its client area at the shape's size at the DPI of the monitor it
-    // opens on, centred on the work area.
+    // opens on, centred on the work area of the main window's monitor.
     [[nodiscard]] bool CreateCentred(HWND owner, HMENU menu) noexcept;
     // Builds the shape's controls at the window's DPI: the form calls it from WM_CREATE.
     [[nodiscard]] bool CreateControls() noexcept;
@@ -89,6 +89,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dpi, const RECT& suggested) noexcept;
+    // The outer size at `dpi`, from the client area's twips: WM_GETDPISCALEDSIZE's answer.
+    [[nodiscard]] SIZE ScaledSize(int dpi) const noexcept;
+    void CentreOnAnchorMonitor() noexcept;
     void OnActivate(bool active) noexcept;
     void OnSystemColours() noexcept;
     void OnNcDestroy() noexcept;

@@ -65,19 +65,43 @@ TEST(FormSkeleton, CreatesCentredAtItsTwipsAndKeepsThemAcrossDpiChanges) {
     EXPECT_EQ(outer.left, centred.x);
     EXPECT_EQ(outer.top, centred.y);
 
-    for (const int newDpi : {144, 192, 96}) {
+    // As Windows sends them when the window crosses to a monitor of another DPI: first
+    // WM_GETDPISCALEDSIZE with the present size, then WM_DPICHANGED with a rectangle of the size
+    // answered, placed by the system.
+    for (const int newDpi : {144, 192, 96, 144}) {
         SCOPED_TRACE(newDpi);
-        RECT suggested{40, 30, 400, 300};
+        GetWindowRect(hwnd, &outer);
+        SIZE scaled{outer.right - outer.left, outer.bottom - outer.top};
+        EXPECT_TRUE(
+            SendMessageW(hwnd, WM_GETDPISCALEDSIZE, newDpi, reinterpret_cast<LPARAM>(&scaled)));
+        RECT frame{};
+        AdjustWindowRectExForDpi(&frame, kShape.Style, FALSE, kShape.ExStyle, newDpi);
+        EXPECT_EQ(scaled.cx - (frame.right - frame.left), ui::TwipsToPixels(kWidthTwips, newDpi));
+        EXPECT_EQ(scaled.cy - (frame.bottom - frame.top), ui::TwipsToPixels(1500, newDpi));
+        RECT suggested{40, 30, 40 + scaled.cx, 30 + scaled.cy};
         SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(kWidthTwips, newDpi));
-        EXPECT_EQ(ClientOf(hwnd).cy, ui::TwipsToPixels(1500, newDpi));
         GetWindowRect(hwnd, &outer);
         EXPECT_EQ(outer.left, 40);
         EXPECT_EQ(outer.top, 30);
+        // The prefix draws every frame at its one DPI, so the whole rectangle is taken as it is
+        // only at that DPI; at the others the client area is kept at its twips.
+        if (newDpi == dpi) {
+            EXPECT_TRUE(EqualRect(&outer, &suggested));
+        }
+        EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(kWidthTwips, newDpi));
+        EXPECT_EQ(ClientOf(hwnd).cy, ui::TwipsToPixels(1500, newDpi));
         EXPECT_EQ(RectInParent(form.Control(kBox)).right, ui::TwipsToPixels(1650, newDpi));
     }
-    EXPECT_EQ(form.Relayouts, 3);
+    // A rectangle of another size (a system that scaled the old size itself) still leaves the
+    // client area at its twips.
+    RECT stretched{40, 30, 400, 300};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&stretched));
+    EXPECT_EQ(ClientOf(hwnd).cx, ui::TwipsToPixels(kWidthTwips, 192));
+    GetWindowRect(hwnd, &outer);
+    EXPECT_EQ(outer.left, 40);
+    EXPECT_EQ(outer.top, 30);
+    EXPECT_EQ(form.Relayouts, 5);
 
     form.Show();
     EXPECT_TRUE(IsWindowVisible(hwnd));

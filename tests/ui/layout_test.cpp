@@ -74,5 +74,46 @@ TEST(NextTabStop, FromNoControlStartsAtTheFirstOrTheLast) {
     EXPECT_EQ(NextTabStop(kTable, 6, true, all), 2); // the picture has no tab index
 }
 
+// Work areas as Windows reports them for a desktop of several monitors: the primary at the origin,
+// one to its right at 150 %, one to its left at negative coordinates, a task bar at the top.
+TEST(Placement, CentredOnTheWorkAreaItIsGivenAndNeverAboveOrLeftOfIt) {
+    struct Case {
+        PixelRect Work;
+        PixelSize Window;
+        PixelRect Want;
+    };
+    const Case cases[] = {
+        {{0, 0, 1920, 1040}, {300, 200}, {810, 420, 300, 200}},
+        {{1920, 0, 2880, 1560}, {450, 300}, {3135, 630, 450, 300}},
+        {{-1280, 0, 1280, 984}, {300, 200}, {-790, 392, 300, 200}},
+        {{0, 40, 1920, 1000}, {300, 200}, {810, 440, 300, 200}},
+        {{0, 0, 1921, 1041}, {300, 200}, {810, 420, 300, 200}},
+        {{0, 0, 800, 600}, {1000, 700}, {0, 0, 1000, 700}},      // larger: caption stays on screen
+        {{1920, 0, 800, 600}, {900, 500}, {1920, 50, 900, 500}}, // wider only
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CentredIn(c.Work, c.Window), c.Want) << c.Work.Left << "," << c.Work.Top;
+    }
+}
+
+// The main window's 4455 x 4350 twips with the frame each DPI gives it: the answer to
+// WM_GETDPISCALEDSIZE is the same whichever DPI the window comes from.
+TEST(Placement, WindowSizeAtADpiFollowsTheTwipsAlone) {
+    struct Case {
+        int Dpi;
+        PixelSize Frame;
+        PixelSize Want;
+    };
+    const Case cases[] = {
+        {96, {16, 59}, {313, 349}},
+        {120, {20, 72}, {391, 435}},
+        {144, {22, 86}, {468, 521}},
+        {192, {30, 113}, {624, 693}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(WindowSizeAt(4455, 4350, c.Dpi, c.Frame), c.Want) << c.Dpi;
+    }
+}
+
 } // namespace
 } // namespace zelvaran::ui
