@@ -16,12 +16,6 @@ namespace zelvaran::config {
 // descriptor not understood protects nothing.
 [[nodiscard]] std::optional<SecurityInfo> ReadDescriptor(PSECURITY_DESCRIPTOR descriptor);
 
-// What lies at a path itself: a link or mount point is opened, not followed.
-struct PathEntry {
-    SecurityInfo Security;
-    bool ReparsePoint = false; // a junction, symbolic link or mount point
-};
-
 // Opens the path with FILE_FLAG_OPEN_REPARSE_POINT and reads its attributes and descriptor from
 // the handle, so that what is judged is the object the name leads to and nothing behind it.
 // Nothing, with the error, when it cannot be opened or read.

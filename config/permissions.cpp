@@ -108,4 +108,31 @@ SecurityInfo ForNewFile(const SecurityInfo& folder, std::wstring_view owner) {
     return file;
 }
 
+bool AdminOnlyWay(std::span<const std::optional<PathEntry>> way, PathKind kind,
+                  std::span<const std::wstring> owners) {
+    std::vector<SecurityInfo> chain;
+    for (const std::optional<PathEntry>& step : way) {
+        if (!step || step->ReparsePoint) {
+            return false;
+        }
+        chain.push_back(step->Security);
+    }
+    // A drive's root has nothing above it; a file always has its folder.
+    if (chain.empty() || (kind == PathKind::File && chain.size() < 2)) {
+        return false;
+    }
+    if (kind == PathKind::File) {
+        return AdminOnly(chain.front(), std::span(chain).subspan(1), owners);
+    }
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const bool holdsProgram = i == 0 && kind == PathKind::ProgramFolder;
+        if (!OnlyOwnersHold(chain[i],
+                            holdsProgram ? rights::kProgramFolderDoor : rights::kFolderDoor,
+                            owners)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace zelvaran::config

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -106,5 +107,21 @@ inline constexpr std::uint32_t kSystemChange = kProgramFolderDoor;
 // file itself (CREATOR OWNER becoming the owner). With none to pass, the system gives the
 // creator's default, which this cannot know: nothing is vouched for (a null DACL).
 [[nodiscard]] SecurityInfo ForNewFile(const SecurityInfo& folder, std::wstring_view owner);
+
+// What lies at a path itself: a link or mount point is read, not followed.
+struct PathEntry {
+    SecurityInfo Security;
+    bool ReparsePoint = false; // a junction, symbolic link or mount point
+};
+
+// A program file; the folder that holds (or will hold) one; a folder on the way to one.
+enum class PathKind { File, ProgramFolder, Folder };
+
+// Whether only `owners` can change what lies at the start of `way` or swap a folder above it:
+// `way` is the object itself, then every folder above it up to the drive's root, each as read
+// (nothing where it could not be read). A step that could not be read, or that is a link or a
+// mount point anywhere on the way, vouches for nothing: it could be pointed elsewhere once judged.
+[[nodiscard]] bool AdminOnlyWay(std::span<const std::optional<PathEntry>> way, PathKind kind,
+                                std::span<const std::wstring> owners);
 
 } // namespace zelvaran::config

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "config/permissions.h"
 #include "config/run_location.h"
 
 namespace zelvaran::config {
@@ -37,9 +38,6 @@ struct ThisCopy {
 // The final path of a file or folder (links resolved) in its plain form; empty, with the error,
 // when the system cannot tell.
 [[nodiscard]] std::wstring FinalPath(const std::wstring& path, DWORD& error);
-
-// A program file; the folder that holds (or will hold) one; a folder on the way to one.
-enum class PathKind { File, ProgramFolder, Folder };
 
 // Whether nobody but those who can change the system folder can change what lies at `finalPath`
 // or swap a folder above it (see permissions.h), read from each one's own descriptor. False when

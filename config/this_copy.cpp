@@ -86,35 +86,22 @@ std::optional<std::vector<std::wstring>> TheMachineOwners() {
 bool AdminOnlyAllTheWay(const std::wstring& finalPath, PathKind kind) noexcept {
     try {
         const auto owners = TheMachineOwners();
-        DWORD error = ERROR_SUCCESS;
-        // A drive's root has nothing above it; a file always has its folder.
-        std::vector<std::wstring> way = FoldersAbove(finalPath);
-        if (!owners || (way.empty() && kind == PathKind::File)) {
+        if (!owners) {
             return false;
         }
         // The object first, then its folder, up to the root; each one itself, never what a link
-        // or mount point leads to, and none of them a link: one could be pointed elsewhere.
-        way.insert(way.begin(), finalPath);
-        std::vector<SecurityInfo> chain;
-        for (const std::wstring& step : way) {
-            auto entry = ReadPathEntry(step, error);
-            if (!entry || entry->ReparsePoint) {
-                return false;
-            }
-            chain.push_back(std::move(entry->Security));
-        }
-        if (kind == PathKind::File) {
-            return AdminOnly(chain.front(), std::span(chain).subspan(1), *owners);
-        }
-        for (std::size_t i = 0; i < chain.size(); ++i) {
-            const bool holdsProgram = i == 0 && kind == PathKind::ProgramFolder;
-            if (!OnlyOwnersHold(chain[i],
-                                holdsProgram ? rights::kProgramFolderDoor : rights::kFolderDoor,
-                                *owners)) {
-                return false;
+        // or mount point leads to. The first that cannot be vouched for ends the reading.
+        std::vector<std::wstring> steps = FoldersAbove(finalPath);
+        steps.insert(steps.begin(), finalPath);
+        std::vector<std::optional<PathEntry>> way;
+        for (const std::wstring& step : steps) {
+            DWORD error = ERROR_SUCCESS;
+            way.push_back(ReadPathEntry(step, error));
+            if (!way.back() || way.back()->ReparsePoint) {
+                break;
             }
         }
-        return true;
+        return AdminOnlyWay(way, kind, *owners);
     } catch (...) {
         return false; // out of memory: nothing can be vouched for
     }

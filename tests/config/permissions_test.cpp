@@ -2,6 +2,7 @@
 // folders above it, judged against those who can change the system folder.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,39 @@ TEST(Permissions, OnlyThoseWhoCanChangeTheSystemFolderOwnTheMachine) {
     const std::wstring wine = L"S-1-5-21-0-0-0-1000";
     EXPECT_EQ(MachineOwners({wine, false, {A(SY, FA), A(wine, FA), A(WD, RX)}}),
               (std::vector<std::wstring>{wine, SY}));
+}
+
+// A way as read from each step's own handle. Wine can make no junction, link or mount point, so
+// they come in here as Windows reports them.
+TEST(Permissions, ALinkOrAnUnreadableStepAnywhereOnTheWayVouchesForNothing) {
+    const PathEntry exe{kInstalledExe}, folder{kInstalledFolder}, sys{kSystem}, root{kDriveRoot};
+    const PathEntry link{kInstalledFolder, true};
+    const struct {
+        const char* What;
+        std::vector<std::optional<PathEntry>> Way; // the object first, the drive's root last
+        PathKind Kind;
+        bool AdminOnly;
+    } ways[] = {
+        {"Program Files", {exe, folder, folder, sys, root}, PathKind::File, true},
+        {"the exe a link",
+         {PathEntry{kInstalledExe, true}, folder, sys, root},
+         PathKind::File,
+         false},
+        {"a junction above", {exe, folder, link, sys, root}, PathKind::File, false},
+        {"the drive a mount point",
+         {exe, folder, sys, PathEntry{kDriveRoot, true}},
+         PathKind::File,
+         false},
+        {"a folder not read", {exe, folder, std::nullopt, root}, PathKind::File, false},
+        {"a file with no folder", {exe}, PathKind::File, false},
+        {"the program's folder", {folder, folder, sys, root}, PathKind::ProgramFolder, true},
+        {"the program's folder a junction", {link, sys, root}, PathKind::ProgramFolder, false},
+        {"a folder on the way", {folder, root}, PathKind::Folder, true},
+        {"a folder on the way, a link", {folder, link, root}, PathKind::Folder, false},
+    };
+    for (const auto& w : ways) {
+        EXPECT_EQ(AdminOnlyWay(w.Way, w.Kind, Owners()), w.AdminOnly) << w.What;
+    }
 }
 
 TEST(Permissions, AdminOnlyAllTheWayOrNot) {
