@@ -108,9 +108,7 @@ TEST_F(AboutDialogTest, OpensCentredOnTheScreen) {
 
 TEST_F(AboutDialogTest, RelaysOutAtTheNewDpi) {
     ASSERT_TRUE(Dialog().Load());
-    RECT suggested{100, 100, 700, 700};
-    SendMessageW(Dialog().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&suggested));
+    SendDpiChanged(Dialog().Handle(), 144, {100, 100, 700, 700});
     // 10 twips to a pixel at 144 DPI, halves rounded up.
     const RECT web = RectInParent(Ctl(kCommandWeb));
     EXPECT_EQ(web.left, 264);

@@ -185,9 +185,7 @@ TEST_F(Form2WindowTest, OpensWithItsCaptionsBannerAndBothBoxesUnchecked) {
 
 TEST_F(Form2WindowTest, RelaysOutAtTheNewDpi) {
     ASSERT_TRUE(Open());
-    RECT suggested{100, 100, 600, 400};
-    SendMessageW(form_->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&suggested));
+    SendDpiChanged(form_->Handle(), 144, {100, 100, 600, 400});
     // 10 twips to a pixel at 144 DPI.
     const RECT frame = RectInParent(Ctl(kConfig));
     EXPECT_EQ(frame.left, 12);
@@ -205,19 +203,6 @@ TEST_F(Form2WindowTest, RelaysOutAtTheNewDpi) {
     GetWindowRect(form_->Handle(), &outer);
     EXPECT_EQ(outer.left, 100);
     EXPECT_EQ(outer.top, 100);
-}
-
-// Tab as the message loop sees it: a key-down for the focused control.
-HWND PressTab(HWND focus) {
-    MSG msg{};
-    msg.hwnd = focus;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_TAB;
-    if (!ui::PreTranslateForForms(msg)) {
-        return nullptr;
-    }
-    Pump();
-    return GetFocus();
 }
 
 TEST_F(Form2WindowTest, TabGoesBetweenTheTwoBoxesAndSpaceClicks) {

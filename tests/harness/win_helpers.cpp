@@ -1,5 +1,7 @@
 #include "win_helpers.h"
 
+#include "ui/window.h"
+
 namespace zelvaran::testing {
 
 std::wstring TextOf(HWND hwnd) {
@@ -104,6 +106,22 @@ RECT RectInParent(HWND hwnd) {
     GetWindowRect(hwnd, &r);
     MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
     return r;
+}
+
+HWND PressTab(HWND focus) {
+    MSG msg{};
+    msg.hwnd = focus;
+    msg.message = WM_KEYDOWN;
+    msg.wParam = VK_TAB;
+    if (!ui::PreTranslateForForms(msg)) {
+        return nullptr;
+    }
+    Pump();
+    return GetFocus();
+}
+
+void SendDpiChanged(HWND hwnd, UINT dpi, RECT suggested) {
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 } // namespace zelvaran::testing

@@ -27,4 +27,11 @@ void TypeChar(HWND hwnd, wchar_t c);
 // A rectangle relative to the client area of the window's parent, in pixels.
 [[nodiscard]] RECT RectInParent(HWND hwnd);
 
+// Tab as the message loop sees it, a key-down for the focused control: where the focus went, or
+// nothing when the forms let the key through.
+[[nodiscard]] HWND PressTab(HWND focus);
+
+// The window moved to a monitor of `dpi`, with the rectangle Windows suggests for it.
+void SendDpiChanged(HWND hwnd, UINT dpi, RECT suggested);
+
 } // namespace zelvaran::testing

@@ -55,9 +55,7 @@ TEST_F(MainWindowTest, ClientAreaIsTheTableSizeBelowOneMenuLine) {
 }
 
 TEST_F(MainWindowTest, RelaysOutAtTheNewDpi) {
-    RECT suggested{100, 100, 700, 700};
-    SendMessageW(Main().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&suggested));
+    SendDpiChanged(Main().Handle(), 144, {100, 100, 700, 700});
     // 10 twips to a pixel at 144 DPI.
     const RECT generate = RectInParent(Ctl(kCmdGennerate));
     EXPECT_EQ(generate.left, 12);
@@ -125,19 +123,6 @@ TEST_F(MainWindowTest, MenuBarHasSalirAndInformacionWithItsTwoItems) {
     EXPECT_STREQ(text, L"Temas de Ayuda");
     GetMenuStringW(info, 1, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(text, L"Acerca");
-}
-
-// Tab as the message loop sees it: a key-down for the focused control.
-HWND PressTab(HWND focus) {
-    MSG msg{};
-    msg.hwnd = focus;
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_TAB;
-    if (!ui::PreTranslateForForms(msg)) {
-        return nullptr;
-    }
-    Pump();
-    return GetFocus();
 }
 
 TEST_F(MainWindowTest, TabFollowsTheTableAcrossFramesSkippingDisabledControls) {
