@@ -120,6 +120,8 @@ private:
     [[nodiscard]] bool OnClearCommand(UINT command) noexcept;
     void HideProgramWindows() noexcept;
     void ToggleRule(std::size_t index) noexcept;
+    // Says that the choice of the window menu item `caption` could not be stored.
+    void ReportNotSaved(const wchar_t* caption, LSTATUS status) noexcept;
     void OnConfigurationClosed(std::int16_t topmostFlag) noexcept;
     void PlaceOnTop(std::int16_t flag, UINT flags) noexcept;
     void ShareTopmostWithAbout() noexcept;

@@ -40,17 +40,6 @@ std::size_t StoredClearChoice() noexcept {
     return 0;
 }
 
-std::wstring SaveFailureText(LSTATUS status) {
-    std::wstring text = L"No se pudo guardar la opci\u00F3n \"";
-    text += kClearMenuCaption;
-    text += L"\" en la configuraci\u00F3n del usuario. ";
-    text += status == ERROR_ACCESS_DENIED
-                ? std::wstring(L"No hay permiso para cambiar la configuraci\u00F3n del usuario.")
-                : L"Error del sistema " + std::to_wstring(status) + L".";
-    text += L" No se ha cambiado nada.";
-    return text;
-}
-
 BOOL CALLBACK HideOne(HWND hwnd, LPARAM) noexcept {
     ShowWindow(hwnd, SW_HIDE);
     return TRUE;
@@ -94,13 +83,7 @@ bool frmMain::OnClearCommand(UINT command) noexcept {
         config::SaveSetting(config::kAppName, config::kSection, config::kKeyVaciarPortapapeles,
                             std::to_wstring(delay).c_str());
     if (status != ERROR_SUCCESS) {
-        try {
-            static_cast<void>(ui::ShowProgramMessage(hwnd_, SaveFailureText(status).c_str(),
-                                                     kErrorTitle, MB_OK | MB_ICONSTOP));
-        } catch (...) {
-            static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo guardar la opci\u00F3n.",
-                                                     kErrorTitle, MB_OK | MB_ICONSTOP));
-        }
+        ReportNotSaved(kClearMenuCaption, status);
         return true;
     }
     clearer_.SetDelay(delay);

@@ -36,9 +36,9 @@ bool StoredRule(std::wstring_view key) noexcept {
     }
 }
 
-std::wstring SaveFailureText(const RuleItem& item, LSTATUS status) {
+std::wstring SaveFailureText(const wchar_t* caption, LSTATUS status) {
     std::wstring text = L"No se pudo guardar la opci\u00F3n \u00AB";
-    text += item.Caption;
+    text += caption;
     text += L"\u00BB en la configuraci\u00F3n del usuario. ";
     text += status == ERROR_ACCESS_DENIED
                 ? std::wstring(L"No hay permiso para cambiar la configuraci\u00F3n del usuario.")
@@ -76,19 +76,23 @@ bool frmMain::OnRuleCommand(UINT command) noexcept {
     return false;
 }
 
+void frmMain::ReportNotSaved(const wchar_t* caption, LSTATUS status) noexcept {
+    try {
+        static_cast<void>(ui::ShowProgramMessage(hwnd_, SaveFailureText(caption, status).c_str(),
+                                                 kErrorTitle, MB_OK | MB_ICONSTOP));
+    } catch (...) {
+        static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo guardar la opci\u00F3n.",
+                                                 kErrorTitle, MB_OK | MB_ICONSTOP));
+    }
+}
+
 void frmMain::ToggleRule(std::size_t index) noexcept {
     const RuleItem& item = kRuleItems[index];
     const bool on = !rules_[index];
     const LSTATUS status =
         config::SaveSetting(config::kAppName, config::kSection, item.Key, on ? L"1" : L"0");
     if (status != ERROR_SUCCESS) {
-        try {
-            static_cast<void>(ui::ShowProgramMessage(hwnd_, SaveFailureText(item, status).c_str(),
-                                                     kErrorTitle, MB_OK | MB_ICONSTOP));
-        } catch (...) {
-            static_cast<void>(ui::ShowProgramMessage(hwnd_, L"No se pudo guardar la opci\u00F3n.",
-                                                     kErrorTitle, MB_OK | MB_ICONSTOP));
-        }
+        ReportNotSaved(item.Caption, status);
         return;
     }
     rules_[index] = on;
