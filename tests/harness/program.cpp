@@ -154,6 +154,10 @@ std::wstring MessageBoxText(HWND box) {
 
 void DismissMessageBox(HWND box) {
     PostClick(GetDlgItem(box, IDOK));
+    // Until it is gone, so that a wait for the program's next box cannot find this one again.
+    for (int i = 0; i < 500 && IsWindow(box); ++i) {
+        Sleep(10);
+    }
 }
 
 } // namespace zelvaran::testing

@@ -49,7 +49,7 @@ private:
 [[nodiscard]] std::wstring RemoteText(HWND hwnd);
 // Clicks a button of another process without waiting for what the click opens.
 void PostClick(HWND button);
-// The text of a message box and a click on its OK button.
+// The text of a message box; a click on its OK button, returning once the box has gone.
 [[nodiscard]] std::wstring MessageBoxText(HWND box);
 void DismissMessageBox(HWND box);
 
