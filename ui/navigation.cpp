@@ -54,7 +54,7 @@ void ShowKeyboardCues(HWND form, WORD cues) noexcept {
 
 bool HasAccessKeys(std::span<const ControlSpec> table) noexcept {
     return std::ranges::any_of(table,
-                               [](const ControlSpec& spec) { return AccessKeyOf(spec.Caption); });
+                               [](const ControlSpec& row) { return AccessKeyOf(row.Caption); });
 }
 
 bool CanFocus(HWND hwnd) noexcept {
