@@ -114,20 +114,10 @@ void Form5::BuildBackdrop() noexcept {
 }
 
 LRESULT Form5::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_ERASEBKGND:
+    if (msg == WM_ERASEBKGND) {
         return OnEraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_SIZE:
-        OnSize();
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
-        return 0;
-    default:
-        return Default(msg, wParam, lParam);
     }
+    return Default(msg, wParam, lParam);
 }
 
 void Form5::OnCommand(int id, int code) noexcept {
@@ -175,7 +165,7 @@ LRESULT Form5::OnCtlColorStatic(HDC dc, HWND control) noexcept {
     return reinterpret_cast<LRESULT>(backdropBrush_.get());
 }
 
-void Form5::OnSize() noexcept {
+void Form5::OnSize(UINT /*type*/) noexcept {
     BuildBackdrop();
     InvalidateRect(hwnd_, nullptr, TRUE);
 }

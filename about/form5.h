@@ -51,9 +51,9 @@ private:
     void OnRelayout(int dpi) noexcept override;
     void OnCommand(int id, int code) noexcept override;
     [[nodiscard]] bool OnEraseBackground(HDC dc) noexcept;
-    [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
-    void OnSize() noexcept;
-    void OnDestroy() noexcept;
+    [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept override;
+    void OnSize(UINT type) noexcept override;
+    void OnDestroy() noexcept override;
 
     void AddToolTips() noexcept;
     void BuildBackdrop() noexcept;

@@ -166,16 +166,6 @@ void Form2::LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noe
     }
 }
 
-LRESULT Form2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    default:
-        return Default(msg, wParam, lParam);
-    }
-}
-
 void Form2::OnCommand(int id, int code) noexcept {
     static constexpr ui::Command<Form2> kClicks[] = {
         {kInicio, &Form2::Inicio_Click},

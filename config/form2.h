@@ -42,8 +42,6 @@ public:
     static constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
 private:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
     void Inicio_Click() noexcept;
     void ChTop_Click() noexcept;
     void OnRelayout(int dpi) noexcept override;
@@ -53,7 +51,7 @@ private:
     [[nodiscard]] bool OnCreate() noexcept override;
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept override;
-    void OnClose() noexcept;
+    void OnClose() noexcept override;
 
     void LoadChoice(int id, std::wstring_view key, void (Form2::*click)() noexcept) noexcept;
     [[nodiscard]] std::int16_t BoxState(int id) const noexcept;

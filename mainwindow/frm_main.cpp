@@ -133,22 +133,14 @@ void frmMain::OnRelayout(int dpi) noexcept {
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CTLCOLORSTATIC:
-        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_MOUSEMOVE:
         OnMouseMove(wParam, lParam);
-        return 0;
-    case WM_SIZE:
-        OnSize(static_cast<UINT>(wParam));
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));
         return 0;
     case WM_SYSCOMMAND:
         return OnSysCommand(static_cast<UINT>(wParam & 0xFFF0)) ? 0 : Default(msg, wParam, lParam);
-    case WM_CLOSE:
-        OnClose();
-        return 0;
     case WM_QUERYENDSESSION:
         clearer_.OnEndSession(); // the session may end without another word to the program
         return TRUE;
@@ -157,9 +149,6 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ENDSESSION:
         OnEndSession(wParam != FALSE);
-        return 0;
-    case WM_DESTROY:
-        OnDestroy();
         return 0;
     default:
         if (msg == taskbarCreated_ && taskbarCreated_ != 0) {

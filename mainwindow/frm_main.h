@@ -97,11 +97,11 @@ private:
     void OnRelayout(int dpi) noexcept override;
     void OnLoad() noexcept;
     void OnCommand(int id, int code) noexcept override;
-    [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept;
+    [[nodiscard]] LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept override;
     void OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept;
     // Whether a mouse-move message is the pointer over the window rather than an icon report.
     [[nodiscard]] bool PointerOverClient(LPARAM lParam) const noexcept;
-    void OnSize(UINT type) noexcept;
+    void OnSize(UINT type) noexcept override;
     void OnTaskbarCreated() noexcept;
     void OnTimer(UINT_PTR id) noexcept;
     void AddTrayIcon() noexcept;
@@ -109,10 +109,10 @@ private:
     void StopTrayRetry() noexcept;
     void ShowTrayNoticeOnce() noexcept;
     [[nodiscard]] bool OnSysCommand(UINT command) noexcept;
-    void OnClose() noexcept;
+    void OnClose() noexcept override;
     void OnEndSession(bool ending) noexcept;
     void OnUnload() noexcept;
-    void OnDestroy() noexcept;
+    void OnDestroy() noexcept override;
     [[nodiscard]] bool AddConfigurationToSystemMenu() noexcept;
     [[nodiscard]] bool AddRulesToSystemMenu() noexcept;
     [[nodiscard]] bool OnRuleCommand(UINT command) noexcept;

@@ -145,14 +145,6 @@ void frmFrase::OnRelayout(int dpi) noexcept {
     icons_.Set(hwnd_, IDI_ZELVARAN, dpi);
 }
 
-LRESULT frmFrase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_CLOSE) {
-        OnClose();
-        return 0;
-    }
-    return Default(msg, wParam, lParam);
-}
-
 bool frmFrase::PreTranslateMessage(MSG& msg) noexcept {
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
         OnClose();

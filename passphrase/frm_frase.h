@@ -41,13 +41,12 @@ public:
     void UseRandomSource(RandomSource& random) noexcept { random_ = &random; }
 
 private:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     [[nodiscard]] bool PreTranslateMessage(MSG& msg) noexcept override;
     [[nodiscard]] bool OnCreate() noexcept override;
     void OnRelayout(int dpi) noexcept override;
     void OnCommand(int id, int code) noexcept override;
     void OnLoad() noexcept;
-    void OnClose() noexcept;
+    void OnClose() noexcept override;
 
     void cmdCopiar_Click() noexcept;
     void cmdCerrar_Click() noexcept;

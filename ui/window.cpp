@@ -81,6 +81,17 @@ LRESULT Form::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
         OnActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SETTINGCHANGE:
         if (wParam == SPI_SETHIGHCONTRAST) {
             OnSystemColours();

@@ -44,13 +44,26 @@ public:
     [[nodiscard]] virtual bool PreTranslateMessage(MSG& msg) noexcept;
 
 protected:
-    // The form's own messages; WM_CREATE, WM_COMMAND, WM_GETDPISCALEDSIZE, WM_DPICHANGED and
-    // WM_ACTIVATE are unpacked here first.
-    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+    // The messages the skeleton does not unpack itself (below); by default the system's answer.
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Default(msg, wParam, lParam);
+    }
     // WM_CREATE: builds the controls; false fails the creation.
     [[nodiscard]] virtual bool OnCreate() noexcept { return CreateControls(); }
     // WM_COMMAND from a control (code: its notification) or the menu (code 0).
     virtual void OnCommand(int /*id*/, int /*code*/) noexcept {}
+    // WM_CLOSE (the close box, Alt+F4, the window menu): by default the window goes, as the
+    // system would do it.
+    virtual void OnClose() noexcept { static_cast<void>(Default(WM_CLOSE, 0, 0)); }
+    // WM_DESTROY, while the controls still exist.
+    virtual void OnDestroy() noexcept {}
+    // WM_SIZE; `type` is SIZE_MINIMIZED, SIZE_RESTORED, SIZE_MAXIMIZED and so on.
+    virtual void OnSize(UINT /*type*/) noexcept {}
+    // WM_CTLCOLORSTATIC: the brush a static (or read-only) control is painted with.
+    virtual LRESULT OnCtlColorStatic(HDC dc, HWND control) noexcept {
+        return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(control));
+    }
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }

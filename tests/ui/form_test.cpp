@@ -31,13 +31,7 @@ public:
     int Relayouts = 0;
 
 private:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_CREATE) {
-            return CreateControls() ? 0 : -1;
-        }
-        destroys_ += msg == WM_DESTROY ? 1 : 0;
-        return Default(msg, wParam, lParam);
-    }
+    void OnDestroy() noexcept override { ++destroys_; }
     void OnRelayout(int) noexcept override { ++Relayouts; }
 
     int& destroys_;
