@@ -12,6 +12,7 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_layout.h"
 #include "program.h"
+#include "program_checks.h"
 #include "win_helpers.h"
 
 namespace zelvaran::testing {
@@ -19,16 +20,7 @@ namespace {
 
 using namespace mainwindow;
 
-constexpr const wchar_t* kSettingsKey =
-    L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
 constexpr const wchar_t* kKey = L"VaciarPortapapeles";
-
-std::wstring Stored() {
-    wchar_t data[64] = L"<none>";
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, kKey, RRF_RT_REG_SZ, nullptr, data, &size);
-    return data;
-}
 
 bool HasText() {
     return IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; // without opening it
@@ -64,14 +56,13 @@ ULONGLONG Output(const RunningProgram& program, HWND main, int id) {
 }
 
 TEST(ClearEndToEnd, TenSecondsEmptyOnlyOwnTextAndCortarYSalirWaitsWithoutWindows) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kKey, REG_SZ, L"7", 4),
-              ERROR_SUCCESS);
+    ASSERT_EQ(WriteRegistryText(HKEY_CURRENT_USER, kUserSettingsKey, kKey, L"7"), ERROR_SUCCESS);
     RunningProgram program;
     HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(Stored(), L"7"); // no choice: "Nunca", and left as it is
+    EXPECT_EQ(Stored(kKey), L"7"); // no choice: "Nunca", and left as it is
     SendMessageW(main, WM_SYSCOMMAND, frmMain::kSysClearItems[1], 0);
-    EXPECT_EQ(Stored(), L"10");
+    EXPECT_EQ(Stored(kKey), L"10");
 
     // Copiar: the text stays ten seconds from the write, then goes.
     const ULONGLONG emptied = MsUntilEmptied(Output(program, main, kCopy));
@@ -101,7 +92,7 @@ TEST(ClearEndToEnd, TenSecondsEmptyOnlyOwnTextAndCortarYSalirWaitsWithoutWindows
     EXPECT_GE(GetTickCount64() - cut, 9500u);
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(HasText());
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, kKey);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, kKey);
 }
 
 } // namespace

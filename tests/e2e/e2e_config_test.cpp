@@ -14,31 +14,18 @@
 #include "config/config_layout.h"
 #include "mainwindow/frm_main.h"
 #include "program.h"
+#include "program_checks.h"
 
 namespace zelvaran::testing {
 namespace {
 
 constexpr const wchar_t* kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr const wchar_t* kSettingsKey =
-    L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
-
-std::optional<std::wstring> ReadString(HKEY root, const wchar_t* key, const wchar_t* name) {
-    wchar_t data[1024] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    DWORD type = 0;
-    if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data, &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ) {
-        return std::nullopt;
-    }
-    return std::wstring(data);
-}
 
 void ClearChoices() {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L"Zelvaran");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"Inicio");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"ChTop");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"Inicio");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"ChTop");
 }
 
 // Runs `exe` with one switch, as the elevated step runs; its exit code, or nothing.
@@ -80,16 +67,16 @@ TEST_F(ConfigEndToEnd, StartWithWindowsWritesTheQuotedProgramPathAndStoresTheCho
     HWND dialog = program.WaitForWindow(L"Zelvaran.Form2");
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(RemoteText(dialog), L"Configuracion Security Zelvaran");
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio")); // opening wrote nothing
+    EXPECT_FALSE(Stored(L"Inicio")); // opening wrote nothing
 
     SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + ProgramPath() + L"\"");
-    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"), L"1");
+    EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + ProgramPath() + L"\"");
+    EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+    EXPECT_EQ(Stored(L"Inicio"), L"1");
 
     SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-    EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
-    EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"), L"0");
+    EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
+    EXPECT_EQ(Stored(L"Inicio"), L"0");
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.WaitForExit(10000));
@@ -105,7 +92,7 @@ TEST_F(ConfigEndToEnd, AlwaysOnTopIsAppliedOnCloseAndAtTheNextStart) {
         HWND dialog = program.WaitForWindow(L"Zelvaran.Form2");
         ASSERT_NE(dialog, nullptr);
         SendMessageW(FindControlById(dialog, config::kChTop), BM_CLICK, 0, 0);
-        EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"ChTop"), L"1");
+        EXPECT_EQ(Stored(L"ChTop"), L"1");
         EXPECT_FALSE(IsTopmost(main)); // not while the dialog is open
         SendMessageW(dialog, WM_CLOSE, 0, 0);
         EXPECT_TRUE(IsTopmost(main));
@@ -131,8 +118,7 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
                 GetLastError() == ERROR_ALREADY_EXISTS);
     ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), installed.c_str(), FALSE));
-    ASSERT_TRUE(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro", REG_SZ, L"otro.exe", 18) ==
-                ERROR_SUCCESS);
+    ASSERT_EQ(WriteRegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Otro", L"otro.exe"), ERROR_SUCCESS);
 
     const std::wstring ours = L"\"" + installed + L"\"";
     std::wstring oursUpper = ours;
@@ -162,16 +148,14 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
                                           << (c.Exe == installed ? " installed" : " portable"));
         ClearChoices();
         if (c.Before) {
-            ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran", REG_SZ,
-                                      c.Before->c_str(),
-                                      static_cast<DWORD>((c.Before->size() + 1) * 2)),
+            ASSERT_EQ(WriteRegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran", *c.Before),
                       ERROR_SUCCESS);
         }
         EXPECT_EQ(RunStep(c.Exe, c.Switch), c.ExitCode);
-        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"), c.After);
-        EXPECT_EQ(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Otro"), L"otro.exe");
-        EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
-        EXPECT_FALSE(ReadString(HKEY_CURRENT_USER, kSettingsKey, L"Inicio"));
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"), c.After);
+        EXPECT_EQ(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Otro"), L"otro.exe");
+        EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"));
+        EXPECT_FALSE(Stored(L"Inicio"));
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro");
     DeleteFileW(installed.c_str());
@@ -198,7 +182,7 @@ TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUser
     ASSERT_TRUE(set);
 
     EXPECT_EQ(RunStep(copy, L"/inicio-equipo:escribir"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
-    EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+    EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
     {
         RunningProgram program(L"", copy);
         HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
@@ -207,8 +191,8 @@ TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUser
         HWND dialog = program.WaitForWindow(L"Zelvaran.Form2");
         ASSERT_NE(dialog, nullptr);
         SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-        EXPECT_EQ(ReadString(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + copy + L"\"");
-        EXPECT_FALSE(ReadString(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + copy + L"\"");
+        EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
         PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_TRUE(program.WaitForExit(10000));
     }

@@ -13,30 +13,17 @@
 #include "mainwindow/frm_main.h"
 #include "passphrase/phrase_layout.h"
 #include "program.h"
+#include "program_checks.h"
 #include "win_helpers.h"
 
 namespace zelvaran::testing {
 namespace {
 
-constexpr const wchar_t* kSettingsKey =
-    L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
 constexpr const wchar_t* kChoices[] = {L"FrasePalabras", L"FraseSeparador", L"FraseMayusculas",
                                        L"FraseCifra", L"ChTop"};
 
-std::optional<std::wstring> Stored(const wchar_t* name) {
-    wchar_t data[256] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::wstring(data);
-}
-
 void Store(const wchar_t* name, const std::wstring& text) {
-    ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name, REG_SZ, text.c_str(),
-                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-              ERROR_SUCCESS);
+    ASSERT_EQ(WriteRegistryText(HKEY_CURRENT_USER, kUserSettingsKey, name, text), ERROR_SUCCESS);
 }
 
 // The words of a phrase, the digit taken off the one that has it.
@@ -77,7 +64,7 @@ protected:
     }
     static void Clear() {
         for (const wchar_t* name : kChoices) {
-            RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, name);
+            RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, name);
         }
     }
     HWND Open() {

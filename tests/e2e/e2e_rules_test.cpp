@@ -12,28 +12,16 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_layout.h"
 #include "program.h"
+#include "program_checks.h"
 
 namespace zelvaran::testing {
 namespace {
 
 using mainwindow::frmMain;
 
-constexpr const wchar_t* kSettingsKey =
-    L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
-
-std::wstring Stored(const wchar_t* name) {
-    wchar_t data[64] = {};
-    DWORD size = sizeof(data) - sizeof(wchar_t);
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
-        ERROR_SUCCESS) {
-        return L"<none>";
-    }
-    return data;
-}
-
 void ClearRules() {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"AlMenosUno");
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"SinParecidos");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"AlMenosUno");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"SinParecidos");
 }
 
 // Forty passwords of three characters from the three default kinds: with both rules each holds
@@ -60,7 +48,7 @@ TEST(RulesEndToEnd, CheckedItemsShapeGenerateAndAreRememberedAtTheNextStart) {
         RunningProgram program;
         HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
         ASSERT_NE(main, nullptr);
-        EXPECT_EQ(Stored(L"AlMenosUno"), L"<none>"); // starting writes nothing
+        EXPECT_FALSE(Stored(L"AlMenosUno")); // starting writes nothing
         SendMessageW(main, WM_SYSCOMMAND, frmMain::kSysOneOfEachKind, 0);
         SendMessageW(main, WM_SYSCOMMAND, frmMain::kSysNoLookAlikes, 0);
         EXPECT_EQ(Stored(L"AlMenosUno"), L"1");

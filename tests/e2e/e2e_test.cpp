@@ -8,6 +8,7 @@
 
 #include "mainwindow/main_layout.h"
 #include "program.h"
+#include "program_checks.h"
 #include "ui/process_hardening.h"
 #include "win_helpers.h"
 
@@ -110,22 +111,15 @@ template <typename Check> bool Eventually(Check holds) {
 // The balloon of the first minimise is remembered; Enter on the icon, as a version-4 icon reports
 // it, brings the window back.
 TEST(EndToEnd, MinimisingLeavesOneNoticeAndEnterOnTheIconBringsTheWindowBack) {
-    constexpr const wchar_t* kSettingsKey =
-        L"Software\\VB and VBA Program Settings\\Zelvaran\\Settings";
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingsKey, L"AvisoBandeja");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kUserSettingsKey, L"AvisoBandeja");
     RunningProgram program;
     HWND main = program.WaitForWindow(kMainClass);
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(IconOf(main));
     PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     ASSERT_TRUE(Eventually([&] { return !IsWindowVisible(main); }));
-    EXPECT_TRUE(Eventually([&] { // written right after the hide
-        wchar_t stored[8] = {};
-        DWORD size = sizeof(stored) - sizeof(wchar_t);
-        RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, L"AvisoBandeja", RRF_RT_REG_SZ, nullptr,
-                     stored, &size);
-        return std::wstring_view(stored) == L"1";
-    }));
+    // Written right after the hide.
+    EXPECT_TRUE(Eventually([&] { return Stored(L"AvisoBandeja") == L"1"; }));
     SetCursorPos(0, 0); // over the icon, never over the window
     PostMessageW(main, WM_MOUSEMOVE, MAKEWPARAM(1800, 1050), MAKELPARAM(NIN_KEYSELECT, 1));
     EXPECT_TRUE(Eventually([&] { return IsWindowVisible(main) && !IsIconic(main); }));
