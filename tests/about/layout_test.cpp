@@ -1,8 +1,7 @@
 // The dialog as built from its table: control rectangles, captions, client size, frame styles,
 // position, and the layout at another DPI.
-#include <string>
-
 #include "about_fixture.h"
+#include "layout_expect.h"
 #include "ui/controls.h"
 
 namespace zelvaran::testing {
@@ -12,19 +11,7 @@ using namespace about;
 
 TEST_F(AboutDialogTest, EveryControlSitsAtItsTwipsRectangle) {
     ASSERT_TRUE(Dialog().Load());
-    const int dpi = ui::WindowDpi(Dialog().Handle());
-    for (const ui::ControlSpec& row : kAboutControls) {
-        SCOPED_TRACE(std::wstring(row.Name).c_str());
-        HWND control = Ctl(row.Id);
-        ASSERT_NE(control, nullptr);
-        EXPECT_EQ(GetParent(control), Dialog().Handle());
-        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
-        const RECT got = RectInParent(control);
-        EXPECT_EQ(got.left, want.Left);
-        EXPECT_EQ(got.top, want.Top);
-        EXPECT_EQ(got.right - got.left, want.Width);
-        EXPECT_EQ(got.bottom - got.top, want.Height);
-    }
+    ExpectPlacedAsInTable(Dialog(), kAboutControls, ui::WindowDpi(Dialog().Handle()));
 }
 
 TEST_F(AboutDialogTest, AtNinetySixDpiTheControlsMeasureInPlainPixels) {
@@ -32,18 +19,10 @@ TEST_F(AboutDialogTest, AtNinetySixDpiTheControlsMeasureInPlainPixels) {
     if (ui::WindowDpi(Dialog().Handle()) != USER_DEFAULT_SCREEN_DPI) {
         GTEST_SKIP() << "the desktop is not at 96 DPI";
     }
-    const RECT close = RectInParent(Ctl(kCerrar));
-    EXPECT_EQ(close.left, 272); // 4080 twips at 15 a pixel
-    EXPECT_EQ(close.top, 8);
-    EXPECT_EQ(close.right - close.left, 17);
-    const RECT web = RectInParent(Ctl(kCommandWeb));
-    EXPECT_EQ(web.left, 176);
-    EXPECT_EQ(web.top, 280);
-    EXPECT_EQ(web.right - web.left, 105);
-    const RECT version = RectInParent(Ctl(kVersion));
-    EXPECT_EQ(version.left, 24);
-    EXPECT_EQ(version.top, 288);
-    EXPECT_EQ(version.right - version.left, 81);
+    // 15 twips to a pixel: the close box's 4080 twips are 272 pixels.
+    EXPECT_EQ(PixelsInParent(Ctl(kCerrar)), (ui::PixelRect{272, 8, 17, 17}));
+    EXPECT_EQ(PixelsInParent(Ctl(kCommandWeb)), (ui::PixelRect{176, 280, 105, 17}));
+    EXPECT_EQ(PixelsInParent(Ctl(kVersion)), (ui::PixelRect{24, 288, 81, 17}));
 }
 
 TEST_F(AboutDialogTest, ButtonsCarryTheirCaptionsAndTheVersionIsACentredLabel) {
@@ -110,18 +89,9 @@ TEST_F(AboutDialogTest, RelaysOutAtTheNewDpi) {
     ASSERT_TRUE(Dialog().Load());
     SendDpiChanged(Dialog().Handle(), 144, {100, 100, 700, 700});
     // 10 twips to a pixel at 144 DPI, halves rounded up.
-    const RECT web = RectInParent(Ctl(kCommandWeb));
-    EXPECT_EQ(web.left, 264);
-    EXPECT_EQ(web.top, 420);
-    EXPECT_EQ(web.right - web.left, 158);
-    EXPECT_EQ(web.bottom - web.top, 26);
-    const RECT close = RectInParent(Ctl(kCerrar));
-    EXPECT_EQ(close.left, 408);
-    EXPECT_EQ(close.top, 12);
-    const RECT version = RectInParent(Ctl(kVersion));
-    EXPECT_EQ(version.left, 36);
-    EXPECT_EQ(version.top, 432);
-    EXPECT_EQ(version.right - version.left, 122);
+    EXPECT_EQ(PixelsInParent(Ctl(kCommandWeb)), (ui::PixelRect{264, 420, 158, 26}));
+    EXPECT_EQ(PixelsInParent(Ctl(kCerrar)), (ui::PixelRect{408, 12, 26, 26}));
+    EXPECT_EQ(PixelsInParent(Ctl(kVersion)), (ui::PixelRect{36, 432, 122, 26}));
     RECT client{};
     GetClientRect(Dialog().Handle(), &client);
     EXPECT_EQ(client.right, 450);

@@ -4,10 +4,11 @@
 
 #include <commctrl.h>
 
-#include <string>
+#include <algorithm>
 
 #include "config/caption_fit.h"
 #include "form2_fixture.h"
+#include "layout_expect.h"
 #include "ui/controls.h"
 
 namespace zelvaran::testing {
@@ -15,40 +16,24 @@ namespace {
 
 using namespace config;
 
-class Form2WindowTest : public Form2Test {
-protected:
-    // Left, top and height as in the table; the width too, except that a check box whose caption
-    // needs more may grow up to the free space on its right.
-    void ExpectPlacedAsInTheTable(const ui::ControlSpec& row, int dpi) {
-        SCOPED_TRACE(std::string(row.Name.begin(), row.Name.end()));
-        HWND hwnd = Ctl(row.Id);
-        ASSERT_NE(hwnd, nullptr);
-        HWND container = row.Container == ui::kWindow ? form_->Handle() : Ctl(row.Container);
-        EXPECT_EQ(GetParent(hwnd), container);
-        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
-        const RECT got = RectInParent(hwnd);
-        EXPECT_EQ(got.left, want.Left);
-        EXPECT_EQ(got.top, want.Top);
-        EXPECT_EQ(got.bottom - got.top, want.Height);
-        const int width = got.right - got.left;
-        if (row.Kind != ui::ControlKind::CheckBox) {
-            EXPECT_EQ(width, want.Width);
-            return;
-        }
-        SIZE ideal{};
-        ASSERT_TRUE(SendMessageW(hwnd, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
-        const int room =
-            ui::TwipsToPixels(config::RightLimitTwips(kConfigControls, row, 4455), dpi) - want.Left;
-        EXPECT_EQ(width, std::max<int>(want.Width, std::min<int>(ideal.cx, room)));
+class Form2WindowTest : public Form2Test {};
+
+// A check box whose caption needs more than the table's width may grow up to the free space on
+// its right; every other control keeps the table's width.
+int FittedWidth(const ui::ControlSpec& row, HWND control, const ui::PixelRect& want, int dpi) {
+    if (row.Kind != ui::ControlKind::CheckBox) {
+        return want.Width;
     }
-};
+    SIZE ideal{};
+    EXPECT_TRUE(SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+    const int room =
+        ui::TwipsToPixels(RightLimitTwips(kConfigControls, row, 4455), dpi) - want.Left;
+    return std::max<int>(want.Width, std::min<int>(ideal.cx, room));
+}
 
 TEST_F(Form2WindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
     ASSERT_TRUE(Open());
-    const int dpi = ui::WindowDpi(form_->Handle());
-    for (const ui::ControlSpec& row : kConfigControls) {
-        ExpectPlacedAsInTheTable(row, dpi);
-    }
+    ExpectPlacedAsInTable(*form_, kConfigControls, ui::WindowDpi(form_->Handle()), FittedWidth);
     // The two boxes sit in the frame, "Siempre al Frente" on the left, neither over the other
     // nor over the frame's edge.
     EXPECT_EQ(GetParent(Ctl(kChTop)), Ctl(kConfig));
@@ -187,14 +172,8 @@ TEST_F(Form2WindowTest, RelaysOutAtTheNewDpi) {
     ASSERT_TRUE(Open());
     SendDpiChanged(form_->Handle(), 144, {100, 100, 600, 400});
     // 10 twips to a pixel at 144 DPI.
-    const RECT frame = RectInParent(Ctl(kConfig));
-    EXPECT_EQ(frame.left, 12);
-    EXPECT_EQ(frame.top, 84);
-    EXPECT_EQ(frame.right - frame.left, 422);
-    EXPECT_EQ(frame.bottom - frame.top, 74);
-    for (const ui::ControlSpec& row : kConfigControls) {
-        ExpectPlacedAsInTheTable(row, 144);
-    }
+    EXPECT_EQ(PixelsInParent(Ctl(kConfig)), (ui::PixelRect{12, 84, 422, 74}));
+    ExpectPlacedAsInTable(*form_, kConfigControls, 144, FittedWidth);
     RECT client{};
     GetClientRect(form_->Handle(), &client);
     EXPECT_EQ(client.right, 446); // 4455 twips, rounded

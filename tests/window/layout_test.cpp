@@ -1,6 +1,5 @@
 // The main window as built from its table: containers, positions, captions, states, menus.
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include <commctrl.h>
 
 #include "config/config_layout.h"
+#include "layout_expect.h"
 #include "main_window_fixture.h"
 #include "passphrase/phrase_layout.h"
 #include "ui/controls.h"
@@ -20,20 +20,7 @@ namespace {
 using namespace mainwindow;
 
 TEST_F(MainWindowTest, EveryControlSitsInItsContainerAtItsTwipsRectangle) {
-    const int dpi = ui::WindowDpi(Main().Handle());
-    for (const ui::ControlSpec& row : kMainControls) {
-        SCOPED_TRACE(std::wstring(row.Name).c_str());
-        HWND hwnd = Ctl(row.Id);
-        ASSERT_NE(hwnd, nullptr);
-        HWND container = row.Container == ui::kWindow ? Main().Handle() : Ctl(row.Container);
-        EXPECT_EQ(GetParent(hwnd), container);
-        const ui::PixelRect want = ui::ToPixels(row.Rect, dpi);
-        const RECT got = RectInParent(hwnd);
-        EXPECT_EQ(got.left, want.Left);
-        EXPECT_EQ(got.top, want.Top);
-        EXPECT_EQ(got.right - got.left, want.Width);
-        EXPECT_EQ(got.bottom - got.top, want.Height);
-    }
+    ExpectPlacedAsInTable(Main(), kMainControls, ui::WindowDpi(Main().Handle()));
 }
 
 TEST_F(MainWindowTest, ClientAreaIsTheTableSizeBelowOneMenuLine) {
@@ -57,14 +44,8 @@ TEST_F(MainWindowTest, ClientAreaIsTheTableSizeBelowOneMenuLine) {
 TEST_F(MainWindowTest, RelaysOutAtTheNewDpi) {
     SendDpiChanged(Main().Handle(), 144, {100, 100, 700, 700});
     // 10 twips to a pixel at 144 DPI.
-    const RECT generate = RectInParent(Ctl(kCmdGennerate));
-    EXPECT_EQ(generate.left, 12);
-    EXPECT_EQ(generate.top, 72);
-    EXPECT_EQ(generate.right - generate.left, 398);
-    EXPECT_EQ(generate.bottom - generate.top, 38);
-    const RECT frame = RectInParent(Ctl(kTipos));
-    EXPECT_EQ(frame.left, 12);
-    EXPECT_EQ(frame.top, 72);
+    EXPECT_EQ(PixelsInParent(Ctl(kCmdGennerate)), (ui::PixelRect{12, 72, 398, 38}));
+    EXPECT_EQ(PixelsInParent(Ctl(kTipos)), (ui::PixelRect{12, 72, 194, 206}));
     RECT client{};
     GetClientRect(Main().Handle(), &client);
     EXPECT_EQ(client.right, 446); // 4455 twips at 144 DPI, rounded
