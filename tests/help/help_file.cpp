@@ -18,11 +18,7 @@ std::filesystem::path SourceDir() {
 
 const LoadedHelp& Loaded() {
     static const LoadedHelp help = [] {
-        LoadedHelp loaded{{}, chm::Error{"cannot read " + ChmPath().string()}, {}};
-        if (auto bytes = chm::ReadWholeFile(ChmPath())) {
-            loaded.Bytes = std::move(*bytes);
-            loaded.Parsed = chm::ReadArchive(loaded.Bytes);
-        }
+        LoadedHelp loaded{chm::File::Open(ChmPath()), {}};
         loaded.Project = ReadText(SourceDir() / "zelvaran_help.hhp").value_or("");
         return loaded;
     }();
@@ -58,21 +54,16 @@ std::size_t FindUtf8Sequence(std::string_view text) {
 }
 
 void HelpFile::SetUp() {
-    const auto* error = std::get_if<chm::Error>(&Loaded().Parsed);
-    ASSERT_EQ(error, nullptr) << ChmPath() << ": " << error->Message;
+    ASSERT_TRUE(Loaded().File) << ChmPath() << " cannot be opened as a CHM file";
     ASSERT_FALSE(Loaded().Project.empty()) << "no zelvaran_help.hhp in " << SourceDir();
 }
 
-const chm::Archive& HelpFile::Archive() const {
-    return std::get<chm::Archive>(Loaded().Parsed);
+const chm::File& HelpFile::File() const {
+    return *Loaded().File;
 }
 
 std::optional<std::map<std::uint16_t, std::vector<std::byte>>> HelpFile::SystemRecords() const {
-    const chm::Entry* system = Archive().Find("/#SYSTEM");
-    if (system == nullptr) {
-        return std::nullopt;
-    }
-    const auto bytes = chm::StoredContent(Loaded().Bytes, Archive(), *system);
+    const auto bytes = File().Read("/#SYSTEM");
     return bytes ? chm::SystemRecords(*bytes) : std::nullopt;
 }
 
@@ -84,7 +75,7 @@ void HelpFile::ExpectLinkInside(const std::string& fromEntry, const std::string&
     const auto [target, fragment] = SplitFragment(link);
     const auto resolved = ResolveLink(fromEntry, target);
     ASSERT_TRUE(resolved) << fromEntry << " links to '" << link << "', which cannot be inside";
-    EXPECT_NE(Archive().Find(*resolved), nullptr)
+    EXPECT_TRUE(File().Has(*resolved))
         << fromEntry << " links to '" << link << "', but " << *resolved << " is not inside";
     if (!fragment.empty()) {
         const auto page = ReadText(SourceDir() / resolved->substr(1));

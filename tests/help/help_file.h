@@ -10,10 +10,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
-#include "chm_reader.h"
+#include "chm_file.h"
 
 namespace zelvaran::help {
 
@@ -23,9 +22,8 @@ namespace zelvaran::help {
 [[nodiscard]] std::filesystem::path SourceDir();
 
 struct LoadedHelp {
-    std::vector<std::byte> Bytes;
-    std::variant<chm::Archive, chm::Error> Parsed;
-    std::string Project; // the .hhp text
+    std::optional<chm::File> File; // nothing when chmlib cannot open it
+    std::string Project;           // the .hhp text
 };
 [[nodiscard]] const LoadedHelp& Loaded();
 
@@ -43,7 +41,7 @@ struct LoadedHelp {
 class HelpFile : public ::testing::Test {
 protected:
     void SetUp() override;
-    [[nodiscard]] const chm::Archive& Archive() const;
+    [[nodiscard]] const chm::File& File() const;
     [[nodiscard]] std::optional<std::map<std::uint16_t, std::vector<std::byte>>>
     SystemRecords() const;
     [[nodiscard]] std::string Option(std::string_view key) const;
