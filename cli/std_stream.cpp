@@ -15,9 +15,11 @@ StdStream::StdStream(StdStreamId id) : id_(id), console_(os::IsConsole(id)) {
 }
 
 StdStream::~StdStream() {
-    // Whatever could not be written is wiped all the same.
-    WipeString(wide_);
-    SecureWipe(bytes_.data(), bytes_.capacity());
+    // Whatever was not written yet is wiped all the same. Only text up to the size is ever put in
+    // and Flush wipes what it wrote, so the reserve past it holds nothing: wiping it would only
+    // bring pages in that were never used.
+    SecureWipe(wide_.data(), wide_.size() * sizeof(char16_t));
+    SecureWipe(bytes_.data(), bytes_.size());
 }
 
 bool StdStream::Write(std::u16string_view text) {
