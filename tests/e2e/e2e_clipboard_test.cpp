@@ -3,8 +3,6 @@
 // to see that ends once it has emptied the clipboard.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -80,12 +78,7 @@ TEST(ClearEndToEnd, TenSecondsEmptyOnlyOwnTextAndCortarYSalirWaitsWithoutWindows
     std::pair<DWORD, int> visible{program.Id(), 0};
     EnumWindows(&CountVisible, reinterpret_cast<LPARAM>(&visible));
     EXPECT_EQ(visible.second, 0);
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = main;
-    icon.uID = 1;
-    icon.uFlags = NIF_TIP;
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon)); // the icon is gone
+    EXPECT_FALSE(IconOf(main)); // the icon is gone
     EXPECT_TRUE(HasText());
     DWORD code = 1;
     EXPECT_TRUE(program.WaitForExit(14000, &code));

@@ -19,65 +19,58 @@ using namespace mainwindow;
 
 constexpr const wchar_t* kMainClass = L"Zelvaran.frmMain";
 
-// Only an icon the notification area still knows can be modified.
-bool IconOf(HWND main) {
-    NOTIFYICONDATAA probe{};
-    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    probe.hWnd = main;
-    probe.uID = 1;
-    probe.uFlags = NIF_TIP;
-    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
-}
+// An output button pressed after Generar, its box dismissed: the password is on the clipboard in
+// place of an older text, and stays there once the program has ended.
+struct OutputCase {
+    int Button;
+    const wchar_t* Length; // typed before Generar, then "1a" refused; null keeps the default
+    size_t Size;
+    const wchar_t* Said;
+    bool EndsTheProgram;
+};
 
-TEST(EndToEnd, GenerateCopyAndReadTheClipboardFromAnotherProcess) {
+void ExpectOutput(const OutputCase& c) {
     ASSERT_TRUE(SetClipboardText(L"older text"));
     RunningProgram program;
     ASSERT_TRUE(program.Started());
     HWND main = program.WaitForWindow(kMainClass);
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(RemoteText(main), L"Morvantic SecurityZelvaran v1.0.42");
-
+    if (c.Length != nullptr) {
+        HWND length = FindControlById(main, kTxtLength);
+        SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.Length));
+        SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1a")); // not digits
+        EXPECT_EQ(RemoteText(length), c.Length);
+    }
     // Generar runs inside the click: the text is there when SendMessage returns.
     SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
     const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
-    ASSERT_EQ(password.size(), 5u);
+    ASSERT_EQ(password.size(), c.Size);
 
-    PostClick(FindControlById(main, kCopy));
+    PostClick(FindControlById(main, c.Button));
     HWND box = program.WaitForMessageBox(L"Zelvaran");
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"Texto Copiado");
+    EXPECT_EQ(MessageBoxText(box), c.Said);
+    EXPECT_FALSE(program.WaitForExit(300)); // still running while the box waits
     DismissMessageBox(box);
-
     EXPECT_EQ(ClipboardText(), password);
-    EXPECT_EQ(RemoteText(FindControlById(main, kTxtPassword)), password);
-
-    PostMessageW(main, WM_CLOSE, 0, 0);
+    if (!c.EndsTheProgram) {
+        EXPECT_EQ(RemoteText(FindControlById(main, kTxtPassword)), password);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    }
     DWORD code = 1;
     EXPECT_TRUE(program.WaitForExit(10000, &code));
     EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ClipboardText(), password); // outlives the program
+    EXPECT_FALSE(IconOf(main));
+}
+
+TEST(EndToEnd, GenerateCopyAndReadTheClipboardFromAnotherProcess) {
+    ExpectOutput({kCopy, nullptr, 5, L"Texto Copiado", false});
 }
 
 TEST(EndToEnd, CutAndExitConfirmsBeforeTheProgramEnds) {
-    RunningProgram program;
-    HWND main = program.WaitForWindow(kMainClass);
-    ASSERT_NE(main, nullptr);
-    HWND length = FindControlById(main, kTxtLength);
-    SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"12"));
-    SendMessageW(length, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1a")); // refused: not digits
-    EXPECT_EQ(RemoteText(length), L"12");
-    SendMessageW(FindControlById(main, kCmdGennerate), BM_CLICK, 0, 0);
-    const std::wstring password = RemoteText(FindControlById(main, kTxtPassword));
-    ASSERT_EQ(password.size(), 12u);
-
-    PostClick(FindControlById(main, kCutxit));
-    HWND box = program.WaitForMessageBox(L"Zelvaran");
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), L"Texto Cortado");
-    EXPECT_FALSE(program.WaitForExit(300)); // still running while the box waits
-    DismissMessageBox(box);
-    EXPECT_TRUE(program.WaitForExit(10000));
-    EXPECT_EQ(ClipboardText(), password); // outlives the program
-    EXPECT_FALSE(IconOf(main));
+    ExpectOutput({kCutxit, L"12", 12, L"Texto Cortado", true});
 }
 
 void ExpectEndsBy(UINT msg, WPARAM wParam) {

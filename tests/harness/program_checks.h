@@ -1,8 +1,10 @@
 // What the end-to-end tests read back from outside the built program: the settings it stored (the
-// test prefix's registry only).
+// test prefix's registry only) and its notification icon.
 #pragma once
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <optional>
 #include <string>
@@ -36,6 +38,16 @@ inline constexpr const wchar_t* kUserSettingsKey =
 // One of the user's stored choices.
 [[nodiscard]] inline std::optional<std::wstring> Stored(const wchar_t* name) {
     return RegistryText(HKEY_CURRENT_USER, kUserSettingsKey, name);
+}
+
+// Only an icon the notification area still knows can be modified.
+[[nodiscard]] inline bool IconOf(HWND main) {
+    NOTIFYICONDATAA probe{};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = main;
+    probe.uID = 1;
+    probe.uFlags = NIF_TIP;
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
 }
 
 } // namespace zelvaran::testing
