@@ -29,11 +29,7 @@ protected:
         if (IsSkipped() || HasFatalFailure()) {
             return;
         }
-        form_ = std::make_unique<config::Form2>([this](std::int16_t flag) {
-            closed_.push_back({flag, IsWindow(lastHandle_) != FALSE, form_->IsLoaded()});
-        });
-        // As an installed copy: its entry is the machine-wide one.
-        form_->SetThisCopy({ThisProgramPath(), config::RunRoot::Machine});
+        NewDialog();
     }
     void TearDown() override {
         form_.reset();
@@ -41,6 +37,13 @@ protected:
         RegistryTest::TearDown();
     }
 
+    // As an installed copy: its entry is the machine-wide one.
+    void NewDialog() {
+        form_ = std::make_unique<config::Form2>([this](std::int16_t flag) {
+            closed_.push_back({flag, IsWindow(lastHandle_) != FALSE, form_->IsLoaded()});
+        });
+        form_->SetThisCopy({ThisProgramPath(), config::RunRoot::Machine});
+    }
     // The main window's way of opening the dialog.
     [[nodiscard]] bool Open() {
         const bool shown = form_->Show();
