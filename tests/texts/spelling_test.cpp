@@ -192,6 +192,9 @@ TEST(Spelling, ExtractionKeepsProseAndDropsCode) {
         }
         EXPECT_EQ(words, c.Words) << c.Text;
     }
+    // What Windows-1252 adds to Latin-1; a byte no encoding here reads stands for itself.
+    EXPECT_EQ(FromWindows1252("\x93\xF1\x80\x81\x94"), "\u201C\u00F1\u20AC\u0081\u201D");
+    EXPECT_EQ(Words("a\xE9reo"), std::vector<std::string>{"a\u00E9reo"});
 }
 
 } // namespace

@@ -1,52 +1,60 @@
 #include "texts.h"
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <bit>
 #include <cctype>
-#include <array>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <sstream>
+#include <stdexcept>
 
 namespace zelvaran::texts {
 namespace {
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+constexpr const char* kUtf32 = std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+
+// Text from one encoding to another by glibc's iconv. A byte the source encoding cannot read
+// stands for the character of its own number, so a stray byte reaches the spelling check as a
+// letter instead of ending it. (UTF-32 text here is always whole characters: the compiler checks
+// the sources' escapes.)
+std::string Convert(const char* from, const char* to, std::string_view text) {
+    const std::unique_ptr<void, int (*)(iconv_t)> converter(iconv_open(to, from), iconv_close);
+    if (converter.get() == reinterpret_cast<iconv_t>(-1)) {
+        throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
     }
+    std::string out(text.size() * 4, '\0'); // room for the widest: a byte read as four
+    char* in = const_cast<char*>(text.data());
+    char* next = out.data();
+    std::size_t left = text.size();
+    std::size_t room = out.size();
+    while (iconv(converter.get(), &in, &left, &next, &room) == static_cast<std::size_t>(-1)) {
+        const std::string own = Convert("ISO-8859-1", to, std::string_view(in, 1));
+        next = std::ranges::copy(own, next).out;
+        room -= own.size();
+        ++in;
+        --left;
+    }
+    out.resize(out.size() - room);
+    return out;
 }
 
-// Lenient: a byte that starts no valid sequence stands for itself.
-std::u32string DecodeUtf8(std::string_view text) {
-    std::u32string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
-        if (extra > 0 && i + extra >= text.size()) {
-            out += b;
-            ++i;
-            continue;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            c = (c << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        out += c;
-        i += 1 + extra;
-    }
+std::string ToUtf8(std::u32string_view text) {
+    return Convert(kUtf32, "UTF-8", {reinterpret_cast<const char*>(text.data()), text.size() * 4});
+}
+
+std::string ToUtf8(char32_t c) {
+    return ToUtf8(std::u32string_view(&c, 1));
+}
+
+std::u32string ToUtf32(std::string_view text) {
+    const std::string bytes = Convert("UTF-8", kUtf32, text);
+    std::u32string out(bytes.size() / 4, U'\0');
+    std::memcpy(out.data(), bytes.data(), bytes.size());
     return out;
 }
 
@@ -82,17 +90,13 @@ std::string DecodeEntity(std::string_view name) {
         {"brvbar", U'\u00A6'}, {"copy", U'\u00A9'},   {"hellip", U'\u2026'}, {"ndash", U'\u2013'},
         {"mdash", U'\u2014'},  {"rarr", U'\u2192'},   {"times", U'\u00D7'},  {"ordm", U'\u00BA'},
         {"ordf", U'\u00AA'},   {"deg", U'\u00B0'},    {"rsaquo", U'\u203A'}, {"asymp", U'\u2248'}};
-    std::string out;
     if (!name.empty() && name[0] == '#') {
         const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
-        AppendUtf8(out, static_cast<char32_t>(std::stoul(std::string(name.substr(hex ? 2 : 1)),
-                                                         nullptr, hex ? 16 : 10)));
-    } else if (const auto it = kNamed.find(name); it != kNamed.end()) {
-        AppendUtf8(out, it->second);
-    } else {
-        out.push_back(' '); // unknown: a break, so nothing glues onto it
+        return ToUtf8(static_cast<char32_t>(
+            std::stoul(std::string(name.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10)));
     }
-    return out;
+    const auto it = kNamed.find(name);
+    return it != kNamed.end() ? ToUtf8(it->second) : " "; // unknown: a break, so nothing glues on
 }
 
 std::string DecodeEntities(std::string_view text) {
@@ -179,40 +183,35 @@ std::vector<TextLine> ExtractHtml(std::string_view text) {
     return lines.Take();
 }
 
-std::vector<TextLine> ExtractRoff(std::string_view text) {
-    Lines lines;
-    std::istringstream in{std::string(text)};
-    std::string raw;
-    for (int line = 1; std::getline(in, raw); ++line) {
-        if (raw.starts_with(".\\\"") || raw.starts_with(".TH") || raw == ".nh") {
-            continue;
-        }
-        std::string_view body = raw;
-        if (body.starts_with('.')) {
-            const std::size_t blank = body.find(' ');
-            body = blank == std::string_view::npos ? std::string_view{} : body.substr(blank);
-        }
-        std::string out;
-        for (std::size_t i = 0; i < body.size(); ++i) {
-            if (body[i] == '"') {
-                out += ' ';
-            } else if (body[i] != '\\' || i + 1 == body.size()) {
-                out += body[i];
-            } else if (body[i + 1] == 'f') {
-                i += 2; // \fB, \fI, \fR, \fP
-            } else if (body[i + 1] == '(') {
-                out += ' ';
-                i += 3;
-            } else if (body[i + 1] == '-' || body[i + 1] == 'e' || body[i + 1] == '\\') {
-                out += body[i + 1] == '-' ? '-' : '\\';
-                ++i;
-            } else {
-                ++i; // \& and the like print nothing
-            }
-        }
-        lines.Add(line, out);
+// A manual page's line: its prose with the font and escape sequences dropped.
+std::string RoffLine(std::string_view raw) {
+    if (raw.starts_with(".\\\"") || raw.starts_with(".TH") || raw == ".nh") {
+        return {};
     }
-    return lines.Take();
+    std::string_view body = raw;
+    if (body.starts_with('.')) {
+        const std::size_t blank = body.find(' ');
+        body = blank == std::string_view::npos ? std::string_view{} : body.substr(blank);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (body[i] == '"') {
+            out += ' ';
+        } else if (body[i] != '\\' || i + 1 == body.size()) {
+            out += body[i];
+        } else if (body[i + 1] == 'f') {
+            i += 2; // \fB, \fI, \fR, \fP
+        } else if (body[i + 1] == '(') {
+            out += ' ';
+            i += 3;
+        } else if (body[i + 1] == '-' || body[i + 1] == 'e' || body[i + 1] == '\\') {
+            out += body[i + 1] == '-' ? '-' : '\\';
+            ++i;
+        } else {
+            ++i; // \& and the like print nothing
+        }
+    }
+    return out;
 }
 
 // Decodes one C++ literal's body: \u escapes to UTF-8, \n \r \t to blanks.
@@ -226,8 +225,8 @@ std::string DecodeCppLiteral(std::string_view body) {
         const char e = body[++i];
         if (e == 'u' || e == 'U') {
             const std::size_t digits = e == 'u' ? 4 : 8;
-            AppendUtf8(out, static_cast<char32_t>(
-                                std::stoul(std::string(body.substr(i + 1, digits)), nullptr, 16)));
+            out += ToUtf8(static_cast<char32_t>(
+                std::stoul(std::string(body.substr(i + 1, digits)), nullptr, 16)));
             i += digits;
         } else if (e == 'n' || e == 'r' || e == 't') {
             out += ' ';
@@ -291,59 +290,56 @@ std::vector<TextLine> ExtractCpp(std::string_view text) {
     return lines.Take();
 }
 
-std::vector<TextLine> ExtractNsis(std::string_view text) {
-    Lines lines;
-    std::istringstream in{std::string(text)};
-    std::string raw;
-    for (int line = 1; std::getline(in, raw); ++line) {
-        const std::size_t first = raw.find_first_not_of(" \t");
-        if (first == std::string::npos || raw[first] == '!' || raw[first] == ';' ||
-            raw[first] == '#') {
-            continue;
-        }
-        for (std::size_t i = raw.find('"'); i != std::string::npos;) {
-            std::size_t end = i + 1;
-            while (end < raw.size() && raw[end] != '"') {
-                end += raw[end] == '$' ? 2 : 1;
-            }
-            std::string literal;
-            for (std::size_t k = i + 1; k < std::min(end, raw.size()); ++k) {
-                if (raw[k] != '$') {
-                    literal += raw[k];
-                } else if (k + 1 < raw.size() && raw[k + 1] == '{') {
-                    k = raw.find('}', k); // ${PRODUCT}
-                    literal += ' ';
-                } else if (k + 1 < raw.size() && raw[k + 1] == '\\') {
-                    k += 2; // $\r $\n $\t $\"
-                    literal += ' ';
-                } else {
-                    while (k + 1 < raw.size() &&
-                           std::isalnum(static_cast<unsigned char>(raw[k + 1]))) {
-                        ++k; // $INSTDIR, $R2, $1
-                    }
-                    literal += ' ';
-                }
-            }
-            if (literal.find(' ') != std::string::npos) {
-                lines.Add(line, literal + " ");
-            }
-            i = end < raw.size() ? raw.find('"', end + 1) : std::string::npos;
-        }
+// An installer script's line: its quoted strings that hold a blank, variables dropped, outside
+// preprocessor lines and comments.
+std::string NsisLine(std::string_view raw) {
+    std::string out;
+    const std::size_t first = raw.find_first_not_of(" \t");
+    if (first == std::string::npos || raw[first] == '!' || raw[first] == ';' || raw[first] == '#') {
+        return out;
     }
-    return lines.Take();
+    for (std::size_t i = raw.find('"'); i != std::string::npos;) {
+        std::size_t end = i + 1;
+        while (end < raw.size() && raw[end] != '"') {
+            end += raw[end] == '$' ? 2 : 1;
+        }
+        std::string literal;
+        for (std::size_t k = i + 1; k < std::min(end, raw.size()); ++k) {
+            if (raw[k] != '$') {
+                literal += raw[k];
+            } else if (k + 1 < raw.size() && raw[k + 1] == '{') {
+                k = raw.find('}', k); // ${PRODUCT}
+                literal += ' ';
+            } else if (k + 1 < raw.size() && raw[k + 1] == '\\') {
+                k += 2; // $\r $\n $\t $\"
+                literal += ' ';
+            } else {
+                while (k + 1 < raw.size() && std::isalnum(static_cast<unsigned char>(raw[k + 1]))) {
+                    ++k; // $INSTDIR, $R2, $1
+                }
+                literal += ' ';
+            }
+        }
+        if (literal.find(' ') != std::string::npos) {
+            out += literal + " ";
+        }
+        i = end < raw.size() ? raw.find('"', end + 1) : std::string::npos;
+    }
+    return out;
 }
 
-std::vector<TextLine> ExtractPlain(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
-    }
+// A plain text's line, unless it is indented: a command or a path to type.
+std::string PlainLine(std::string_view raw) {
+    return raw.starts_with("    ") ? std::string() : std::string(raw);
+}
+
+// The prose of a text read one line at a time, what `keep` keeps of each line.
+std::vector<TextLine> ByLine(std::string_view text, std::string (*keep)(std::string_view)) {
     Lines lines;
     std::istringstream in{std::string(text)};
-    std::string raw;
-    for (int line = 1; std::getline(in, raw); ++line) {
-        if (!raw.starts_with("    ")) { // an indented line is a command or a path to type
-            lines.Add(line, raw);
-        }
+    int line = 0;
+    for (std::string raw; std::getline(in, raw);) {
+        lines.Add(++line, keep(raw));
     }
     return lines.Take();
 }
@@ -386,17 +382,7 @@ std::optional<std::string> ReadFile(const std::filesystem::path& path) {
 }
 
 std::string FromWindows1252(std::string_view text) {
-    static constexpr std::array<char16_t, 32> kHigh = {
-        u'\u20AC', 0,         u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
-        u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', 0,         u'\u017D', 0,
-        0,         u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
-        u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', 0,         u'\u017E', u'\u0178'};
-    std::string out;
-    for (const char c : text) {
-        const auto b = static_cast<unsigned char>(c);
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 && kHigh[b - 0x80] ? kHigh[b - 0x80] : b);
-    }
-    return out;
+    return Convert("WINDOWS-1252", "UTF-8", text);
 }
 
 std::vector<TextLine> Extract(Kind kind, std::string_view text) {
@@ -404,19 +390,22 @@ std::vector<TextLine> Extract(Kind kind, std::string_view text) {
     case Kind::Html:
         return ExtractHtml(text);
     case Kind::Roff:
-        return ExtractRoff(text);
+        return ByLine(text, RoffLine);
     case Kind::Cpp:
         return ExtractCpp(text);
     case Kind::Nsis:
-        return ExtractNsis(text);
+        return ByLine(text, NsisLine);
     case Kind::Plain:
         break;
     }
-    return ExtractPlain(text);
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    return ByLine(text, PlainLine);
 }
 
 std::vector<std::string> Words(std::string_view prose) {
-    const std::u32string text = DecodeUtf8(prose);
+    const std::u32string text = ToUtf32(prose);
     std::vector<std::string> words;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -439,11 +428,7 @@ std::vector<std::string> Words(std::string_view prose) {
                         return a >= U'a' && a <= U'z' && b >= U'A' && b <= U'Z';
                     });
                 if (stop - k >= 2 && camel == chunk.substr(k, stop - k).end()) {
-                    std::string word;
-                    for (const char32_t c : chunk.substr(k, stop - k)) {
-                        AppendUtf8(word, c);
-                    }
-                    words.push_back(std::move(word));
+                    words.push_back(ToUtf8(chunk.substr(k, stop - k)));
                 }
                 k = stop + 1;
             }
