@@ -58,9 +58,7 @@ void ExpectOutput(const OutputCase& c) {
         EXPECT_EQ(RemoteText(FindControlById(main, kTxtPassword)), password);
         PostMessageW(main, WM_CLOSE, 0, 0);
     }
-    DWORD code = 1;
-    EXPECT_TRUE(program.WaitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    ExpectCleanExit(program);
     EXPECT_EQ(ClipboardText(), password); // outlives the program
     EXPECT_FALSE(IconOf(main));
 }
@@ -79,9 +77,7 @@ void ExpectEndsBy(UINT msg, WPARAM wParam) {
     ASSERT_NE(main, nullptr);
     ASSERT_TRUE(IconOf(main));
     PostMessageW(main, msg, wParam, 0);
-    DWORD code = 1;
-    EXPECT_TRUE(program.WaitForExit(10000, &code));
-    EXPECT_EQ(code, 0u); // the unload step's own end, not a crash or a kill
+    ExpectCleanExit(program);
     EXPECT_FALSE(IconOf(main));
 }
 

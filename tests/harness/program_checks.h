@@ -1,10 +1,12 @@
 // What the end-to-end tests read back from outside the built program: the settings it stored (the
-// test prefix's registry only) and its notification icon.
+// test prefix's registry only), its notification icon, and its own end.
 #pragma once
 
 #include <windows.h>
 
 #include <shellapi.h>
+
+#include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
@@ -48,6 +50,13 @@ inline constexpr const wchar_t* kUserSettingsKey =
     probe.uID = 1;
     probe.uFlags = NIF_TIP;
     return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+// The program ends within `ms` with exit code 0: the unload step's own end, not a crash or a kill.
+template <typename Program> void ExpectCleanExit(const Program& program, DWORD ms = 10000) {
+    DWORD code = 1;
+    EXPECT_TRUE(program.WaitForExit(ms, &code));
+    EXPECT_EQ(code, 0u);
 }
 
 } // namespace zelvaran::testing

@@ -10,6 +10,7 @@
 #include "mainwindow/frm_main.h"
 #include "mainwindow/main_layout.h"
 #include "program.h"
+#include "program_checks.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -73,9 +74,7 @@ TEST_F(InstallerTest, InstalledProgramShowsItsWindowAndEndsByClose) {
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(RemoteText(main), L"Morvantic SecurityZelvaran v1.0.42");
     PostMessageW(main, WM_CLOSE, 0, 0);
-    DWORD code = 1;
-    EXPECT_TRUE(program.WaitForExit(10000, &code));
-    EXPECT_EQ(code, 0u);
+    ExpectCleanExit(program);
 }
 
 TEST_F(InstallerTest, TemasDeAyudaOpensTheInstalledHelpFile) {
