@@ -26,6 +26,13 @@ protected:
                                                       RunRoot root = RunRoot::Machine) {
         return ApplyStartupChoice(state, Copy(root), nullptr);
     }
+    // The same path in another case, which Windows takes for the same file.
+    [[nodiscard]] static std::wstring InCase(std::wstring text, wint_t (*to)(wint_t)) {
+        for (wchar_t& c : text) {
+            c = static_cast<wchar_t>(to(c));
+        }
+        return text;
+    }
     RecordingPlatform platform_;
 };
 
@@ -62,10 +69,7 @@ TEST_F(StartupTest, CheckedWritesTheQuotedPathInTheCopysRootOnlyThenStoresOne) {
 
 // Unchecking takes out whatever starts this copy, in either root, and nothing else.
 TEST_F(StartupTest, UncheckingDeletesOnlyEntriesThatStartThisCopy) {
-    std::wstring upper = ThisProgramPath();
-    for (wchar_t& c : upper) {
-        c = static_cast<wchar_t>(towupper(c));
-    }
+    const std::wstring upper = InCase(ThisProgramPath(), towupper);
     const std::wstring foreign = L"\"C:\\Otra copia\\zelvaran.exe\"";
     struct Case {
         std::wstring Machine, User;
@@ -106,10 +110,7 @@ TEST_F(StartupTest, UncheckingDeletesOnlyEntriesThatStartThisCopy) {
 }
 
 TEST_F(StartupTest, AnEntryAlreadyRightCaseAsideIsNotWrittenAgainNorAskedFor) {
-    std::wstring lower = ThisProgramQuoted();
-    for (wchar_t& c : lower) {
-        c = static_cast<wchar_t>(towlower(c));
-    }
+    const std::wstring lower = InCase(ThisProgramQuoted(), towlower);
     ASSERT_TRUE(SetRunEntry(lower));
     // Wine keeps no trace of a value written over itself; a read-only key refuses any write.
     ReadOnlyKey guard(HKEY_LOCAL_MACHINE, kRunPath);
