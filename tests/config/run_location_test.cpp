@@ -2,7 +2,9 @@
 // run the elevated step.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/run_location.h"
@@ -13,57 +15,50 @@ namespace {
 const std::vector<std::wstring> kProgramFiles = {L"C:\\Program Files", L"C:\\Program Files (x86)",
                                                  L"C:\\Program Files", L""};
 
-TEST(RunLocation, OnlyACopyInsideProgramFilesHasTheMachineWideEntry) {
-    struct Case {
-        const wchar_t* Path;
-        RunRoot Root;
-    };
-    const Case cases[] = {
-        {L"C:\\Program Files\\Morvantic\\Security Zelvaran\\zelvaran.exe", RunRoot::Machine},
-        {L"C:\\Program Files (x86)\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
-        {L"c:\\PROGRAM FILES\\zelvaran.exe", RunRoot::Machine},
-        {L"\\\\?\\C:\\Program Files\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
-        {L"C:/Program Files/Zelvaran/zelvaran.exe", RunRoot::Machine},
-        {L"C:\\Program Files Evil\\zelvaran.exe", RunRoot::User},
-        {L"C:\\Program Files (x86) Evil\\zelvaran.exe", RunRoot::User},
-        {L"C:\\Program Filesx\\zelvaran.exe", RunRoot::User},
-        {L"C:\\Program Files", RunRoot::User},
-        {L"C:\\Program Files\\", RunRoot::User},
-        {L"C:\\Program Files\\..\\Users\\ana\\zelvaran.exe", RunRoot::User},
-        {L"C:\\Program Files\\.\\zelvaran.exe", RunRoot::User},
-        {L"D:\\Program Files\\zelvaran.exe", RunRoot::User},
-        {L"D:\\Tools\\zelvaran.exe", RunRoot::User},
-        {L"C:\\Users\\ana\\Downloads\\zelvaran.exe", RunRoot::User},
-        {L"\\\\server\\share\\Program Files\\zelvaran.exe", RunRoot::User},
-        {L"\\\\?\\UNC\\server\\share\\zelvaran.exe", RunRoot::User},
-        {L"zelvaran.exe", RunRoot::User},
-        {L"", RunRoot::User},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(RunRootFor(c.Path, kProgramFiles), c.Root)
-            << std::string(c.Path, c.Path + std::wcslen(c.Path));
+// Where each path's entry belongs, with `folders` as the Program Files folders.
+void ExpectRoots(const std::vector<std::wstring>& folders,
+                 std::initializer_list<std::pair<const wchar_t*, RunRoot>> cases) {
+    for (const auto& [path, root] : cases) {
+        EXPECT_EQ(RunRootFor(path, folders), root) << std::string(path, path + std::wcslen(path));
     }
+}
+
+TEST(RunLocation, OnlyACopyInsideProgramFilesHasTheMachineWideEntry) {
+    ExpectRoots(
+        kProgramFiles,
+        {
+            {L"C:\\Program Files\\Morvantic\\Security Zelvaran\\zelvaran.exe", RunRoot::Machine},
+            {L"C:\\Program Files (x86)\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
+            {L"c:\\PROGRAM FILES\\zelvaran.exe", RunRoot::Machine},
+            {L"\\\\?\\C:\\Program Files\\Zelvaran\\zelvaran.exe", RunRoot::Machine},
+            {L"C:/Program Files/Zelvaran/zelvaran.exe", RunRoot::Machine},
+            {L"C:\\Program Files Evil\\zelvaran.exe", RunRoot::User},
+            {L"C:\\Program Files (x86) Evil\\zelvaran.exe", RunRoot::User},
+            {L"C:\\Program Filesx\\zelvaran.exe", RunRoot::User},
+            {L"C:\\Program Files", RunRoot::User},
+            {L"C:\\Program Files\\", RunRoot::User},
+            {L"C:\\Program Files\\..\\Users\\ana\\zelvaran.exe", RunRoot::User},
+            {L"C:\\Program Files\\.\\zelvaran.exe", RunRoot::User},
+            {L"D:\\Program Files\\zelvaran.exe", RunRoot::User},
+            {L"D:\\Tools\\zelvaran.exe", RunRoot::User},
+            {L"C:\\Users\\ana\\Downloads\\zelvaran.exe", RunRoot::User},
+            {L"\\\\server\\share\\Program Files\\zelvaran.exe", RunRoot::User},
+            {L"\\\\?\\UNC\\server\\share\\zelvaran.exe", RunRoot::User},
+            {L"zelvaran.exe", RunRoot::User},
+            {L"", RunRoot::User},
+        });
     EXPECT_EQ(RunRootFor(L"C:\\Program Files\\zelvaran.exe", {}), RunRoot::User);
 }
 
 TEST(RunLocation, FoldersGivenInTheirLongOrNetworkFormCountToo) {
-    const std::vector<std::wstring> folders = {L"\\\\?\\UNC\\srv\\apps\\Programas\\",
-                                               L"\\\\?\\E:\\Programas \u00C1rbol"};
-    struct Case {
-        const wchar_t* Path;
-        RunRoot Root;
-    };
-    const Case cases[] = {
-        {L"\\\\srv\\apps\\Programas\\z.exe", RunRoot::Machine},
-        {L"\\\\?\\unc\\SRV\\Apps\\programas\\z.exe", RunRoot::Machine},
-        {L"\\srv\\apps\\Programas\\z.exe", RunRoot::User},
-        {L"E:\\PROGRAMAS \u00E1RBOL\\z.exe", RunRoot::Machine},
-        {L"E:\\Programas \u00C1rbolito\\z.exe", RunRoot::User},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(RunRootFor(c.Path, folders), c.Root)
-            << std::string(c.Path, c.Path + std::wcslen(c.Path));
-    }
+    ExpectRoots({L"\\\\?\\UNC\\srv\\apps\\Programas\\", L"\\\\?\\E:\\Programas \u00C1rbol"},
+                {
+                    {L"\\\\srv\\apps\\Programas\\z.exe", RunRoot::Machine},
+                    {L"\\\\?\\unc\\SRV\\Apps\\programas\\z.exe", RunRoot::Machine},
+                    {L"\\srv\\apps\\Programas\\z.exe", RunRoot::User},
+                    {L"E:\\PROGRAMAS \u00E1RBOL\\z.exe", RunRoot::Machine},
+                    {L"E:\\Programas \u00C1rbolito\\z.exe", RunRoot::User},
+                });
 }
 
 TEST(RunLocation, EveryFolderAboveAPathDownToItsRoot) {
