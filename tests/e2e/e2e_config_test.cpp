@@ -52,6 +52,28 @@ bool IsTopmost(HWND hwnd) {
     return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
+// A copy of the built program in a folder of its own under Program Files; both go with it.
+struct ProgramFilesCopy {
+    explicit ProgramFilesCopy(const wchar_t* name) {
+        PWSTR programFiles = nullptr;
+        if (SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles) == S_OK) {
+            Folder = std::wstring(programFiles) + L"\\" + name;
+            Exe = Folder + L"\\zelvaran.exe";
+            Made = (CreateDirectoryW(Folder.c_str(), nullptr) ||
+                    GetLastError() == ERROR_ALREADY_EXISTS) &&
+                   CopyFileW(ProgramPath().c_str(), Exe.c_str(), FALSE);
+        }
+        CoTaskMemFree(programFiles);
+    }
+    ~ProgramFilesCopy() {
+        DeleteFileW(Exe.c_str());
+        RemoveDirectoryW(Folder.c_str());
+    }
+    std::wstring Folder;
+    std::wstring Exe;
+    bool Made = false;
+};
+
 class ConfigEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override { ClearChoices(); }
@@ -110,14 +132,9 @@ TEST_F(ConfigEndToEnd, AlwaysOnTopIsAppliedOnCloseAndAtTheNextStart) {
 // The elevated instance an installed copy starts: run here directly (every Wine process is
 // elevated), it changes its own machine-wide value and nothing else, and says how it went.
 TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
-    PWSTR programFiles = nullptr;
-    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles), S_OK);
-    const std::wstring folder = std::wstring(programFiles) + L"\\Zelvaran prueba";
-    CoTaskMemFree(programFiles);
-    const std::wstring installed = folder + L"\\zelvaran.exe";
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
-                GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), installed.c_str(), FALSE));
+    const ProgramFilesCopy copy(L"Zelvaran prueba");
+    ASSERT_TRUE(copy.Made);
+    const std::wstring& installed = copy.Exe;
     ASSERT_EQ(WriteRegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Otro", L"otro.exe"), ERROR_SUCCESS);
 
     const std::wstring ours = L"\"" + installed + L"\"";
@@ -158,46 +175,37 @@ TEST_F(ConfigEndToEnd, TheElevatedStepChangesOnlyItsOwnMachineWideValue) {
         EXPECT_FALSE(Stored(L"Inicio"));
     }
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, L"Otro");
-    DeleteFileW(installed.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 // Inside Program Files is not enough: under Wine a folder's permissions follow its Unix mode, and
 // one that everybody may change (mode 777) makes its copy portable, in the dialog and in the
 // elevated step alike.
 TEST_F(ConfigEndToEnd, ACopyInAProgramFilesFolderAnyoneCanChangeGetsOnlyAPerUserEntry) {
-    PWSTR programFiles = nullptr;
-    ASSERT_EQ(SHGetKnownFolderPath(FOLDERID_ProgramFiles, 0, nullptr, &programFiles), S_OK);
-    const std::wstring folder = std::wstring(programFiles) + L"\\Zelvaran abierta";
-    CoTaskMemFree(programFiles);
-    const std::wstring copy = folder + L"\\zelvaran.exe";
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr) ||
-                GetLastError() == ERROR_ALREADY_EXISTS);
-    ASSERT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
-    PSECURITY_DESCRIPTOR open = nullptr;
+    const ProgramFilesCopy copy(L"Zelvaran abierta");
+    ASSERT_TRUE(copy.Made);
+    PSECURITY_DESCRIPTOR anyone = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &open, nullptr));
-    const BOOL set = SetFileSecurityW(folder.c_str(), DACL_SECURITY_INFORMATION, open);
-    LocalFree(open);
+        L"D:(A;OICI;FA;;;SY)(A;OICI;0x1301ff;;;WD)", SDDL_REVISION_1, &anyone, nullptr));
+    const BOOL set = SetFileSecurityW(copy.Folder.c_str(), DACL_SECURITY_INFORMATION, anyone);
+    LocalFree(anyone);
     ASSERT_TRUE(set);
 
-    EXPECT_EQ(RunStep(copy, L"/inicio-equipo:escribir"), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(RunStep(copy.Exe, L"/inicio-equipo:escribir"),
+              static_cast<DWORD>(ERROR_ACCESS_DENIED));
     EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
     {
-        RunningProgram program(L"", copy);
+        RunningProgram program(L"", copy.Exe);
         HWND main = program.WaitForWindow(L"Zelvaran.frmMain");
         ASSERT_NE(main, nullptr);
         PostMessageW(main, WM_SYSCOMMAND, mainwindow::frmMain::kSysConfiguration, 0);
         HWND dialog = program.WaitForWindow(L"Zelvaran.Form2");
         ASSERT_NE(dialog, nullptr);
         SendMessageW(FindControlById(dialog, config::kInicio), BM_CLICK, 0, 0);
-        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + copy + L"\"");
+        EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Zelvaran"), L"\"" + copy.Exe + L"\"");
         EXPECT_FALSE(RegistryText(HKEY_LOCAL_MACHINE, kRunKey, L"Zelvaran"));
         PostMessageW(main, WM_CLOSE, 0, 0);
         EXPECT_TRUE(program.WaitForExit(10000));
     }
-    DeleteFileW(copy.c_str());
-    RemoveDirectoryW(folder.c_str());
 }
 
 } // namespace
