@@ -25,6 +25,11 @@ protected:
 
     [[nodiscard]] about::Form5& Dialog() { return *dialog_; }
     [[nodiscard]] HWND Ctl(int id) const { return dialog_->Control(id); }
+    // As the menu's "Acerca" shows it, with what that sets off handled.
+    void ShowDialog() {
+        dialog_->Show();
+        Pump();
+    }
 
     RecordingPlatform platform_;
     std::unique_ptr<about::Form5> dialog_;

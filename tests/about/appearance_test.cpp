@@ -34,8 +34,7 @@ TEST_F(AboutDialogTest, TheWindowCarriesTheTrayImageSmallAndBig) {
 TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
     ASSERT_TRUE(Dialog().Load());
     const HICON before = Dialog().Icon();
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     ClickNotification(Ctl(kCerrar));
     Pump();
     ICONINFO info{};
@@ -43,8 +42,7 @@ TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
     const ui::UniqueBitmap colour(info.hbmColor);
     const ui::UniqueBitmap mask(info.hbmMask);
     EXPECT_EQ(Dialog().Icon(), before);
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0)),
               before);
 }
@@ -52,8 +50,7 @@ TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
 TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltipsOnceShown) {
     ASSERT_TRUE(Dialog().Load());
     EXPECT_EQ(ToolTipOwnedBy(Dialog().Handle()), nullptr); // not paid for at start
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     HWND tip = ToolTipOwnedBy(Dialog().Handle());
     ASSERT_NE(tip, nullptr);
     EXPECT_GE(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 2);

@@ -78,8 +78,7 @@ TEST_F(AboutDialogTest, OpensCentredOnTheScreen) {
     const POINT want = ui::CentredOnScreen({outer.right - outer.left, outer.bottom - outer.top});
     EXPECT_EQ(outer.left, want.x);
     EXPECT_EQ(outer.top, want.y);
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     GetWindowRect(Dialog().Handle(), &outer);
     EXPECT_EQ(outer.left, want.x);
     EXPECT_EQ(outer.top, want.y);

@@ -20,8 +20,7 @@ ui::UniqueWindow OtherTopLevelWindow() {
 }
 
 TEST_F(AboutDialogTest, ShowLoadsAnUnloadedDialogThenShowsIt) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     ASSERT_TRUE(Dialog().IsLoaded());
     EXPECT_EQ(Dialog().LoadCount(), 1);
     EXPECT_TRUE(IsWindowVisible(Dialog().Handle()));
@@ -33,8 +32,7 @@ TEST_F(AboutDialogTest, ShowOfTheHiddenDialogOnlyShowsIt) {
     ASSERT_TRUE(Dialog().Load());
     HWND loaded = Dialog().Handle();
     SetWindowTextW(Ctl(kVersion), L"marca"); // would be rewritten by a second load step
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     EXPECT_EQ(Dialog().Handle(), loaded);
     EXPECT_TRUE(IsWindowVisible(loaded));
     EXPECT_EQ(Dialog().LoadCount(), 1);
@@ -43,11 +41,9 @@ TEST_F(AboutDialogTest, ShowOfTheHiddenDialogOnlyShowsIt) {
 
 TEST_F(AboutDialogTest, ShowTwiceLeavesOneVisibleDialog) {
     ASSERT_TRUE(Dialog().Load());
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     HWND shown = Dialog().Handle();
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     const std::vector<HWND> windows = AboutWindowsOfThisProcess();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_EQ(windows.front(), shown);
@@ -59,8 +55,7 @@ TEST_F(AboutDialogTest, ShowTwiceLeavesOneVisibleDialog) {
 TEST_F(AboutDialogTest, ShownModelessWithoutAnOwner) {
     ui::UniqueWindow other = OtherTopLevelWindow();
     ASSERT_TRUE(other);
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     HWND dialog = Dialog().Handle();
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr);
     EXPECT_EQ(GetAncestor(dialog, GA_PARENT), GetDesktopWindow());
@@ -75,16 +70,14 @@ TEST_F(AboutDialogTest, ShowBringsTheDialogForwardWithTheFirstWebButtonFocused) 
     SetForegroundWindow(other.get());
     Pump();
     ASSERT_TRUE(Dialog().Load());
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     EXPECT_EQ(GetForegroundWindow(), Dialog().Handle());
     // The version label takes no focus: the first stop of the tab order is CommandWeb.
     EXPECT_EQ(GetFocus(), Ctl(kCommandWeb));
 }
 
 TEST_F(AboutDialogTest, CerrarDestroysTheDialog) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     HWND shown = Dialog().Handle();
     Click(Ctl(kCerrar));
     EXPECT_FALSE(Dialog().IsLoaded());
@@ -95,12 +88,10 @@ TEST_F(AboutDialogTest, CerrarDestroysTheDialog) {
 
 TEST_F(AboutDialogTest, AcercaAfterCerrarLoadsAgainWithTheSameTexts) {
     ASSERT_TRUE(Dialog().Load());
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     Click(Ctl(kCerrar));
     ASSERT_FALSE(Dialog().IsLoaded());
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     ASSERT_TRUE(Dialog().IsLoaded());
     EXPECT_EQ(Dialog().LoadCount(), 2);
     EXPECT_EQ(CountAboutWindows(), 1);
@@ -124,8 +115,7 @@ TEST_F(AboutDialogTest, CerrarOnTheHiddenDialogUnloadsItToo) {
 }
 
 TEST_F(AboutDialogTest, TheWindowGoesWithItsObject) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     HWND shown = Dialog().Handle();
     dialog_.reset();
     Pump();

@@ -3,7 +3,9 @@
 
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "about/web_addresses.h"
 #include "about_fixture.h"
@@ -12,33 +14,6 @@ namespace zelvaran::testing {
 namespace {
 
 using namespace about;
-
-// A shell that cannot open anything, as on a machine without a browser.
-class FailingShellPlatform final : public ui::Platform {
-public:
-    FailingShellPlatform() { ui::SetPlatform(this); }
-    ~FailingShellPlatform() override { ui::SetPlatform(nullptr); }
-    FailingShellPlatform(const FailingShellPlatform&) = delete;
-    FailingShellPlatform& operator=(const FailingShellPlatform&) = delete;
-
-    int ShowMessage(HWND, const wchar_t*, const wchar_t*, UINT) override {
-        ++Boxes;
-        return IDOK;
-    }
-    INT_PTR ShellOpen(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
-                      int) override {
-        ++Opens;
-        return SE_ERR_NOASSOC;
-    }
-    DWORD RunElevated(HWND, const wchar_t*, const wchar_t*, DWORD&) override {
-        return ERROR_CANCELLED;
-    }
-    void EndProcess(UINT) override { ++Ends; }
-
-    int Boxes = 0;
-    int Opens = 0;
-    int Ends = 0;
-};
 
 void ExpectOpened(const ShellCall& call, HWND dialog, const wchar_t* address) {
     EXPECT_EQ(call.Owner, dialog);
@@ -56,29 +31,24 @@ void ExpectStillOpen(about::Form5& dialog) {
     EXPECT_EQ(CountAboutWindows(), 1);
 }
 
-TEST_F(AboutDialogTest, CommandWebOpensTheProgramPage) {
-    Dialog().Show();
-    Pump();
-    Click(Ctl(kCommandWeb));
-    ASSERT_EQ(platform_.Shell.size(), 1u);
-    ExpectOpened(platform_.Shell[0], Dialog().Handle(), L"http://www.morvantic.example/zelvaran/");
-    EXPECT_TRUE(platform_.Boxes.empty());
-    ExpectStillOpen(Dialog());
-}
-
-TEST_F(AboutDialogTest, WebcpOpensTheOvraHomePage) {
-    Dialog().Show();
-    Pump();
-    Click(Ctl(kWebcp));
-    ASSERT_EQ(platform_.Shell.size(), 1u);
-    ExpectOpened(platform_.Shell[0], Dialog().Handle(), L"http://www.ovra.example/");
-    EXPECT_TRUE(platform_.Boxes.empty());
-    ExpectStillOpen(Dialog());
+TEST_F(AboutDialogTest, EachWebButtonOpensItsPage) {
+    for (const auto& [button, address] :
+         {std::pair{kCommandWeb, L"http://www.morvantic.example/zelvaran/"},
+          std::pair{kWebcp, L"http://www.ovra.example/"}}) {
+        SCOPED_TRACE(address);
+        dialog_ = std::make_unique<about::Form5>(); // each button on a dialog of its own
+        platform_.Shell.clear();
+        ShowDialog();
+        Click(Ctl(button));
+        ASSERT_EQ(platform_.Shell.size(), 1u);
+        ExpectOpened(platform_.Shell[0], Dialog().Handle(), address);
+        EXPECT_TRUE(platform_.Boxes.empty());
+        ExpectStillOpen(Dialog());
+    }
 }
 
 TEST_F(AboutDialogTest, EveryClickOpensItsPageAgain) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     ClickNotification(Ctl(kCommandWeb));
     ClickNotification(Ctl(kWebcp));
     Click(Ctl(kCommandWeb));
@@ -90,56 +60,38 @@ TEST_F(AboutDialogTest, EveryClickOpensItsPageAgain) {
 }
 
 TEST_F(AboutDialogTest, AShellThatCannotOpenThePageChangesNothing) {
-    Dialog().Show();
-    Pump();
-    FailingShellPlatform failing;
+    ShowDialog();
+    platform_.ShellResult = SE_ERR_NOASSOC; // as on a machine without a browser
     Click(Ctl(kCommandWeb));
     Click(Ctl(kWebcp));
-    EXPECT_EQ(failing.Opens, 2);
-    EXPECT_EQ(failing.Boxes, 0);
-    EXPECT_EQ(failing.Ends, 0);
+    EXPECT_EQ(platform_.Shell.size(), 2u);
+    EXPECT_TRUE(platform_.Boxes.empty());
+    EXPECT_TRUE(platform_.EndCodes.empty());
     ExpectStillOpen(Dialog());
 }
 
-// A key press as the message loop sees it, offered to the forms first.
-bool PressKey(WPARAM key) {
-    MSG msg{};
-    msg.hwnd = GetFocus();
-    msg.message = WM_KEYDOWN;
-    msg.wParam = key;
-    const bool handled = ui::PreTranslateForForms(msg);
-    Pump();
-    return handled;
-}
-
 TEST_F(AboutDialogTest, EnterOnAFocusedWebButtonOpensItsPage) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     SetFocus(Ctl(kWebcp));
-    EXPECT_TRUE(PressKey(VK_RETURN));
+    EXPECT_TRUE(PressKey(GetFocus(), VK_RETURN));
     ASSERT_EQ(platform_.Shell.size(), 1u);
     EXPECT_EQ(platform_.Shell[0].File, kOvraHomeAddress);
     ExpectStillOpen(Dialog());
 }
 
 TEST_F(AboutDialogTest, TabVisitsTheThreeButtonsInOrderAndWraps) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     SetFocus(Ctl(kCommandWeb));
-    ASSERT_TRUE(PressKey(VK_TAB));
-    EXPECT_EQ(GetFocus(), Ctl(kWebcp));
-    ASSERT_TRUE(PressKey(VK_TAB));
-    EXPECT_EQ(GetFocus(), Ctl(kCerrar));
-    ASSERT_TRUE(PressKey(VK_TAB));
-    EXPECT_EQ(GetFocus(), Ctl(kCommandWeb));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kWebcp));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kCerrar));
+    EXPECT_EQ(PressTab(GetFocus()), Ctl(kCommandWeb));
     EXPECT_TRUE(platform_.Shell.empty()); // moving the focus opens nothing
 }
 
 TEST_F(AboutDialogTest, EnterOnCerrarUnloadsTheDialog) {
-    Dialog().Show();
-    Pump();
+    ShowDialog();
     SetFocus(Ctl(kCerrar));
-    EXPECT_TRUE(PressKey(VK_RETURN));
+    EXPECT_TRUE(PressKey(GetFocus(), VK_RETURN));
     EXPECT_FALSE(Dialog().IsLoaded());
     EXPECT_EQ(CountAboutWindows(), 0);
 }

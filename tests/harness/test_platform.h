@@ -69,7 +69,7 @@ public:
         Shell.push_back({owner, verb != nullptr ? verb : L"", file != nullptr ? file : L"",
                          parameters != nullptr ? parameters : L"",
                          directory != nullptr ? directory : L"", showCommand});
-        return 42;
+        return ShellResult;
     }
     // Answers as set below: the consent prompt declined unless a test says otherwise.
     DWORD RunElevated(HWND owner, const wchar_t* file, const wchar_t* parameters,
@@ -107,6 +107,7 @@ public:
 
     std::vector<MessageBoxCall> Boxes;
     std::vector<ShellCall> Shell;
+    INT_PTR ShellResult = 42; // above 32: opened
     std::vector<ElevationCall> Elevations;
     DWORD ElevationError = ERROR_CANCELLED;
     DWORD ElevatedExitCode = ERROR_SUCCESS;

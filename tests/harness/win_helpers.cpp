@@ -108,16 +108,20 @@ RECT RectInParent(HWND hwnd) {
     return r;
 }
 
-HWND PressTab(HWND focus) {
+bool PressKey(HWND focus, WPARAM key) {
     MSG msg{};
     msg.hwnd = focus;
     msg.message = WM_KEYDOWN;
-    msg.wParam = VK_TAB;
+    msg.wParam = key;
     if (!ui::PreTranslateForForms(msg)) {
-        return nullptr;
+        return false;
     }
     Pump();
-    return GetFocus();
+    return true;
+}
+
+HWND PressTab(HWND focus) {
+    return PressKey(focus, VK_TAB) ? GetFocus() : nullptr;
 }
 
 void SendDpiChanged(HWND hwnd, UINT dpi, RECT suggested) {

@@ -27,8 +27,10 @@ void TypeChar(HWND hwnd, wchar_t c);
 // A rectangle relative to the client area of the window's parent, in pixels.
 [[nodiscard]] RECT RectInParent(HWND hwnd);
 
-// Tab as the message loop sees it, a key-down for the focused control: where the focus went, or
-// nothing when the forms let the key through.
+// A key-down for the focused control as the message loop sees it, offered to the forms first:
+// whether they took it (their handling then done).
+[[nodiscard]] bool PressKey(HWND focus, WPARAM key);
+// Tab so: where the focus went, or nothing when the forms let the key through.
 [[nodiscard]] HWND PressTab(HWND focus);
 
 // The window moved to a monitor of `dpi`, with the rectangle Windows suggests for it.

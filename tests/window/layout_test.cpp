@@ -127,12 +127,7 @@ TEST_F(MainWindowTest, TabFollowsTheTableAcrossFramesSkippingDisabledControls) {
 
 TEST_F(MainWindowTest, EnterOnACheckBoxClicksGenerar) {
     SetFocus(Ctl(kChkNumbers));
-    MSG msg{};
-    msg.hwnd = GetFocus();
-    msg.message = WM_KEYDOWN;
-    msg.wParam = VK_RETURN;
-    ASSERT_TRUE(ui::PreTranslateForForms(msg));
-    Pump();
+    ASSERT_TRUE(PressKey(GetFocus(), VK_RETURN));
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)).size(), 5u);
 }
 
