@@ -2,8 +2,6 @@
 
 #include <shlobj.h>
 
-#include <cwctype>
-
 namespace zelvaran::testing {
 namespace {
 
@@ -20,13 +18,6 @@ void RemoveLeftovers() {
 std::wstring Quoted(const std::wstring& path) {
     return L"\"" + path + L"\"";
 }
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
-
 std::wstring BuildFolder() {
     return ParentOf(ParentOf(OwnFolder()));
 }

@@ -27,7 +27,6 @@ inline constexpr DWORD kSetupMs = 60000;
 inline constexpr DWORD kWindowMs = 15000;
 
 [[nodiscard]] std::wstring Quoted(const std::wstring& path);
-[[nodiscard]] std::wstring Lower(std::wstring text);
 
 // The build's outputs, two folders above this test exe.
 [[nodiscard]] std::wstring BuildFolder();

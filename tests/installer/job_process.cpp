@@ -1,21 +1,13 @@
 #include "job_process.h"
 
+#include "machine_state.h"
 #include "program.h"
 
 #include <tlhelp32.h>
 #include <winternl.h>
 
-#include <cwctype>
-
 namespace zelvaran::testing {
 namespace {
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text) {
-        c = static_cast<wchar_t>(std::towlower(c));
-    }
-    return text;
-}
 
 struct TopLevelSearch {
     std::vector<DWORD> Processes;

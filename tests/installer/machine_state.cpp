@@ -3,10 +3,12 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include <cwctype>
 #include <fstream>
 #include <iterator>
 
 #include "ui/handles.h"
+#include "ui/process_hardening.h"
 
 namespace zelvaran::testing {
 namespace {
@@ -30,21 +32,6 @@ public:
 
 private:
     Interface* p_ = nullptr;
-};
-
-class ComApartment {
-public:
-    ComApartment() noexcept : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (ok_) {
-            CoUninitialize();
-        }
-    }
-
-private:
-    bool ok_;
 };
 
 using CoTaskTextTraits = ui::ClosedBy<PWSTR, &CoTaskMemFree>;
@@ -223,7 +210,7 @@ ULONGLONG FolderBytes(const std::wstring& path) {
 }
 
 std::wstring ShortcutTarget(const std::wstring& lnk) {
-    const ComApartment apartment;
+    const ui::ComApartment apartment;
     ComRef<IShellLinkW> link;
     if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                 link.Out()))) {
@@ -239,6 +226,13 @@ std::wstring ShortcutTarget(const std::wstring& lnk) {
         return {};
     }
     return target;
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(std::towlower(c));
+    }
+    return text;
 }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) {

@@ -47,6 +47,7 @@ void RemoveFolder(const std::wstring& path);
 // The program a shortcut (.lnk) starts; empty when it cannot be read.
 [[nodiscard]] std::wstring ShortcutTarget(const std::wstring& lnk);
 
+[[nodiscard]] std::wstring Lower(std::wstring text);
 [[nodiscard]] bool SamePath(const std::wstring& a, const std::wstring& b);
 
 } // namespace zelvaran::testing
