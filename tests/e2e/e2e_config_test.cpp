@@ -30,19 +30,9 @@ void ClearChoices() {
 
 // Runs `exe` with one switch, as the elevated step runs; its exit code, or nothing.
 std::optional<DWORD> RunStep(const std::wstring& exe, const wchar_t* step) {
-    std::wstring line = L"\"" + exe + L"\" " + step;
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        return std::nullopt;
-    }
-    const ui::UniqueKernelHandle process(pi.hProcess);
-    const ui::UniqueKernelHandle thread(pi.hThread);
+    const RunningProgram process(L"", exe, step);
     DWORD exitCode = 0;
-    if (WaitForSingleObject(process.get(), 15000) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process.get(), &exitCode)) {
+    if (!process.WaitForExit(15000, &exitCode)) {
         return std::nullopt;
     }
     return exitCode;

@@ -85,7 +85,8 @@ std::wstring ProgramPath() {
     return FolderOf(FolderOf(FolderOf(self))) + L"\\zelvaran.exe";
 }
 
-RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring& program) {
+RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring& program,
+                               const std::wstring& arguments) {
     std::wstring cwd = directory;
     if (cwd.empty()) {
         wchar_t temp[MAX_PATH] = {};
@@ -93,6 +94,9 @@ RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring
         cwd = temp;
     }
     std::wstring command = L"\"" + (program.empty() ? ProgramPath() : program) + L"\"";
+    if (!arguments.empty()) {
+        command += L" " + arguments;
+    }
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};

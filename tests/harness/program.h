@@ -15,9 +15,10 @@ namespace zelvaran::testing {
 
 class RunningProgram {
 public:
-    // Starts the program (or the exe at `program`) with `directory` as its current directory
-    // (empty: the temp folder).
-    explicit RunningProgram(const std::wstring& directory = L"", const std::wstring& program = L"");
+    // Starts the program (or the exe at `program`) with `arguments` after its quoted path and
+    // `directory` as its current directory (empty: the temp folder).
+    explicit RunningProgram(const std::wstring& directory = L"", const std::wstring& program = L"",
+                            const std::wstring& arguments = L"");
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram(); // ends the process if a test left it running
