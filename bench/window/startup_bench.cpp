@@ -17,6 +17,7 @@ using namespace zelvaran;
 using bench::Median;
 using bench::Seconds;
 using testing::FindVisibleWindow;
+using testing::RunningProgram;
 
 std::wstring Beside(const wchar_t* name, int up) {
     wchar_t self[MAX_PATH] = {};
@@ -28,36 +29,24 @@ std::wstring Beside(const wchar_t* name, int up) {
     return path + L"\\" + name;
 }
 
-// Seconds from CreateProcess to a visible window of the class; negative on failure.
+// Seconds from CreateProcess to a visible window of the class; negative on failure. A program
+// that does not close is ended when `program` goes.
 double StartOnce(const std::wstring& exe, const wchar_t* className) {
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
     const double start = Seconds();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    const RunningProgram program(L"", exe, L"", RunningProgram::Wait::No);
+    if (!program.Started()) {
         return -1;
     }
-    HWND found = nullptr;
-    double elapsed = -1;
     while (Seconds() - start < 20) {
-        found = FindVisibleWindow(pi.dwProcessId, className);
-        if (found != nullptr) {
-            elapsed = Seconds() - start;
-            break;
+        if (HWND found = FindVisibleWindow(program.Id(), className); found != nullptr) {
+            const double elapsed = Seconds() - start;
+            PostMessageW(found, WM_CLOSE, 0, 0);
+            static_cast<void>(program.WaitForExit(10000));
+            return elapsed;
         }
         Sleep(1);
     }
-    if (found != nullptr) {
-        PostMessageW(found, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 1);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return elapsed;
+    return -1;
 }
 
 } // namespace

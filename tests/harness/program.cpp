@@ -86,7 +86,7 @@ std::wstring ProgramPath() {
 }
 
 RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring& program,
-                               const std::wstring& arguments) {
+                               const std::wstring& arguments, Wait wait) {
     std::wstring cwd = directory;
     if (cwd.empty()) {
         wchar_t temp[MAX_PATH] = {};
@@ -105,7 +105,9 @@ RunningProgram::RunningProgram(const std::wstring& directory, const std::wstring
         CloseHandle(pi.hThread);
         process_.reset(pi.hProcess);
         id_ = pi.dwProcessId;
-        WaitForInputIdle(pi.hProcess, 10000);
+        if (wait == Wait::UntilIdle) {
+            WaitForInputIdle(pi.hProcess, 10000);
+        }
     }
 }
 

@@ -15,10 +15,13 @@ namespace zelvaran::testing {
 
 class RunningProgram {
 public:
+    // Whether the start waits until the program waits for input, as a test wants before it looks
+    // at the windows; a timing of the start itself must not.
+    enum class Wait { UntilIdle, No };
     // Starts the program (or the exe at `program`) with `arguments` after its quoted path and
     // `directory` as its current directory (empty: the temp folder).
     explicit RunningProgram(const std::wstring& directory = L"", const std::wstring& program = L"",
-                            const std::wstring& arguments = L"");
+                            const std::wstring& arguments = L"", Wait wait = Wait::UntilIdle);
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
     ~RunningProgram(); // ends the process if a test left it running
