@@ -12,6 +12,21 @@ HANDLE HandleOf(StdStreamId id) {
     return GetStdHandle(id == StdStreamId::Output ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
 
+// Writes blocks of at most `most` units until all is written; false when a write fails or
+// writes nothing.
+template <class Unit, class Write>
+bool WriteAll(const Unit* data, std::size_t size, std::size_t most, Write write) noexcept {
+    while (size > 0) {
+        DWORD done = 0;
+        if (!write(data, static_cast<DWORD>(std::min(size, most)), &done) || done == 0) {
+            return false;
+        }
+        data += done;
+        size -= done;
+    }
+    return true;
+}
+
 } // namespace
 
 // A console shows UTF-16 whatever its code page; a redirected stream gets UTF-8.
@@ -21,32 +36,16 @@ bool IsConsole(StdStreamId id) noexcept {
 }
 
 bool WriteBytes(StdStreamId id, const char* data, std::size_t size) noexcept {
-    const HANDLE handle = HandleOf(id);
-    while (size > 0) {
-        DWORD done = 0;
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30));
-        if (!WriteFile(handle, data, chunk, &done, nullptr) || done == 0) {
-            return false;
-        }
-        data += done;
-        size -= done;
-    }
-    return true;
+    return WriteAll(data, size, 1u << 30, [handle = HandleOf(id)](auto at, DWORD n, DWORD* done) {
+        return WriteFile(handle, at, n, done, nullptr) != FALSE;
+    });
 }
 
 bool WriteWide(StdStreamId id, const char16_t* data, std::size_t size) noexcept {
-    const HANDLE handle = HandleOf(id);
-    while (size > 0) {
-        DWORD done = 0;
-        // Consoles take modest blocks; a pair split here is joined again by the console.
-        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(size, 8192));
-        if (!WriteConsoleW(handle, data, chunk, &done, nullptr) || done == 0) {
-            return false;
-        }
-        data += done;
-        size -= done;
-    }
-    return true;
+    // Consoles take modest blocks; a pair split here is joined again by the console.
+    return WriteAll(data, size, 8192, [handle = HandleOf(id)](auto at, DWORD n, DWORD* done) {
+        return WriteConsoleW(handle, at, n, done, nullptr) != FALSE;
+    });
 }
 
 Input::Input(std::u16string_view name) noexcept {
