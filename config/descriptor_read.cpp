@@ -10,15 +10,12 @@
 namespace zelvaran::config {
 namespace {
 
-using UniqueFile = ui::UniqueHandle<ui::ClosedBy<HANDLE, &CloseHandle>>;
-using UniqueLocalMemory = ui::UniqueHandle<ui::ClosedBy<HLOCAL, &LocalFree>>;
-
 std::optional<std::wstring> SidText(PSID sid) {
     LPWSTR text = nullptr;
     if (sid == nullptr || !IsValidSid(sid) || !ConvertSidToStringSidW(sid, &text)) {
         return std::nullopt;
     }
-    const UniqueLocalMemory memory(text);
+    const ui::UniqueLocalMemory memory(text);
     return std::wstring(text);
 }
 
@@ -110,7 +107,7 @@ std::optional<PathEntry> ReadPathEntry(const std::wstring& path, DWORD& error) {
         error = GetLastError();
         return std::nullopt;
     }
-    const UniqueFile file(raw);
+    const ui::UniqueKernelHandle file(raw);
     BY_HANDLE_FILE_INFORMATION about{};
     if (!GetFileInformationByHandle(file.get(), &about)) {
         error = GetLastError();
@@ -123,7 +120,7 @@ std::optional<PathEntry> ReadPathEntry(const std::wstring& path, DWORD& error) {
     if (error != ERROR_SUCCESS) {
         return std::nullopt;
     }
-    const UniqueLocalMemory memory(descriptor);
+    const ui::UniqueLocalMemory memory(descriptor);
     auto security = ReadDescriptor(descriptor);
     if (!security) {
         error = ERROR_INVALID_SECURITY_DESCR;

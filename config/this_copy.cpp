@@ -20,22 +20,6 @@
 #include "ui/program_path.h"
 
 namespace zelvaran::config {
-namespace {
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static void Close(Handle h) noexcept { CloseHandle(h); }
-};
-using UniqueFile = ui::UniqueHandle<FileHandleTraits>;
-
-struct CoTaskTextTraits {
-    using Handle = PWSTR;
-    static void Close(Handle h) noexcept { CoTaskMemFree(h); }
-};
-using UniqueCoTaskText = ui::UniqueHandle<CoTaskTextTraits>;
-
-} // namespace
-
 std::wstring FinalPath(const std::wstring& path, DWORD& error) {
     // No access to the data is needed, only a handle; folders need backup semantics to open.
     HANDLE raw = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
@@ -45,7 +29,7 @@ std::wstring FinalPath(const std::wstring& path, DWORD& error) {
         error = GetLastError();
         return {};
     }
-    const UniqueFile file(raw);
+    const ui::UniqueKernelHandle file(raw);
     std::wstring final(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n =
@@ -130,7 +114,7 @@ std::vector<std::wstring> ProgramFilesFolders() {
     for (const KNOWNFOLDERID* id : ids) {
         PWSTR raw = nullptr;
         const HRESULT hr = SHGetKnownFolderPath(*id, KF_FLAG_DEFAULT, nullptr, &raw);
-        const UniqueCoTaskText text(raw); // freed even when the call failed
+        const ui::UniqueCoTaskText text(raw); // freed even when the call failed
         if (FAILED(hr) || raw == nullptr) {
             continue; // not every system has every one of them
         }

@@ -27,6 +27,7 @@
 #include "config/descriptor_read.h"
 #include "config/run_location.h"
 #include "config/startup.h"
+#include "ui/handles.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ int CreateTheWay(const std::vector<std::wstring>& way, std::size_t missing) {
                                                               &descriptor, nullptr)) {
         return 1;
     }
+    const zelvaran::ui::UniqueLocalMemory owned(descriptor);
     SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
     int result = 0;
     for (std::size_t i = missing; i < way.size() && result == 0; ++i) {
@@ -176,7 +178,6 @@ int CreateTheWay(const std::vector<std::wstring>& way, std::size_t missing) {
             result = Naming(way[i], 14);
         }
     }
-    LocalFree(descriptor);
     return result;
 }
 
@@ -187,17 +188,16 @@ int Verify(const std::wstring& folder, std::vector<std::wstring> files) {
     if (!ConvertStringSidToSidW(kAdministrators, &administrators)) {
         return 1;
     }
+    const zelvaran::ui::UniqueLocalMemory ownedSid(administrators);
     files.insert(files.begin(), folder);
     DWORD error = ERROR_SUCCESS;
     for (std::size_t i = 0; i < files.size() && error == ERROR_SUCCESS; ++i) {
         error = SetNamedSecurityInfoW(files[i].data(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION,
                                       administrators, nullptr, nullptr, nullptr);
         if (error != ERROR_SUCCESS) {
-            LocalFree(administrators);
             return Naming(files[i], 15);
         }
     }
-    LocalFree(administrators);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const std::wstring final = FinalPath(files[i], error);
         if (final.empty() || !SamePath(final, files[i]) ||

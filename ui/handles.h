@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <combaseapi.h>
+
 #include <utility>
 
 namespace zelvaran::ui {
@@ -60,5 +62,8 @@ using UniqueMenu = UniqueHandle<ClosedBy<HMENU, &DestroyMenu>>;
 using UniqueGlobal = UniqueHandle<ClosedBy<HGLOBAL, &GlobalFree>>;
 using UniqueRegKey = UniqueHandle<ClosedBy<HKEY, &RegCloseKey>>;
 using UniqueKernelHandle = UniqueHandle<ClosedBy<HANDLE, &CloseHandle>>;
+// What the security and text conversions allocate for their caller.
+using UniqueLocalMemory = UniqueHandle<ClosedBy<HLOCAL, &LocalFree>>;
+using UniqueCoTaskText = UniqueHandle<ClosedBy<PWSTR, &CoTaskMemFree>>;
 
 } // namespace zelvaran::ui

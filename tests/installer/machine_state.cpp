@@ -34,7 +34,6 @@ private:
     Interface* p_ = nullptr;
 };
 
-using CoTaskTextTraits = ui::ClosedBy<PWSTR, &CoTaskMemFree>;
 using FindTraits = ui::ClosedBy<HANDLE, &FindClose>;
 
 // Calls `visit` with every plain file directly in `folder`.
@@ -144,7 +143,7 @@ LSTATUS DeleteTree(HKEY root, const std::wstring& subKey) {
 std::wstring KnownFolder(const KNOWNFOLDERID& id) {
     PWSTR raw = nullptr;
     const HRESULT hr = SHGetKnownFolderPath(id, 0, nullptr, &raw);
-    const ui::UniqueHandle<CoTaskTextTraits> text(raw);
+    const ui::UniqueCoTaskText text(raw);
     return SUCCEEDED(hr) && raw != nullptr ? std::wstring(raw) : std::wstring();
 }
 
