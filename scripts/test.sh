@@ -13,8 +13,8 @@ zv_need python3:python3 clang++:clang /usr/include/benchmark/benchmark.h:libbenc
 # The word list's test reads Debian's Spanish dictionary through libhunspell.
 zv_need pkg-config:pkgconf /usr/include/hunspell/hunspell.hxx:libhunspell-dev \
     /usr/share/hunspell/es_ES.dic:hunspell-es
-# The help file's checks read the compiled file through chmlib.
-zv_need /usr/include/chm_lib.h:libchm-dev
+# The help file's checks read the compiled file through chmlib and the pages through libxml2.
+zv_need /usr/include/chm_lib.h:libchm-dev /usr/include/libxml2/libxml/HTMLparser.h:libxml2-dev
 # The fuzzer runtime of whichever clang is installed, found through the compiler itself.
 zv_need "$(clang -print-resource-dir)/lib/linux/libclang_rt.fuzzer-x86_64.a:libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
 trap zv_cleanup EXIT

@@ -4,6 +4,9 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <memory>
+
+#include <libxml/HTMLparser.h>
 
 namespace zelvaran::help {
 namespace {
@@ -15,32 +18,6 @@ char Lower(char c) {
 std::string ToLower(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(), Lower);
-    return out;
-}
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-// The character references that can occur in an attribute of these sources.
-std::string DecodeReferences(std::string_view value) {
-    static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&#39;", '\''}};
-    std::string out;
-    for (std::size_t i = 0; i < value.size();) {
-        bool replaced = false;
-        for (const auto& [ref, c] : kNamed) {
-            if (value.substr(i, ref.size()) == ref) {
-                out += c;
-                i += ref.size();
-                replaced = true;
-                break;
-            }
-        }
-        if (!replaced) {
-            out += value[i++];
-        }
-    }
     return out;
 }
 
@@ -59,43 +36,23 @@ std::string DecodePercent(std::string_view text) {
     return out;
 }
 
-// Reads the attributes of one tag from pos (just after its name) up to its closing '>'.
-std::size_t ReadAttributes(std::string_view html, std::size_t pos, Tag& tag) {
-    while (pos < html.size() && html[pos] != '>') {
-        if (IsSpace(html[pos]) || html[pos] == '/') {
-            ++pos;
+// Every element below `node`, in document order.
+void CollectTags(const xmlNode* node, std::vector<Tag>& tags) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE) {
             continue;
         }
-        const std::size_t nameStart = pos;
-        while (pos < html.size() && !IsSpace(html[pos]) && html[pos] != '=' && html[pos] != '>') {
-            ++pos;
+        Tag tag{ToLower(reinterpret_cast<const char*>(node->name)), {}};
+        for (const xmlAttr* attribute = node->properties; attribute != nullptr;
+             attribute = attribute->next) {
+            const std::unique_ptr<xmlChar, decltype(xmlFree)> value(
+                xmlNodeListGetString(node->doc, attribute->children, 1), xmlFree);
+            tag.Attributes.emplace_back(ToLower(reinterpret_cast<const char*>(attribute->name)),
+                                        value ? reinterpret_cast<const char*>(value.get()) : "");
         }
-        std::string name = ToLower(html.substr(nameStart, pos - nameStart));
-        while (pos < html.size() && IsSpace(html[pos])) {
-            ++pos;
-        }
-        std::string value;
-        if (pos < html.size() && html[pos] == '=') {
-            ++pos;
-            while (pos < html.size() && IsSpace(html[pos])) {
-                ++pos;
-            }
-            if (pos < html.size() && (html[pos] == '"' || html[pos] == '\'')) {
-                const char quote = html[pos++];
-                const std::size_t end = std::min(html.find(quote, pos), html.size());
-                value = html.substr(pos, end - pos);
-                pos = std::min(end + 1, html.size());
-            } else {
-                const std::size_t start = pos;
-                while (pos < html.size() && !IsSpace(html[pos]) && html[pos] != '>') {
-                    ++pos;
-                }
-                value = html.substr(start, pos - start);
-            }
-        }
-        tag.Attributes.emplace_back(std::move(name), DecodeReferences(value));
+        tags.push_back(std::move(tag));
+        CollectTags(node->children, tags);
     }
-    return pos;
 }
 
 } // namespace
@@ -110,26 +67,15 @@ std::optional<std::string> Tag::Attribute(std::string_view name) const {
 }
 
 std::vector<Tag> ParseTags(std::string_view html) {
+    // Parsed as the viewer's engine would: comments, character references, unquoted values and
+    // markup inside quotes as HTML has them. The sources are in Windows-1252.
+    const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
+        htmlReadMemory(html.data(), static_cast<int>(html.size()), nullptr, "windows-1252",
+                       HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
+        &xmlFreeDoc);
     std::vector<Tag> tags;
-    std::size_t pos = 0;
-    while ((pos = html.find('<', pos)) != std::string_view::npos) {
-        if (html.substr(pos, 4) == "<!--") {
-            const std::size_t end = html.find("-->", pos + 4);
-            pos = end == std::string_view::npos ? html.size() : end + 3;
-            continue;
-        }
-        ++pos;
-        if (pos >= html.size() || !std::isalpha(static_cast<unsigned char>(html[pos]))) {
-            continue; // end tags, doctype and stray '<'
-        }
-        Tag tag;
-        const std::size_t nameStart = pos;
-        while (pos < html.size() && !IsSpace(html[pos]) && html[pos] != '>' && html[pos] != '/') {
-            ++pos;
-        }
-        tag.Name = ToLower(html.substr(nameStart, pos - nameStart));
-        pos = ReadAttributes(html, pos, tag);
-        tags.push_back(std::move(tag));
+    if (document) {
+        CollectTags(xmlDocGetRootElement(document.get()), tags);
     }
     return tags;
 }

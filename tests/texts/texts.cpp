@@ -1,6 +1,8 @@
 #include "texts.h"
 
 #include <iconv.h>
+#include <libxml/HTMLparser.h>
+#include <strings.h>
 
 #include <algorithm>
 #include <bit>
@@ -10,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <ranges>
 #include <sstream>
 #include <stdexcept>
 
@@ -79,107 +82,51 @@ private:
     std::vector<TextLine> lines_;
 };
 
-std::string DecodeEntity(std::string_view name) {
-    static const std::map<std::string_view, char32_t> kNamed = {
-        {"aacute", U'\u00E1'}, {"eacute", U'\u00E9'}, {"iacute", U'\u00ED'}, {"oacute", U'\u00F3'},
-        {"uacute", U'\u00FA'}, {"Aacute", U'\u00C1'}, {"Eacute", U'\u00C9'}, {"Iacute", U'\u00CD'},
-        {"Oacute", U'\u00D3'}, {"Uacute", U'\u00DA'}, {"ntilde", U'\u00F1'}, {"Ntilde", U'\u00D1'},
-        {"uuml", U'\u00FC'},   {"Uuml", U'\u00DC'},   {"iquest", U'\u00BF'}, {"iexcl", U'\u00A1'},
-        {"laquo", U'\u00AB'},  {"raquo", U'\u00BB'},  {"middot", U'\u00B7'}, {"nbsp", U' '},
-        {"amp", U'&'},         {"lt", U'<'},          {"gt", U'>'},          {"quot", U'"'},
-        {"brvbar", U'\u00A6'}, {"copy", U'\u00A9'},   {"hellip", U'\u2026'}, {"ndash", U'\u2013'},
-        {"mdash", U'\u2014'},  {"rarr", U'\u2192'},   {"times", U'\u00D7'},  {"ordm", U'\u00BA'},
-        {"ordf", U'\u00AA'},   {"deg", U'\u00B0'},    {"rsaquo", U'\u203A'}, {"asymp", U'\u2248'}};
-    if (!name.empty() && name[0] == '#') {
-        const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
-        return ToUtf8(static_cast<char32_t>(
-            std::stoul(std::string(name.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10)));
-    }
-    const auto it = kNamed.find(name);
-    return it != kNamed.end() ? ToUtf8(it->second) : " "; // unknown: a break, so nothing glues on
-}
-
-std::string DecodeEntities(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t end = text[i] == '&' ? text.find(';', i) : std::string_view::npos;
-        if (end != std::string_view::npos && end - i <= 10) {
-            out += DecodeEntity(text.substr(i + 1, end - i - 1));
-            i = end;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    std::ranges::transform(out, out.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return out;
-}
-
 int CountLines(std::string_view text) {
     return static_cast<int>(std::ranges::count(text, '\n'));
 }
 
-std::vector<TextLine> ExtractHtml(std::string_view text) {
-    Lines lines;
-    int line = 1;
-    std::size_t i = 0;
-    std::string run; // text since the last tag or line end, entities still encoded
-    const auto flush = [&] {
-        lines.Add(line, DecodeEntities(run));
-        run.clear();
-    };
-    while (i < text.size()) {
-        if (text[i] == '\n') {
-            flush();
-            ++line;
-            ++i;
-            continue;
-        }
-        if (text[i] != '<') {
-            run += text[i++];
-            continue;
-        }
-        flush();
-        lines.Add(line, " ");
-        if (text.substr(i, 4) == "<!--") {
-            const std::size_t end = std::min(text.find("-->", i), text.size());
-            line += CountLines(text.substr(i, end - i));
-            i = end + 3;
-            continue;
-        }
-        const std::size_t close = std::min(text.find('>', i), text.size());
-        const std::string tag = Lower(text.substr(i, close - i + 1));
-        // A sitemap's entry names are attribute values: <param name="Name" value="...">.
-        if (tag.starts_with("<param") && tag.find("name=\"name\"") != std::string::npos) {
-            const std::string_view raw = text.substr(i, close - i);
-            const std::size_t v = Lower(raw).find("value=\"");
-            if (v != std::string::npos) {
-                const std::size_t start = v + 7;
-                lines.Add(line, DecodeEntities(raw.substr(start, raw.find('"', start) - start)));
+using XmlText = std::unique_ptr<xmlChar, decltype(xmlFree)>;
+
+const char* Text(const xmlChar* text) {
+    return reinterpret_cast<const char*>(text);
+}
+
+// The prose below `node`: each text on the lines it spans, a break at every tag so that nothing
+// glues across one, and a sitemap entry's name, which is the value of <param name="Name">.
+void CollectProse(const xmlNode* node, Lines& lines) {
+    for (; node != nullptr; node = node->next) {
+        // libxml2 numbers a text by the line it ends on.
+        const std::string_view text = node->content != nullptr ? Text(node->content) : "";
+        int line = static_cast<int>(xmlGetLineNo(node)) - CountLines(text);
+        if (node->type == XML_TEXT_NODE) {
+            for (const auto piece : std::views::split(text, '\n')) {
+                lines.Add(line++, std::string_view(piece.begin(), piece.end()));
             }
-        }
-        line += CountLines(text.substr(i, close - i));
-        i = close + 1;
-        for (const char* skipped : {"code", "kbd", "script", "style"}) {
-            std::string open = "<";
-            open += skipped;
-            if (tag.starts_with(open) && (tag[open.size()] == '>' || tag[open.size()] == ' ')) {
-                std::string end = "</";
-                end += skipped;
-                std::size_t stop = Lower(text.substr(i)).find(end);
-                stop = stop == std::string::npos ? text.size() : i + stop;
-                line += CountLines(text.substr(i, stop - i));
-                i = stop;
+        } else if (node->type == XML_ELEMENT_NODE) {
+            const std::string_view name = Text(node->name);
+            lines.Add(line, " ");
+            const XmlText key(xmlGetProp(node, BAD_CAST "name"), xmlFree);
+            if (name == "param" && key && strcasecmp(Text(key.get()), "name") == 0) {
+                const XmlText value(xmlGetProp(node, BAD_CAST "value"), xmlFree);
+                lines.Add(line, value ? Text(value.get()) : "");
+            }
+            if (name != "code" && name != "kbd" && name != "script" && name != "style") {
+                CollectProse(node->children, lines);
             }
         }
     }
-    flush();
+}
+
+std::vector<TextLine> ExtractHtml(std::string_view text) {
+    const std::unique_ptr<xmlDoc, decltype(&xmlFreeDoc)> document(
+        htmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, "UTF-8",
+                       HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
+        &xmlFreeDoc);
+    Lines lines;
+    if (document) {
+        CollectProse(xmlDocGetRootElement(document.get()), lines);
+    }
     return lines.Take();
 }
 
