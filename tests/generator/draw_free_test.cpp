@@ -91,41 +91,47 @@ TEST(DrawOne, RepeatedCharactersWeighTwice) {
     EXPECT_EQ(counts, (std::map<char32_t, int>{{U'a', 170}, {U'1', 85}}));
 }
 
-TEST(GenerateFree, DrawsInOrderFromThePool) {
-    ScriptedSource source({0, 15, 31, 61});
-    const auto result = GenerateFree(ClassesOf(InitialOptions()), 4, source, YieldHook{});
-    EXPECT_EQ(TextOf(result), u"apF9");
-    EXPECT_EQ(source.Calls(), 4);
-}
-
-TEST(GenerateFree, ZeroOrNegativeCountGivesTheEmptyTextWithoutDrawing) {
+// Each byte below draws one character of the 62 pool in order (0 a, 15 p, 31 F, 61 9, 77 p, 180 4,
+// 230 S, 102 O, 6 g), so the text is `Cycle` repeated to the count; the hook runs after each
+// character. A zero or negative count gives the empty text without drawing. A source failing
+// from its first value or part-way through (an empty `Cycle`) gives the error and no text.
+TEST(GenerateFree, DrawsInOrderFromThePoolAndRunsTheHookAfterEachCharacter) {
     const CharacterClasses classes = ClassesOf(InitialOptions());
-    for (const int count : {0, -1, -32768}) {
-        ScriptedSource source = Constant(31);
+    const struct {
+        int Count;
+        std::vector<std::uint8_t> Bytes;
+        std::u16string_view Cycle;
+        int FailAfter = -1;
+    } table[] = {
+        {4, {0, 15, 31, 61}, u"apF9"},
+        {37, {77}, u"p"},
+        {1, {6}, u"g"},
+        {kMaxCount, {180, 230, 102, 6}, u"4SOg"},
+        {0, {31}, u"F"},
+        {-1, {31}, u"F"},
+        {-32768, {31}, u"F"},
+        {5, {31}, u"", 0},
+        {9999, {31}, u"", 3},
+        {5, {31}, u"", 4},
+        {5, {31}, u"F", 5},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(::testing::Message() << row.Count << " " << row.FailAfter);
+        ScriptedSource source(row.Bytes, row.FailAfter);
         CountingHook counter;
-        EXPECT_EQ(TextOf(GenerateFree(classes, count, source, YieldHook(counter))), u"");
-        EXPECT_EQ(source.Calls(), 0);
-        EXPECT_EQ(counter.calls, 0);
+        const auto result = GenerateFree(classes, row.Count, source, YieldHook(counter));
+        if (row.Cycle.empty()) {
+            EXPECT_TRUE(IsError(result, GenerationErrorKind::RandomUnavailable));
+            continue;
+        }
+        std::u16string expected;
+        for (int i = 0; i < row.Count; ++i) {
+            expected += row.Cycle[i % row.Cycle.size()];
+        }
+        EXPECT_EQ(TextOf(result), expected);
+        EXPECT_EQ(source.Calls(), static_cast<int>(expected.size()));
+        EXPECT_EQ(counter.calls, static_cast<int>(expected.size()));
     }
-}
-
-TEST(GenerateFree, HookRunsAfterEachCharacter) {
-    ScriptedSource source = Constant(77);
-    CountingHook counter;
-    const auto result = GenerateFree(ClassesOf(InitialOptions()), 37, source, YieldHook(counter));
-    EXPECT_EQ(TextOf(result).size(), 37u);
-    EXPECT_EQ(counter.calls, 37);
-    EXPECT_EQ(source.Calls(), 37);
-}
-
-TEST(GenerateFree, OneAndTheLargestCount) {
-    const CharacterClasses classes = ClassesOf(InitialOptions());
-    ScriptedSource source({6, 180, 230, 102});
-    const std::u16string one = TextOf(GenerateFree(classes, 1, source, YieldHook{}));
-    ASSERT_EQ(one.size(), 1u);
-    EXPECT_NE(classes.Pool.find(one[0]), std::u32string::npos);
-    const std::u16string most = TextOf(GenerateFree(classes, kMaxCount, source, YieldHook{}));
-    EXPECT_EQ(most.size(), 9999u);
 }
 
 TEST(GenerateFree, OnlyDigitsGiveOnlyDigits) {
@@ -139,22 +145,6 @@ TEST(GenerateFree, OnlyDigitsGiveOnlyDigits) {
     }
 }
 
-TEST(RandomUnavailable, AFailingSourceGivesTheErrorAndNoText) {
-    const CharacterClasses classes = ClassesOf(InitialOptions());
-    ScriptedSource failing = FailingSource();
-    EXPECT_TRUE(IsError(GenerateFree(classes, 5, failing, YieldHook{}),
-                        GenerationErrorKind::RandomUnavailable));
-    // A failure part-way through discards the characters already made.
-    ScriptedSource midway({31}, 3);
-    EXPECT_TRUE(IsError(GenerateFree(classes, 9999, midway, YieldHook{}),
-                        GenerationErrorKind::RandomUnavailable));
-    ScriptedSource lastOne({31}, 4);
-    EXPECT_TRUE(IsError(GenerateFree(classes, 5, lastOne, YieldHook{}),
-                        GenerationErrorKind::RandomUnavailable));
-    ScriptedSource justEnough({31}, 5);
-    EXPECT_EQ(TextOf(GenerateFree(classes, 5, justEnough, YieldHook{})), u"FFFFF");
-}
-
 TEST(RandomUnavailable, ReachesTheGenerateCommandInBothModes) {
     GenerationOptions options = InitialOptions();
     ScriptedSource failing = FailingSource();
@@ -165,27 +155,24 @@ TEST(RandomUnavailable, ReachesTheGenerateCommandInBothModes) {
     EXPECT_TRUE(IsError(Generate(options, failingToo, {}), GenerationErrorKind::RandomUnavailable));
 }
 
+// The hook covers the classes (62 characters) and the characters; reseeding is the command's
+// job, not the generator's.
 TEST(Generate, FreeModeCountsFromTheLengthText) {
     GenerationOptions options = InitialOptions();
-    ScriptedSource source = Constant(31);
-    EXPECT_EQ(TextOf(Generate(options, source, {})), u"FFFFF");
-    options.LengthText = u"";
-    EXPECT_EQ(TextOf(Generate(options, source, {})), u"");
-    options.LengthText = u"0";
-    EXPECT_EQ(TextOf(Generate(options, source, {})), u"");
-    options.LengthText = u"2.5";
-    EXPECT_EQ(TextOf(Generate(options, source, {})), u"FF");
-    EXPECT_EQ(source.Calls(), 7);
-    EXPECT_EQ(source.Reseeds(), 0); // reseeding is the command's job, not the generator's
-}
-
-TEST(Generate, HookCoversClassesAndCharacters) {
-    GenerationOptions options = InitialOptions();
-    options.LengthText = u"20";
-    ScriptedSource source = Constant(31);
-    CountingHook counter;
-    EXPECT_EQ(TextOf(Generate(options, source, YieldHook(counter))).size(), 20u);
-    EXPECT_EQ(counter.calls, 62 + 20);
+    for (const auto& [length, text] : {std::pair{u"5", u"FFFFF"},
+                                       {u"", u""},
+                                       {u"0", u""},
+                                       {u"2.5", u"FF"},
+                                       {u"20", u"FFFFFFFFFFFFFFFFFFFF"}}) {
+        options.LengthText = length;
+        ScriptedSource source = Constant(31);
+        CountingHook counter;
+        const int size = static_cast<int>(std::u16string_view(text).size());
+        EXPECT_EQ(TextOf(Generate(options, source, YieldHook(counter))), text);
+        EXPECT_EQ(source.Calls(), size);
+        EXPECT_EQ(counter.calls, 62 + size);
+        EXPECT_EQ(source.Reseeds(), 0);
+    }
 }
 
 } // namespace
