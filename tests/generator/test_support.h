@@ -18,7 +18,7 @@ namespace zelvaran::testing {
 // Hands out the given bytes in turn (starting over at the end), each value made of as many of
 // them as asked for, little end first, and counts the values asked for. With failAfter >= 0,
 // every request from that one on fails like a broken OS generator. A single byte b below the
-// class's cut-off draws character b mod L.
+// class's cut-off draws character b mod L. OnDraw, when set, is told the count after each value.
 class ScriptedSource final : public RandomSource {
 public:
     explicit ScriptedSource(std::vector<std::uint8_t> bytes, int failAfter = -1)
@@ -27,6 +27,9 @@ public:
     void Reseed() noexcept override { ++reseeds_; }
     [[nodiscard]] std::uint32_t NextBytes(unsigned width) noexcept override {
         const int call = calls_++;
+        if (OnDraw != nullptr) {
+            OnDraw(calls_);
+        }
         if (failAfter_ >= 0 && call >= failAfter_) {
             failed_ = true;
             return 0;
@@ -41,6 +44,8 @@ public:
 
     [[nodiscard]] int Calls() const { return calls_; }
     [[nodiscard]] int Reseeds() const { return reseeds_; }
+
+    void (*OnDraw)(int draws) = nullptr;
 
 private:
     std::vector<std::uint8_t> bytes_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "../generator/test_support.h"
 #include "main_window_fixture.h"
 
 namespace zelvaran::testing {
@@ -11,42 +12,20 @@ namespace {
 
 using namespace mainwindow;
 
-// Returns one chosen value (drawing character value mod L); counts what the command asks of it.
-class ScriptedRandom final : public RandomSource {
-public:
-    explicit ScriptedRandom(std::uint32_t value) : value_(value) {}
-    void Reseed() noexcept override { ++Reseeds; }
-    [[nodiscard]] std::uint32_t NextBytes(unsigned) noexcept override {
-        ++Draws;
-        if (OnDraw != nullptr) {
-            OnDraw(Draws);
-        }
-        return value_;
-    }
-    [[nodiscard]] bool Failed() const noexcept override { return false; }
-
-    int Reseeds = 0;
-    int Draws = 0;
-    void (*OnDraw)(int) = nullptr;
-
-private:
-    std::uint32_t value_;
-};
-
 class GenerateTest : public MainWindowTest {};
 
 TEST_F(GenerateTest, DrawsFromThePoolAndEnablesTheOutputButtons) {
-    ScriptedRandom random(31);
+    ScriptedSource random = Constant(31);
     Main().UseRandomSource(random);
     Click(Ctl(kCmdGennerate));
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"FFFFF"); // the 32nd of a..z A..Z 0..9
-    EXPECT_EQ(random.Reseeds, 1);
+    EXPECT_EQ(random.Reseeds(), 1);
     EXPECT_TRUE(platform_.Boxes.empty());
     for (int id : {kCmdGennerate, kCopy, kCut, kCutxit}) {
         EXPECT_TRUE(IsEnabled(Ctl(id)));
     }
     Click(Ctl(kCmdGennerate));
-    EXPECT_EQ(random.Reseeds, 2); // every run reseeds
+    EXPECT_EQ(random.Reseeds(), 2); // every run reseeds
 }
 
 TEST_F(GenerateTest, ARealRunGivesTheRequestedLengthFromThePool) {
@@ -90,7 +69,7 @@ TEST_F(GenerateTest, ZeroOrEmptyLengthEmptiesTheBoxWithoutAMessage) {
 }
 
 TEST_F(GenerateTest, AFailedRunKeepsTheOldTextAndASuccessfulOneReplacesIt) {
-    ScriptedRandom random(0);
+    ScriptedSource random = Constant(0);
     Main().UseRandomSource(random);
     Click(Ctl(kCmdGennerate));
     ASSERT_EQ(TextOf(Ctl(kTxtPassword)), L"aaaaa");
@@ -134,7 +113,7 @@ TEST_F(GenerateTest, SymbolAndFormatBoxesFollowTheirCheckBoxesAndKeepTheirText) 
 }
 
 TEST_F(GenerateTest, SymbolTextOfAnUncheckedSwitchPlaysNoPart) {
-    ScriptedRandom random(61);
+    ScriptedSource random = Constant(61);
     Main().UseRandomSource(random);
     SetText(kTxtSpecial, L"%%%");
     Click(Ctl(kCmdGennerate));
@@ -221,14 +200,14 @@ TEST_F(LengthBoxTest, EveryOtherWayInEndsInDigitsOnly) {
 // A run long enough to need the pump: a message posted meanwhile is handled during the run, and
 // Generar cannot start a second run.
 mainwindow::frmMain* g_window = nullptr;
-ScriptedRandom* g_random = nullptr;
+ScriptedSource* g_random = nullptr;
 int g_drawsWhenHandled = -1;
 int g_clicksDuringRun = 0;
 constexpr UINT kProbe = WM_APP + 7;
 
 LRESULT CALLBACK ProbeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == kProbe) {
-        g_drawsWhenHandled = g_random->Draws;
+        g_drawsWhenHandled = g_random->Calls();
         ++g_clicksDuringRun;
         g_window->cmdGennerate_Click();
         SendMessageW(g_window->Control(kCmdGennerate), BM_CLICK, 0, 0);
@@ -258,7 +237,7 @@ TEST_F(GenerateTest, LongRunStaysResponsiveAndCannotBeStartedTwice) {
                             GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(g_probe, nullptr);
     g_window = &Main();
-    ScriptedRandom random(0);
+    ScriptedSource random = Constant(0);
     random.OnDraw = &SlowDraw;
     g_random = &random;
     Main().UseRandomSource(random);
@@ -269,8 +248,8 @@ TEST_F(GenerateTest, LongRunStaysResponsiveAndCannotBeStartedTwice) {
     EXPECT_EQ(g_clicksDuringRun, 1);
     EXPECT_GE(g_drawsWhenHandled, 100);
     EXPECT_LT(g_drawsWhenHandled, 9999); // handled while the run was still going
-    EXPECT_EQ(random.Draws, 9999);       // and no second run started
-    EXPECT_EQ(random.Reseeds, 1);
+    EXPECT_EQ(random.Calls(), 9999);     // and no second run started
+    EXPECT_EQ(random.Reseeds(), 1);
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)).size(), 9999u);
     EXPECT_TRUE(IsEnabled(Ctl(kCmdGennerate)));
 }
