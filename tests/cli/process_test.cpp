@@ -28,27 +28,24 @@ bool AllIn(std::u32string_view text, std::u32string_view allowed) {
                        [&](char32_t c) { return allowed.find(c) != std::u32string_view::npos; });
 }
 
-constexpr std::u32string_view kLower = U"abcdefghijklmnopqrstuvwxyz";
-constexpr std::u32string_view kUpper = U"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-constexpr std::u32string_view kDigits = U"0123456789";
-
-struct ClassCase {
-    std::vector<std::string> Args;
-    std::u32string Allowed;
-};
+const std::u32string kLower = U"abcdefghijklmnopqrstuvwxyz";
+const std::u32string kUpper = U"ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const std::u32string kDigits = U"0123456789";
+const std::u32string kSymbols = U"\"*?-+!\u00A6/(&=#";
 
 TEST(CliProcess, ClassesAndSymbolsAreHonoured) {
-    const std::u32string defaults =
-        std::u32string(kLower) + std::u32string(kUpper) + std::u32string(kDigits);
-    const std::vector<ClassCase> table = {
-        {{}, defaults},
-        {{"-c", "n", "-l", "300"}, std::u32string(kDigits)},
-        {{"--clases=Gc", "-l", "300"}, std::u32string(kLower) + std::u32string(kUpper)},
-        {{"-c", "e", "-l", "300"}, U"\"*?-+!\u00A6/(&=#"},
+    const struct {
+        std::vector<std::string> Args;
+        std::u32string Allowed;
+    } table[] = {
+        {{}, kLower + kUpper + kDigits},
+        {{"-c", "n", "-l", "300"}, kDigits},
+        {{"--clases=Gc", "-l", "300"}, kLower + kUpper},
+        {{"-c", "e", "-l", "300"}, kSymbols},
         // Unicode symbols, one outside the BMP: each is one element and arrives as UTF-8.
         {{"-c", "e", "-s", "\u20AC\U0001F600\u00F1", "-l", "300"}, U"\u20AC\U0001F600\u00F1"},
     };
-    for (const ClassCase& row : table) {
+    for (const auto& row : table) {
         const ProcessResult run = RunCli(row.Args);
         const std::string joined = ::testing::PrintToString(row.Args);
         ASSERT_EQ(run.ExitCode, 0) << joined << run.Err;
@@ -71,14 +68,12 @@ TEST(CliProcess, TemplateFollowsTheWindowsRules) {
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const auto lines = Lines(run.Out);
     ASSERT_EQ(lines.size(), 50u);
-    const std::u32string symbols = U"\"*?-+!\u00A6/(&=#";
-    const std::u32string pool =
-        std::u32string(kLower) + std::u32string(kUpper) + std::u32string(kDigits) + symbols;
+    const std::u32string pool = kLower + kUpper + kDigits + kSymbols;
+    const std::u32string_view allowed[] = {pool,     kLower, kUpper, kDigits,
+                                           kSymbols, U"-",   U"x",   U"\u00F1"};
     for (const std::u32string& line : lines) {
         ASSERT_EQ(line.size(), 17u);
         for (std::size_t i = 0; i < line.size(); ++i) {
-            const std::u32string_view allowed[] = {pool,    kLower, kUpper, kDigits,
-                                                   symbols, U"-",   U"x",   U"\u00F1"};
             EXPECT_TRUE(AllIn(line.substr(i, 1), allowed[i % 8])) << "position " << i;
         }
     }
