@@ -57,61 +57,52 @@ TEST(BuildClasses, SymbolsComeLastInThe74Pool) {
     EXPECT_EQ(classes.Pool.back(), U'#');
 }
 
+GenerationOptions WithSymbols(GenerationOptions options, std::u16string_view symbols) {
+    options.SymbolText = symbols;
+    return options;
+}
+
+// Lower, upper, digits, symbols; the symbol text is used as typed, repeats included (a digit
+// typed among the symbols occurs twice), and plays no part while its switch is off.
 TEST(BuildClasses, PoolOrderIsLowerUpperDigitsSymbols) {
-    GenerationOptions options = Switches(true, false, true, true);
-    options.SymbolText = u"%$";
-    EXPECT_EQ(ClassesOf(options).Pool, U"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789%$");
-    options = Switches(false, true, false, false);
-    EXPECT_EQ(ClassesOf(options).Pool, U"abcdefghijklmnopqrstuvwxyz");
+    const std::pair<GenerationOptions, std::u32string_view> table[] = {
+        {WithSymbols(Switches(true, false, true, true), u"%$"),
+         U"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789%$"},
+        {Switches(false, true, false, false), U"abcdefghijklmnopqrstuvwxyz"},
+        {WithSymbols(Switches(false, false, false, true), u"aa1"), U"aa1"},
+        {WithSymbols(Switches(false, false, false, true), u" "), U" "},
+        {WithSymbols(Switches(false, false, true, true), u"7"), U"01234567897"},
+        {WithSymbols(Switches(false, false, true, false), u""), U"0123456789"},
+    };
+    for (const auto& [options, pool] : table) {
+        EXPECT_EQ(ClassesOf(options).Pool, pool);
+    }
 }
 
-TEST(BuildClasses, SymbolTextIsUsedAsTypedWithRepeats) {
-    GenerationOptions options = Switches(false, false, false, true);
-    options.SymbolText = u"aa1";
-    EXPECT_EQ(ClassesOf(options).Pool, U"aa1");
-    options.SymbolText = u" ";
-    EXPECT_EQ(ClassesOf(options).Pool, U" ");
-    // A digit typed among the symbols occurs twice in the pool.
-    options = Switches(false, false, true, true);
-    options.SymbolText = u"7";
-    EXPECT_EQ(ClassesOf(options).Pool, U"01234567897");
-}
-
+// The symbol text is taken whole, not built from a range.
 TEST(BuildClasses, HookRunsOncePerRangeCharacterOnly) {
-    CountingHook counter;
-    const YieldHook hook(counter);
-    ASSERT_TRUE(Succeeded(BuildClasses(InitialOptions(), hook)));
-    EXPECT_EQ(counter.calls, 62);
-
-    counter.calls = 0;
-    ASSERT_TRUE(Succeeded(BuildClasses(Switches(true, true, true, true), hook)));
-    EXPECT_EQ(counter.calls, 62); // the symbol text is taken whole, not built from a range
-
-    counter.calls = 0;
-    ASSERT_TRUE(Succeeded(BuildClasses(Switches(false, false, true, false), hook)));
-    EXPECT_EQ(counter.calls, 10);
+    for (const auto& [options, calls] : {std::pair{InitialOptions(), 62},
+                                         {Switches(true, true, true, true), 62},
+                                         {Switches(false, false, true, false), 10}}) {
+        CountingHook counter;
+        ASSERT_TRUE(Succeeded(BuildClasses(options, YieldHook(counter))));
+        EXPECT_EQ(counter.calls, calls);
+    }
 }
 
+// An empty symbol text is reported before an empty pool; with every switch off, whatever the
+// symbol text, no class is chosen.
 TEST(BuildClassesChecks, EmptySymbolTextIsReportedBeforeAnEmptyPool) {
-    GenerationOptions options = Switches(false, false, false, true);
-    options.SymbolText.clear();
-    EXPECT_TRUE(IsError(BuildClasses(options, YieldHook{}), GenerationErrorKind::SymbolsEmpty));
-    options = Switches(true, true, true, true);
-    options.SymbolText.clear();
-    EXPECT_TRUE(IsError(BuildClasses(options, YieldHook{}), GenerationErrorKind::SymbolsEmpty));
-}
-
-TEST(BuildClassesChecks, AllSwitchesOffIsNoClassChosenWhateverTheSymbolText) {
-    GenerationOptions options = Switches(false, false, false, false);
-    EXPECT_TRUE(IsError(BuildClasses(options, YieldHook{}), GenerationErrorKind::NoClassChosen));
-    options.SymbolText.clear();
-    EXPECT_TRUE(IsError(BuildClasses(options, YieldHook{}), GenerationErrorKind::NoClassChosen));
-}
-
-TEST(BuildClassesChecks, SymbolsOffIgnoresAnEmptySymbolText) {
-    GenerationOptions options = Switches(false, false, true, false);
-    options.SymbolText.clear();
-    EXPECT_EQ(ClassesOf(options).Pool, U"0123456789");
+    const std::pair<GenerationOptions, GenerationErrorKind> table[] = {
+        {WithSymbols(Switches(false, false, false, true), u""), GenerationErrorKind::SymbolsEmpty},
+        {WithSymbols(Switches(true, true, true, true), u""), GenerationErrorKind::SymbolsEmpty},
+        {Switches(false, false, false, false), GenerationErrorKind::NoClassChosen},
+        {WithSymbols(Switches(false, false, false, false), u""),
+         GenerationErrorKind::NoClassChosen},
+    };
+    for (const auto& [options, kind] : table) {
+        EXPECT_TRUE(IsError(BuildClasses(options, YieldHook{}), kind)) << static_cast<int>(kind);
+    }
 }
 
 TEST(GenerationErrorMessages, AreTheFixedTexts) {
