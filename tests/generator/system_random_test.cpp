@@ -16,6 +16,19 @@
 namespace zelvaran::testing {
 namespace {
 
+// Reads values of one, two and four bytes in turn until `bytes` bytes are read, so reads end
+// part-way through a value and a block, and hands `take` each byte with its place in its value.
+template <class Take> void ReadMixed(SystemRandomSource& source, int bytes, Take take) {
+    for (int read = 0, n = 0; read < bytes; ++n) {
+        const unsigned width = 1u << (n % 3);
+        const std::uint32_t value = source.NextBytes(width);
+        ASSERT_LT(std::uint64_t{value}, std::uint64_t{1} << (8 * width));
+        for (unsigned place = 0; place < width; ++place, ++read) {
+            take(place, (value >> (8 * place)) & 0xFF);
+        }
+    }
+}
+
 TEST(FillFromSystem, EveryByteValueTurnsUp) {
     // 65536 bytes miss a given value with probability (255/256)^65536, about e^-256.
     std::vector<std::byte> bytes(65536);
@@ -33,17 +46,10 @@ TEST(FillFromSystem, EveryByteValueTurnsUp) {
 TEST(SystemRandomSource, EveryByteValueInEveryPlaceOfAValue) {
     SystemRandomSource source;
     source.Reseed();
-    // One, two and four bytes in turn, well over one block, so refills are crossed with values
-    // of every width; each byte of a value must take all 256 values.
+    // Well over one block, so refills are crossed with values of every width; each byte of a
+    // value must take all 256 values.
     std::array<std::array<bool, 256>, 4> seen{};
-    for (int i = 0; i < 60000; ++i) {
-        const unsigned width = 1u << (i % 3);
-        const std::uint32_t value = source.NextBytes(width);
-        ASSERT_LT(std::uint64_t{value}, std::uint64_t{1} << (8 * width));
-        for (unsigned b = 0; b < width; ++b) {
-            seen[b][(value >> (8 * b)) & 0xFF] = true;
-        }
-    }
+    ReadMixed(source, 140'000, [&](unsigned place, unsigned byte) { seen[place][byte] = true; });
     EXPECT_FALSE(source.Failed());
     for (const auto& place : seen) {
         EXPECT_EQ(std::count(place.begin(), place.end(), true), 256);
@@ -75,20 +81,13 @@ TEST(SystemRandomSource, FreshBytesWhateverWasAnnounced) {
     SystemRandomSource source;
     std::array<int, 256> counts{};
     int bytes = 0;
-    // Announced / read: exact, fewer, more than announced, more than the block, none announced;
-    // values of one, two and four bytes, so a read also ends part-way through a value.
+    // Announced / read: exact, fewer, more than announced, more than the block, none announced.
     const int plan[][2] = {{20, 20}, {20, 5}, {8, 30}, {256, 700}, {0, 10}};
     for (int round = 0; round < 100; ++round) {
         for (const auto& [announced, read] : plan) {
             source.Reseed();
             source.WillRead(static_cast<std::size_t>(announced));
-            for (int i = 0; i < read;) {
-                const unsigned width = 1u << (i % 3);
-                const std::uint32_t value = source.NextBytes(width);
-                for (unsigned b = 0; b < width; ++b, ++i, ++bytes) {
-                    ++counts[(value >> (8 * b)) & 0xFF];
-                }
-            }
+            ReadMixed(source, read, [&](unsigned, unsigned byte) { ++counts[byte], ++bytes; });
         }
     }
     EXPECT_FALSE(source.Failed());
