@@ -30,8 +30,9 @@ protected:
         ShowWindow(Main().Handle(), SW_MINIMIZE);
         Pump();
     }
-    [[nodiscard]] bool IsTopmost() {
-        return (GetWindowLongPtrW(Main().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    [[nodiscard]] bool IsTopmost(HWND hwnd = nullptr) {
+        hwnd = hwnd != nullptr ? hwnd : Main().Handle();
+        return (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     }
     // A version-1 report (wParam = the id) unless a version-4 anchor is given.
     void TrayReport(LPARAM code, WPARAM wParam = kTrayIconId) {
@@ -40,13 +41,19 @@ protected:
         SendMessageW(Main().Handle(), WM_MOUSEMOVE, wParam, code);
         Pump();
     }
-    void OpenPassphrase() {
-        SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
+    void TaskbarCreated() {
+        SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
         Pump();
     }
-    void OpenConfiguration() {
-        SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysConfiguration, 0);
+    void CloseAbout() {
+        ClickNotification(Main().About().Control(about::kCerrar));
         Pump();
+    }
+    // What the unload step leaves, whichever way out ran it: nothing asked, nothing left behind.
+    void ExpectUnloaded() {
+        EXPECT_TRUE(platform_.Boxes.empty());
+        EXPECT_FALSE(IconExists());
+        EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L""); // wiped before the end
     }
     void Command(int id) {
         SendMessageW(Main().Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -89,27 +96,24 @@ TEST_F(LifecycleTest, TheIconRecordIsTheWholeWideRecordFilledOnce) {
 // with the anchor in wParam (Enter or Space on the icon arrives as NIN_KEYSELECT).
 TEST_F(LifecycleTest, MinimisingHidesAndAClickASelectionOrEnterRestoresAndRaises) {
     constexpr WPARAM kAnchor = MAKEWPARAM(1800, 1050);
-    const std::pair<LPARAM, WPARAM> reports[] = {
-        {514, kTrayIconId},
-        {515, kTrayIconId},
-        {MAKELPARAM(NIN_SELECT, kTrayIconId), kAnchor},
-        {MAKELPARAM(NIN_KEYSELECT, kTrayIconId), kAnchor},
-        {MAKELPARAM(WM_LBUTTONUP, kTrayIconId), kAnchor},
+    const std::vector<std::pair<LPARAM, WPARAM>> reports[] = {
+        {{514, kTrayIconId}},
+        {{515, kTrayIconId}},
+        {{MAKELPARAM(NIN_SELECT, kTrayIconId), kAnchor}},
+        {{MAKELPARAM(NIN_KEYSELECT, kTrayIconId), kAnchor}},
+        {{MAKELPARAM(WM_LBUTTONUP, kTrayIconId), kAnchor}},
+        {{514, kTrayIconId}, {515, kTrayIconId}, {514, kTrayIconId}}, // a double-click
     };
-    for (const auto& [lParam, wParam] : reports) {
+    for (const auto& sequence : reports) {
+        SCOPED_TRACE(::testing::Message() << sequence[0].first << " of " << sequence.size());
         Minimise();
-        EXPECT_FALSE(IsWindowVisible(Main().Handle())) << lParam;
-        TrayReport(lParam, wParam);
-        EXPECT_TRUE(IsWindowVisible(Main().Handle())) << lParam;
-        EXPECT_FALSE(IsIconic(Main().Handle())) << lParam;
+        EXPECT_FALSE(IsWindowVisible(Main().Handle()));
+        for (const auto& [lParam, wParam] : sequence) {
+            TrayReport(lParam, wParam);
+        }
+        EXPECT_TRUE(IsWindowVisible(Main().Handle()));
+        EXPECT_FALSE(IsIconic(Main().Handle()));
     }
-    // A double-click arrives as 514, 515, 514: the same end state.
-    Minimise();
-    for (int code : {514, 515, 514}) {
-        TrayReport(code);
-    }
-    EXPECT_TRUE(IsWindowVisible(Main().Handle()));
-    EXPECT_FALSE(IsIconic(Main().Handle()));
     EXPECT_TRUE(IconExists());
 }
 
@@ -127,14 +131,11 @@ TEST_F(LifecycleTest, ARightClickOrTheMenuKeyOnlyRaisesAndOtherCodesDoNothing) {
 }
 
 TEST_F(LifecycleTest, WindowOnTopTakesMinusOneAndZeroOnly) {
-    Main().WindowOnTop(-1);
-    EXPECT_TRUE(IsTopmost());
-    Main().WindowOnTop(1);
-    EXPECT_TRUE(IsTopmost());
-    Main().WindowOnTop(0);
-    EXPECT_FALSE(IsTopmost());
-    Main().WindowOnTop(2);
-    EXPECT_FALSE(IsTopmost());
+    for (const auto& [flag, topmost] :
+         {std::pair<int16_t, bool>{-1, true}, {1, true}, {0, false}, {2, false}}) {
+        Main().WindowOnTop(flag);
+        EXPECT_EQ(IsTopmost(), topmost) << flag;
+    }
     // It shows a hidden window without activating it, and keeps a minimised one minimised.
     ShowWindow(Main().Handle(), SW_HIDE);
     Main().WindowOnTop(0);
@@ -145,13 +146,12 @@ TEST_F(LifecycleTest, TaskbarCreatedAddsTheIconAgain) {
     NOTIFYICONDATAW record = Main().Tray().Record();
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &record)); // as if Explorer had restarted
     ASSERT_FALSE(IconExists());
-    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconExists());
-    EXPECT_TRUE(Main().Tray().IsShown());
-    // A broadcast while the icon is still there leaves exactly one icon.
-    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(IconExists());
-    EXPECT_TRUE(Main().Tray().IsShown());
+    // The second broadcast comes while the icon is still there: exactly one icon all the same.
+    for (int broadcast : {1, 2}) {
+        TaskbarCreated();
+        EXPECT_TRUE(IconExists()) << broadcast;
+        EXPECT_TRUE(Main().Tray().IsShown()) << broadcast;
+    }
 }
 
 // A task bar that refuses every icon: the notification area asks the first window of its class.
@@ -160,8 +160,7 @@ LRESULT CALLBACK RefusingTrayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 TEST_F(LifecycleTest, WhenTheIconCannotComeBackAHiddenWindowDoes) {
-    ShowWindow(Main().Handle(), SW_MINIMIZE);
-    Pump();
+    Minimise();
     ASSERT_FALSE(IsWindowVisible(Main().Handle()));
     WNDCLASSW wc{};
     wc.lpfnWndProc = &RefusingTrayProc;
@@ -173,8 +172,7 @@ TEST_F(LifecycleTest, WhenTheIconCannotComeBackAHiddenWindowDoes) {
                                           GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(tray);
     ASSERT_EQ(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr), tray.get());
-    SendMessageW(Main().Handle(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    Pump();
+    TaskbarCreated();
     EXPECT_FALSE(Main().Tray().IsShown());
     EXPECT_TRUE(IsWindowVisible(Main().Handle())); // on the task bar, minimised as it was
     EXPECT_TRUE(IsIconic(Main().Handle()));
@@ -184,11 +182,9 @@ TEST_F(LifecycleTest, WhenTheIconCannotComeBackAHiddenWindowDoes) {
 
 TEST_F(LifecycleTest, EveryWayOutRemovesTheIconThenEndsTheProcess) {
     SetText(kTxtPassword, L"secreto");
-    SendMessageW(Main().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump();
+    SysCommand(SC_CLOSE);
     EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
-    EXPECT_FALSE(IconExists());
-    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L""); // wiped before the end
+    ExpectUnloaded();
 }
 
 TEST_F(LifecycleTest, LoggingOffRunsTheUnloadStep) {
@@ -196,18 +192,15 @@ TEST_F(LifecycleTest, LoggingOffRunsTheUnloadStep) {
     EXPECT_EQ(SendMessageW(Main().Handle(), WM_QUERYENDSESSION, 0, 0), TRUE);
     SendMessageW(Main().Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_EQ(platform_.EndCodes, std::vector<UINT>{0});
-    EXPECT_FALSE(IconExists());
-    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
+    ExpectUnloaded();
 }
 
 TEST_F(LifecycleTest, SalirEndsWithoutAskingAndTheIconGoes) {
     SetText(kTxtPassword, L"secreto");
     Command(kMenuSalir);
-    EXPECT_TRUE(platform_.Boxes.empty());
     ASSERT_FALSE(platform_.EndCodes.empty());
     EXPECT_EQ(platform_.EndCodes[0], 0u);
-    EXPECT_FALSE(IconExists());
-    EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
+    ExpectUnloaded();
 }
 
 TEST_F(LifecycleTest, AcercaShowsOneDialogAndReloadsItAfterItWasClosed) {
@@ -217,8 +210,7 @@ TEST_F(LifecycleTest, AcercaShowsOneDialogAndReloadsItAfterItWasClosed) {
     HWND about = Main().About().Handle();
     EXPECT_TRUE(IsWindowVisible(about));
     EXPECT_EQ(FindWindowExW(nullptr, about, about::Form5::kClassName, nullptr), nullptr);
-    ClickNotification(Main().About().Control(about::kCerrar));
-    Pump();
+    CloseAbout();
     EXPECT_FALSE(Main().About().IsLoaded());
     Command(kMenuAbout);
     EXPECT_EQ(Main().About().LoadCount(), 2);
@@ -277,8 +269,7 @@ TEST_F(LifecycleTest, ConfiguracionInTheSystemMenuClearsTopmostThenShowsTheDialo
     EXPECT_STREQ(text, L"Configuracion");
     Main().WindowOnTop(-1);
     ASSERT_TRUE(IsTopmost());
-    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysConfiguration, 0);
-    Pump();
+    SysCommand(frmMain::kSysConfiguration);
     EXPECT_FALSE(IsTopmost());
     ASSERT_TRUE(Main().Configuration().IsLoaded());
     EXPECT_TRUE(IsWindowVisible(Main().Configuration().Handle()));
@@ -305,8 +296,7 @@ TEST_F(LifecycleTest, AcercaShowsInFrontOfTheMainWindowWhateverItsTopmostState) 
     Main().WindowOnTop(-1);
     Command(kMenuAbout);
     expectInFront("topmost main, first showing");
-    ClickNotification(Main().About().Control(about::kCerrar));
-    Pump();
+    CloseAbout();
     Command(kMenuAbout);
     expectInFront("closed, then loaded again");
     Main().WindowOnTop(0);
@@ -317,22 +307,21 @@ TEST_F(LifecycleTest, AcercaShowsInFrontOfTheMainWindowWhateverItsTopmostState) 
 
 TEST_F(LifecycleTest, FraseDeContrasenaStaysInFrontOfTheMainWindowAsItsTopmostStateChanges) {
     Main().WindowOnTop(-1);
-    OpenPassphrase();
+    SysCommand(frmMain::kSysPassphrase);
     HWND phrase = Main().Passphrase().Handle();
     for (int onTop : {-1, 0, -1}) {
         Main().WindowOnTop(static_cast<int16_t>(onTop));
         Pump();
         EXPECT_TRUE(IsWindowVisible(phrase)) << onTop;
         EXPECT_TRUE(IsAbove(phrase, Main().Handle())) << onTop;
-        EXPECT_EQ((GetWindowLongPtrW(phrase, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0, onTop != 0)
-            << onTop;
+        EXPECT_EQ(IsTopmost(phrase), onTop != 0) << onTop;
     }
 }
 
 TEST_F(LifecycleTest, AMessageBoxDisablesEveryWindowAndEnablesEachAsItWas) {
     Command(kMenuAbout);
-    OpenConfiguration();
-    OpenPassphrase();
+    SysCommand(frmMain::kSysConfiguration);
+    SysCommand(frmMain::kSysPassphrase);
     HWND about = Main().About().Handle();
     HWND configuration = Main().Configuration().Handle();
     HWND phrase = Main().Passphrase().Handle();
@@ -358,10 +347,9 @@ TEST_F(LifecycleTest, AMessageBoxDisablesEveryWindowAndEnablesEachAsItWas) {
 }
 
 TEST_F(LifecycleTest, ClosingTheConfigurationDialogLeavesAWindowInTheTrayHidden) {
-    OpenConfiguration();
+    SysCommand(frmMain::kSysConfiguration);
     ASSERT_TRUE(Main().Configuration().IsLoaded());
-    ShowWindow(Main().Handle(), SW_MINIMIZE);
-    Pump();
+    Minimise();
     ASSERT_FALSE(IsWindowVisible(Main().Handle()));
     SendMessageW(Main().Configuration().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();

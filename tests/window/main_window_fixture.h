@@ -15,11 +15,7 @@ namespace zelvaran::testing {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        window_ = std::make_unique<mainwindow::frmMain>();
-        ASSERT_TRUE(window_->Create());
-        Pump();
-    }
+    void SetUp() override { Restart(); }
     void TearDown() override {
         window_.reset();
         Pump();
@@ -29,6 +25,17 @@ protected:
     [[nodiscard]] HWND Ctl(int id) const { return window_->Control(id); }
     void SetText(int id, const wchar_t* text) { SetWindowTextW(Ctl(id), text); }
     void SetCheck(int id, int state) { SendMessageW(Ctl(id), BM_SETCHECK, state, 0); }
+    // A new main window in place of the old one, as the program's next start makes it.
+    void Restart() {
+        window_.reset();
+        window_ = std::make_unique<mainwindow::frmMain>();
+        ASSERT_TRUE(window_->Create());
+        Pump();
+    }
+    void SysCommand(UINT id) {
+        SendMessageW(window_->Handle(), WM_SYSCOMMAND, id, 0);
+        Pump();
+    }
 
     RecordingPlatform platform_;
     std::unique_ptr<mainwindow::frmMain> window_;
