@@ -1,5 +1,6 @@
 // Copiar, Cortar and Cortar y Salir against the real clipboard of the test prefix.
 #include <atomic>
+#include <latch>
 #include <thread>
 
 #include <windows.h>
@@ -23,6 +24,13 @@ protected:
         Click(Ctl(kCmdGennerate));
         return TextOf(Ctl(kTxtPassword));
     }
+    // A run, then `button`: what the run gave, checked to be what the clipboard holds.
+    std::wstring ClickAfterARun(int button) {
+        const std::wstring password = GenerateOne();
+        Click(Ctl(button));
+        EXPECT_EQ(ClipboardText(), password);
+        return password;
+    }
     void ExpectOutputButtonsEnabled(bool enabled) {
         for (int id : {kCopy, kCut, kCutxit}) {
             EXPECT_EQ(IsEnabled(Ctl(id)), enabled) << id;
@@ -31,14 +39,11 @@ protected:
 };
 
 TEST_F(OutputTest, CopyPlacesTheTextKeepsItAndDisablesTheButtons) {
-    const std::wstring password = GenerateOne();
+    const std::wstring password = ClickAfterARun(kCopy);
     ASSERT_EQ(password.size(), 5u);
-    Click(Ctl(kCopy));
-    EXPECT_EQ(ClipboardText(), password);
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)), password);
     ExpectOutputButtonsEnabled(false);
-    ASSERT_EQ(platform_.Boxes.size(), 1u);
-    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Copiado");
+    ASSERT_EQ(platform_.Log, std::vector<std::wstring>{L"box:Texto Copiado"});
     EXPECT_EQ(platform_.Boxes[0].Title, L"Zelvaran");
     EXPECT_EQ(platform_.Boxes[0].Type & (MB_ICONMASK | MB_TYPEMASK),
               static_cast<UINT>(MB_OK | MB_ICONINFORMATION));
@@ -50,13 +55,10 @@ TEST_F(OutputTest, CopyPlacesTheTextKeepsItAndDisablesTheButtons) {
 }
 
 TEST_F(OutputTest, CutPlacesTheTextAndEmptiesTheBox) {
-    const std::wstring password = GenerateOne();
-    Click(Ctl(kCut));
-    EXPECT_EQ(ClipboardText(), password);
+    ClickAfterARun(kCut);
     EXPECT_EQ(TextOf(Ctl(kTxtPassword)), L"");
     ExpectOutputButtonsEnabled(false);
-    ASSERT_EQ(platform_.Boxes.size(), 1u);
-    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Cortado");
+    EXPECT_EQ(platform_.Log, std::vector<std::wstring>{L"box:Texto Cortado"});
 }
 
 TEST_F(OutputTest, TheClipboardIsClearedAndMarkedAsPrivate) {
@@ -67,8 +69,7 @@ TEST_F(OutputTest, TheClipboardIsClearedAndMarkedAsPrivate) {
     ASSERT_NE(SetClipboardData(other, leftover), nullptr);
     CloseClipboard();
 
-    GenerateOne();
-    Click(Ctl(kCopy));
+    ClickAfterARun(kCopy);
     EXPECT_FALSE(IsClipboardFormatAvailable(other));
     EXPECT_TRUE(ClipboardHasFormat(output::kExcludeFromMonitoring));
     EXPECT_TRUE(ClipboardHasFormat(output::kViewerIgnore));
@@ -79,18 +80,12 @@ TEST_F(OutputTest, TheClipboardIsClearedAndMarkedAsPrivate) {
 TEST_F(OutputTest, CopyingAnEmptyBoxLeavesOnlyTheEmptyText) {
     ASSERT_TRUE(SetClipboardText(L"something older"));
     SetText(kTxtLength, L"0");
-    GenerateOne();
-    Click(Ctl(kCopy));
-    EXPECT_EQ(ClipboardText(), L"");
+    EXPECT_EQ(ClickAfterARun(kCopy), L"");
 }
 
 TEST_F(OutputTest, CutAndExitConfirmsThenClosesTheWindow) {
-    const std::wstring password = GenerateOne();
     HWND main = Main().Handle();
-    Click(Ctl(kCutxit));
-    EXPECT_EQ(ClipboardText(), password);
-    ASSERT_EQ(platform_.Boxes.size(), 1u);
-    EXPECT_EQ(platform_.Boxes[0].Text, L"Texto Cortado");
+    ClickAfterARun(kCutxit);
     // The box comes first, then the unload step ends the process (recorded here).
     EXPECT_EQ(platform_.Log, (std::vector<std::wstring>{L"box:Texto Cortado", L"end:0"}));
     EXPECT_FALSE(Main().Tray().IsShown());
@@ -100,32 +95,25 @@ TEST_F(OutputTest, CutAndExitConfirmsThenClosesTheWindow) {
 // Another thread holds the clipboard open for longer than the retries last.
 class ClipboardHolder {
 public:
-    ClipboardHolder() {
-        thread_ = std::thread([this] {
-            opened_ = OpenClipboard(nullptr) != FALSE;
-            ready_ = true;
-            while (!release_) {
-                Sleep(10);
-            }
-            if (opened_) {
-                CloseClipboard();
-            }
-        });
-        while (!ready_) {
-            Sleep(1);
-        }
+    ClipboardHolder()
+        : thread_([this] {
+              opened_ = OpenClipboard(nullptr) != FALSE;
+              ready_.count_down();
+              release_.wait();
+              if (opened_) {
+                  CloseClipboard();
+              }
+          }) {
+        ready_.wait();
     }
-    ~ClipboardHolder() {
-        release_ = true;
-        thread_.join();
-    }
+    ~ClipboardHolder() { release_.count_down(); }
     [[nodiscard]] bool Opened() const { return opened_; }
 
 private:
-    std::atomic<bool> ready_{false};
-    std::atomic<bool> release_{false};
+    std::latch ready_{1};
+    std::latch release_{1};
     std::atomic<bool> opened_{false};
-    std::thread thread_;
+    std::jthread thread_; // last: joined before the latches go
 };
 
 TEST_F(OutputTest, BusyClipboardIsReportedAndNothingIsLost) {
@@ -167,8 +155,7 @@ LRESULT CALLBACK WatchReadOut(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
 }
 
 TEST_F(OutputTest, ThePhraseIsBlankedThenReplacedWithoutTouchingTheBoxBuffer) {
-    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
-    Pump();
+    SysCommand(frmMain::kSysPassphrase);
     HWND readOut = Main().Passphrase().Control(passphrase::kTxtFrase);
     const std::wstring first = TextOf(readOut);
     ASSERT_FALSE(first.empty());
