@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
 
 #include "about_fixture.h"
@@ -17,14 +19,34 @@ using namespace about;
 constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 430;
 
+// What lies behind the dialog's point (x, y): the picture, and past its edge (at high DPI the
+// client area is larger) its last row and column carried on.
+std::uint32_t Backdrop(const Canvas& picture, int x, int y) {
+    return picture.Pixel(std::min(x, kPictureWidth - 1), std::min(y, kPictureHeight - 1));
+}
+
+// How many of the canvas's pixels `counts` is true of.
+using PixelTest = std::function<bool(int x, int y, std::uint32_t pixel)>;
+int CountPixels(const Canvas& canvas, const PixelTest& counts) {
+    int count = 0;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            count += counts(x, y, canvas.Pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+HICON IconOf(HWND window, WPARAM which) {
+    return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+}
+
 // The tray image in the title bar and for Alt+Tab, each at its size for the dialog's DPI (checked
 // at several DPIs with the other windows' icons in the window tests).
 TEST_F(AboutDialogTest, TheWindowCarriesTheTrayImageSmallAndBig) {
     ASSERT_TRUE(Dialog().Load());
-    const auto small =
-        reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0));
-    const auto big =
-        reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_BIG, 0));
+    const HICON small = IconOf(Dialog().Handle(), ICON_SMALL);
+    const HICON big = IconOf(Dialog().Handle(), ICON_BIG);
     EXPECT_EQ(small, Dialog().Icon());
     EXPECT_NE(small, nullptr);
     EXPECT_NE(big, nullptr);
@@ -43,8 +65,7 @@ TEST_F(AboutDialogTest, TheIconStaysValidAcrossAnUnload) {
     const ui::UniqueBitmap mask(info.hbmMask);
     EXPECT_EQ(Dialog().Icon(), before);
     ShowDialog();
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(Dialog().Handle(), WM_GETICON, ICON_SMALL, 0)),
-              before);
+    EXPECT_EQ(IconOf(Dialog().Handle(), ICON_SMALL), before);
 }
 
 TEST_F(AboutDialogTest, BothWebButtonsHaveTheirTooltipsOnceShown) {
@@ -79,10 +100,8 @@ TEST_F(AboutDialogTest, ThePictureIsDrawnAtItsPixelSizeFromTheTopLeftCorner) {
     Canvas picture(kPictureWidth, kPictureHeight);
     ASSERT_TRUE(LoadAboutPicture(picture));
     ASSERT_TRUE(Dialog().Load());
-    RECT suggested{0, 0, 0, 0};
     // Larger than the picture at 144 DPI, so the area it leaves uncovered shows too.
-    SendMessageW(Dialog().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
-                 reinterpret_cast<LPARAM>(&suggested));
+    SendDpiChanged(Dialog().Handle(), 144, RECT{0, 0, 0, 0});
     RECT client{};
     GetClientRect(Dialog().Handle(), &client);
     ASSERT_EQ(client.right, 450);
@@ -92,34 +111,17 @@ TEST_F(AboutDialogTest, ThePictureIsDrawnAtItsPixelSizeFromTheTopLeftCorner) {
     EXPECT_NE(
         SendMessageW(Dialog().Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(painted.Dc()), 0),
         0);
-    int mismatches = 0;
-    for (int y = 0; y < kPictureHeight; ++y) {
-        for (int x = 0; x < kPictureWidth; ++x) {
-            mismatches += painted.Pixel(x, y) != picture.Pixel(x, y) ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
-    // Beyond the picture its edges carry on, dark enough everywhere for the light text.
-    int seams = 0;
-    int light = 0;
-    for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x) {
-            if (x < kPictureWidth && y < kPictureHeight) {
-                continue;
-            }
-            const std::uint32_t pixel = painted.Pixel(x, y);
-            light += Brightness(pixel) >= 128 ? 1 : 0;
-            if (y < kPictureHeight) {
-                seams += pixel != picture.Pixel(kPictureWidth - 1, y) ? 1 : 0;
-            } else if (x < kPictureWidth) {
-                seams += pixel != picture.Pixel(x, kPictureHeight - 1) ? 1 : 0;
-            } else {
-                seams += pixel != picture.Pixel(kPictureWidth - 1, kPictureHeight - 1) ? 1 : 0;
-            }
-        }
-    }
-    EXPECT_EQ(seams, 0);
-    EXPECT_EQ(light, 0);
+    // The picture at its pixel size; beyond it its edges carry on, dark enough for the light text.
+    EXPECT_EQ(
+        CountPixels(painted, [&](int x, int y,
+                                 std::uint32_t pixel) { return pixel != Backdrop(picture, x, y); }),
+        0);
+    EXPECT_EQ(CountPixels(painted,
+                          [](int x, int y, std::uint32_t pixel) {
+                              return (x >= kPictureWidth || y >= kPictureHeight) &&
+                                     Brightness(pixel) >= 128;
+                          }),
+              0);
 }
 
 TEST_F(AboutDialogTest, TheVersionLineIsDrawnTransparentInTheWindowColour) {
@@ -148,39 +150,28 @@ TEST_F(AboutDialogTest, TheVersionLabelShowsThePictureBehindItsText) {
     const RECT at = RectInParent(label);
     Canvas painted(at.right - at.left, at.bottom - at.top);
     ASSERT_TRUE(painted.Ok());
-    // Past the picture's edge (at high DPI the label lies below it) the backdrop repeats the
-    // picture's last row and column.
-    auto backdrop = [&picture](int x, int y) {
-        return picture.Pixel(x < kPictureWidth ? x : kPictureWidth - 1,
-                             y < kPictureHeight ? y : kPictureHeight - 1);
+    const auto behind = [&](int x, int y) {
+        return Backdrop(picture, at.left + x, at.top + y);
     };
 
-    // Without its text, the label is exactly the piece of the picture it covers.
+    // Without its text, the label is exactly the piece of the picture it covers (at high DPI the
+    // label lies below the picture's edge, over its last row carried on).
     const std::wstring line = TextOf(label);
     SetWindowTextW(label, L"");
     PaintLabel(label, painted);
-    int mismatches = 0;
-    for (int y = 0; y < painted.Height(); ++y) {
-        for (int x = 0; x < painted.Width(); ++x) {
-            mismatches += painted.Pixel(x, y) != backdrop(at.left + x, at.top + y) ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(CountPixels(painted,
+                          [&](int x, int y, std::uint32_t pixel) { return pixel != behind(x, y); }),
+              0);
 
     // With it, the text shows light over that piece.
     SetWindowTextW(label, line.c_str());
     PaintLabel(label, painted);
-    int light = 0;
-    for (int y = 0; y < painted.Height(); ++y) {
-        for (int x = 0; x < painted.Width(); ++x) {
-            const std::uint32_t pixel = painted.Pixel(x, y);
-            const std::uint32_t behind = backdrop(at.left + x, at.top + y);
-            if (pixel != behind && Brightness(pixel) > Brightness(behind) + 64) {
-                ++light;
-            }
-        }
-    }
-    EXPECT_GT(light, 20);
+    EXPECT_GT(CountPixels(painted,
+                          [&](int x, int y, std::uint32_t pixel) {
+                              return pixel != behind(x, y) &&
+                                     Brightness(pixel) > Brightness(behind(x, y)) + 64;
+                          }),
+              20);
 }
 
 } // namespace
