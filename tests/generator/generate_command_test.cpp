@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -11,8 +12,9 @@
 namespace zelvaran::testing {
 namespace {
 
-// Records every step the command takes, and reseeds, in one list.
-class RecordingView final : public GenerateView {
+// Records every step the command takes in one list; as the command's random source, its
+// reseeds too (each value it hands out is 0).
+class RecordingView final : public GenerateView, public RandomSource {
 public:
     explicit RecordingView(GenerationOptions options) : options_(std::move(options)) {}
     void DisableGenerate() override { Steps.push_back("disable"); }
@@ -30,6 +32,10 @@ public:
     }
     void EnableButtons() override { Steps.push_back("enable"); }
 
+    void Reseed() noexcept override { Steps.push_back("reseed"); }
+    [[nodiscard]] std::uint32_t NextBytes(unsigned) noexcept override { return 0; }
+    [[nodiscard]] bool Failed() const noexcept override { return false; }
+
     std::vector<std::string> Steps;
     std::u16string Error;
     std::u16string Result;
@@ -38,21 +44,9 @@ private:
     GenerationOptions options_;
 };
 
-class ReseedRecorder final : public RandomSource {
-public:
-    explicit ReseedRecorder(std::vector<std::string>& steps) : steps_(steps) {}
-    void Reseed() noexcept override { steps_.push_back("reseed"); }
-    [[nodiscard]] std::uint32_t NextBytes(unsigned) noexcept override { return 0; }
-    [[nodiscard]] bool Failed() const noexcept override { return false; }
-
-private:
-    std::vector<std::string>& steps_;
-};
-
 TEST(GenerateCommand, DisablesReseedsReadsShowsAndEnablesInThatOrder) {
     RecordingView view(InitialOptions());
-    ReseedRecorder random(view.Steps);
-    GeneratePassword(view, random, YieldHook());
+    GeneratePassword(view, view, YieldHook());
     EXPECT_EQ(view.Steps,
               (std::vector<std::string>{"disable", "reseed", "read", "result", "enable"}));
     EXPECT_EQ(view.Result, u"aaaaa");
@@ -62,8 +56,7 @@ TEST(GenerateCommand, AFailedCheckShowsItsMessageAndStillEnables) {
     GenerationOptions options = InitialOptions();
     options.UseFormat = true; // "ACGNE" names the symbols, which are off
     RecordingView view(options);
-    ReseedRecorder random(view.Steps);
-    GeneratePassword(view, random, YieldHook());
+    GeneratePassword(view, view, YieldHook());
     EXPECT_EQ(view.Steps,
               (std::vector<std::string>{"disable", "reseed", "read", "error", "enable"}));
     EXPECT_EQ(view.Error, GenerationError{GenerationErrorKind::FormatMismatch}.Message());
@@ -80,12 +73,12 @@ TEST(GenerateCommand, AFailingRandomSourceShowsAMessageAndNoPassword) {
 }
 
 TEST(OptionRules, OnlyTheCheckedStateTurnsASwitchOn) {
-    EXPECT_TRUE(SwitchIsOn(kChecked));
-    EXPECT_FALSE(SwitchIsOn(kUnchecked));
-    EXPECT_FALSE(SwitchIsOn(kGrayed));
-    EXPECT_TRUE(CompanionBoxEnabled(kChecked));
-    EXPECT_TRUE(CompanionBoxEnabled(kGrayed)); // any state but unchecked
-    EXPECT_FALSE(CompanionBoxEnabled(kUnchecked));
+    // The companion box is enabled in any state but unchecked.
+    for (const auto& [state, on, companion] :
+         {std::tuple{kChecked, true, true}, {kUnchecked, false, false}, {kGrayed, false, true}}) {
+        EXPECT_EQ(SwitchIsOn(state), on) << state;
+        EXPECT_EQ(CompanionBoxEnabled(state), companion) << state;
+    }
 }
 
 TEST(OptionRules, TheLengthBoxTakesDigitsOnly) {
