@@ -73,10 +73,7 @@ std::wstring AnnouncedName(HWND control) {
 }
 
 TEST_F(MainWindowTest, EveryControlOfEveryWindowHasASpanishNameForScreenReaders) {
-    Main().About().Show();
-    Main().OpenConfiguration();
-    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
-    Pump();
+    OpenEveryWindow();
     const struct {
         const char* Name;
         HWND Handle;
@@ -138,12 +135,8 @@ TEST_F(MainWindowTest, WhereAnnotationWorksNamesAreAnnotatedOnceAndClearedOnDest
     window_.reset();
     platform_.Annotations.clear();
     platform_.AnnotationResult = S_OK;
-    window_ = std::make_unique<frmMain>();
-    ASSERT_TRUE(window_->Create());
-    Main().About().Show();
-    Main().OpenConfiguration();
-    SendMessageW(Main().Handle(), WM_SYSCOMMAND, frmMain::kSysPassphrase, 0);
-    Pump();
+    Restart();
+    OpenEveryWindow();
     std::vector<std::pair<HWND, std::wstring>> expected{
         {Ctl(kImage1), L"Security Zelvaran"},
         {Main().About().Control(about::kCerrar), L"Cerrar"},

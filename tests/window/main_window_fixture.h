@@ -36,6 +36,12 @@ protected:
         SendMessageW(window_->Handle(), WM_SYSCOMMAND, id, 0);
         Pump();
     }
+    // The About, configuration and passphrase windows, open beside the main window.
+    void OpenEveryWindow() {
+        window_->About().Show();
+        window_->OpenConfiguration();
+        SysCommand(mainwindow::frmMain::kSysPassphrase);
+    }
 
     RecordingPlatform platform_;
     std::unique_ptr<mainwindow::frmMain> window_;
