@@ -1,6 +1,5 @@
 // Copiar, Cortar and Cortar y Salir against the real clipboard of the test prefix.
 #include <atomic>
-#include <latch>
 #include <thread>
 
 #include <windows.h>
@@ -92,28 +91,36 @@ TEST_F(OutputTest, CutAndExitConfirmsThenClosesTheWindow) {
     EXPECT_TRUE(IsWindow(main));
 }
 
-// Another thread holds the clipboard open for longer than the retries last.
+// Another thread holds the clipboard open for longer than the retries last. Plain flags and short
+// sleeps, not std::latch: the MinGW C++ library's atomic waits can miss a wake-up and hang.
 class ClipboardHolder {
 public:
-    ClipboardHolder()
-        : thread_([this] {
-              opened_ = OpenClipboard(nullptr) != FALSE;
-              ready_.count_down();
-              release_.wait();
-              if (opened_) {
-                  CloseClipboard();
-              }
-          }) {
-        ready_.wait();
+    ClipboardHolder() {
+        thread_ = std::thread([this] {
+            opened_ = OpenClipboard(nullptr) != FALSE;
+            ready_ = true;
+            while (!release_) {
+                Sleep(10);
+            }
+            if (opened_) {
+                CloseClipboard();
+            }
+        });
+        while (!ready_) {
+            Sleep(1);
+        }
     }
-    ~ClipboardHolder() { release_.count_down(); }
+    ~ClipboardHolder() {
+        release_ = true;
+        thread_.join();
+    }
     [[nodiscard]] bool Opened() const { return opened_; }
 
 private:
-    std::latch ready_{1};
-    std::latch release_{1};
+    std::atomic<bool> ready_{false};
+    std::atomic<bool> release_{false};
     std::atomic<bool> opened_{false};
-    std::jthread thread_; // last: joined before the latches go
+    std::thread thread_;
 };
 
 TEST_F(OutputTest, BusyClipboardIsReportedAndNothingIsLost) {
