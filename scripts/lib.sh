@@ -42,21 +42,24 @@ zv_start_display() {
     if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != --private ]; then
         return 0
     fi
-    local n
-    for n in $(seq 91 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-    done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it once it takes connections: two runs
+    # started at the same moment then never share one display (and its clipboard).
+    local number
+    number=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
     ZV_XVFB_PID=$!
-    export DISPLAY=":$n"
     local i
     for i in $(seq 1 100); do
-        if xdpyinfo >/dev/null 2>&1; then
-            return 0
+        if [ -s "$number" ]; then
+            export DISPLAY=":$(tr -d '[:space:]' <"$number")"
+            rm -f "$number"
+            xdpyinfo >/dev/null 2>&1 && return 0
+            break
         fi
         sleep 0.1
     done
-    zv_log "Xvfb did not start on $DISPLAY"
+    rm -f "$number"
+    zv_log "Xvfb did not start"
     return 1
 }
 
