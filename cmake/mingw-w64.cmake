@@ -11,8 +11,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Every exe, tests included, runs without MinGW's runtime DLLs.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-# Tests run under Wine; the caller's environment chooses the prefix and display.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Tests run under Wine, through the script that gives wine a fixed heap; the caller's environment
+# chooses the prefix and display.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh)
 # Packages too: never the build machine's Linux GoogleTest.
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 

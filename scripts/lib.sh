@@ -2,6 +2,8 @@
 # Every wait here is bounded, so no command can hang on a stuck Xvfb or Wine.
 
 ZV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Every wine the scripts start goes through this: a plain wine fails to start now and then.
+ZV_WINE=$ZV_ROOT/scripts/wine.sh
 
 zv_log() { printf '== %s\n' "$*" >&2; }
 
@@ -65,7 +67,7 @@ zv_start_display() {
 
 zv_reg() {
     # reg.exe by full path: a reg.exe in the current directory would win otherwise.
-    timeout 60 wine 'C:\windows\system32\reg.exe' "$@" >/dev/null 2>&1
+    timeout 60 "$ZV_WINE" 'C:\windows\system32\reg.exe' "$@" >/dev/null 2>&1
 }
 
 # A throwaway Wine prefix with one persistent wineserver. Sets WINEPREFIX and friends.
@@ -75,7 +77,7 @@ zv_start_wine() {
     export WINEPREFIX="$ZV_WINE_DIR/prefix" WINEARCH=win64 WINEDEBUG=-all
     # No Mono or Gecko install prompts.
     export WINEDLLOVERRIDES='mscoree,mshtml='
-    timeout 300 wineboot -i >/dev/null 2>&1 || { zv_log "wineboot failed"; return 1; }
+    timeout 300 "$ZV_WINE" wineboot.exe -i >/dev/null 2>&1 || { zv_log "wineboot failed"; return 1; }
     timeout 60 wineserver -w || true
     # Debian's Wine does not look in its own font folder: without Tahoma every dialog font falls
     # back to a wider face and captions are cut, and without Marlett caption buttons are letters.
@@ -99,7 +101,7 @@ zv_configure_prefix() {
 zv_start_wineserver() {
     wineserver -p >/dev/null 2>&1 </dev/null
     # Warm up once so the first test does not pay for the desktop.
-    timeout 60 wine cmd /c exit >/dev/null 2>&1 || true
+    timeout 60 "$ZV_WINE" cmd /c exit >/dev/null 2>&1 || true
 }
 
 # Changes the prefix's DPI. Running processes would see mixed values, so the server restarts.

@@ -23,11 +23,11 @@ cd build/cross
 if [ -n "$virtual" ]; then
     seconds=${ZELVARAN_RUN_SECONDS:-60}
     zv_log "no display: zelvaran.exe runs on the virtual display $DISPLAY for $seconds s"
-    wine zelvaran.exe &
+    "$ZV_WINE" zelvaran.exe &
     sleep 5
     import -window root "$ZV_ROOT/build/run.png" && zv_log "screenshot: build/run.png"
     sleep "$((seconds > 5 ? seconds - 5 : 0))"
     wineserver -k || true
 else
-    wine zelvaran.exe
+    "$ZV_WINE" zelvaran.exe
 fi

@@ -17,7 +17,7 @@ mkdir -p docs/screenshots
 shoot() { # window dpi
     local rect_file="$ZV_WINE_DIR/rect.txt" out="docs/screenshots/$1-$2dpi.png"
     rm -f "$rect_file"
-    wine build/cross/tools/screenshots/screenshot_driver.exe "$1" "$(winepath -w "$rect_file")" &
+    "$ZV_WINE" build/cross/tools/screenshots/screenshot_driver.exe "$1" "$(winepath -w "$rect_file")" &
     local driver=$! i
     for i in $(seq 1 300); do
         [ -s "$rect_file" ] && break
